@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, run and test Voltwise.
+# Installs only what is missing, so a second run is quick.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+  libqt6opengl6-dev qt6-charts-dev qt6-multimedia-dev qt6-httpserver-dev qt6-websockets-dev
+  qcoro-qt6-dev libbenchmark-dev
+  libgl-dev libxkbcommon-dev
+  fonts-dejavu-core
+  dbus dbus-bin xvfb xauth trayer x11-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
