@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+
+#include <qcoro/task.h>
+
+#include <chrono>
+#include <optional>
+
+class QNetworkAccessManager;
+
+namespace voltwise {
+
+// Progress states of a transfer, with the codes the status bar knows.
+enum class DownloadState : int {
+    None = 0,
+    ResolvingHost = 1,
+    HostResolved = 2,
+    Connecting = 3,
+    Connected = 4,
+    Requesting = 5,
+    RequestSent = 6,
+    ReceivingResponse = 7,
+    ResponseReceived = 8,
+    Disconnecting = 9,
+    Disconnected = 10,
+    Error = 11,
+    ResponseCompleted = 12,
+};
+
+// The status-bar text for a state; nullopt leaves the bar as it is.
+// responseCode and responseText are only used by the error state.
+std::optional<QString> ProgressText(int state, int responseCode, const QString &responseText);
+
+struct DownloadResult
+{
+    bool ok = false;     // the transfer completed; the HTTP status may be anything
+    int httpStatus = 0;  // 0 when no response came back
+    QByteArray body;     // empty unless ok
+    QByteArray contentType;
+
+    // The body decoded by its declared charset (UTF-8 when none or unknown).
+    QString text() const;
+};
+
+// The one channel through which grid data is downloaded, one request at a
+// time. A failed transfer (no connection, refused, time-out, too large,
+// a scheme other than http or https) is the only error: any HTTP status
+// with its body counts as a completed transfer.
+class DownloadChannel : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr std::chrono::milliseconds kDefaultTimeout{60000};
+    static constexpr qint64 kDefaultMaxBodySize = 8 * 1024 * 1024;
+
+    explicit DownloadChannel(QObject *parent = nullptr);
+    ~DownloadChannel() override;
+
+    void setTimeout(std::chrono::milliseconds timeout);
+    void setMaxBodySize(qint64 bytes);
+
+    QCoro::Task<DownloadResult> fetch(QUrl url);
+
+    // Aborts the transfer under way, if any; its fetch completes as failed.
+    void abort();
+
+Q_SIGNALS:
+    void stateChanged(int state);
+    // The status-bar text for each state change (see ProgressText).
+    void progressText(const QString &text);
+
+private:
+    class Private;
+    Private *d;
+};
+
+} // namespace voltwise
