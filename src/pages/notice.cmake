@@ -1,0 +1,1 @@
+# The pop-up notice.

@@ -1,0 +1,1 @@
+# The refresh cycle and start-up.
