@@ -1,1 +1,1 @@
-# The refresh cycle and start-up.
+voltwise_add_qtest(test_minute_counter SOURCES test_minute_counter.cpp LIBS voltwise_core)
