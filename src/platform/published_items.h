@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+namespace voltwise {
+
+// The three grid items other programs can follow: update time, condition
+// and current load, as texts. Offered on the session bus as read-only
+// properties with PropertiesChanged on every change.
+class PublishedItems : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString UpdateTime READ UpdateTime)
+    Q_PROPERTY(QString SystemCondition READ SystemCondition)
+    Q_PROPERTY(QString CurrentLoad READ CurrentLoad)
+
+public:
+    static constexpr const char *kService = "com.ternwood.Voltwise";
+    static constexpr const char *kPath = "/GridStatus";
+    static constexpr const char *kInterface = "com.ternwood.Voltwise.GridStatus";
+
+    explicit PublishedItems(QObject *parent = nullptr);
+
+    // Registers the object and the service name on the session bus.
+    // False when there is no bus or the name is taken; the items are then
+    // still kept for the window, just not offered.
+    bool registerOnSessionBus();
+
+    QString UpdateTime() const { return m_updateTime; }
+    QString SystemCondition() const { return m_systemCondition; }
+    QString CurrentLoad() const { return m_currentLoad; }
+
+    void setItems(const QString &updateTime, const QString &systemCondition,
+                  const QString &currentLoad);
+
+private:
+    QString m_updateTime = u"Not Updated"_qs;
+    QString m_systemCondition = u"Unknown"_qs;
+    QString m_currentLoad = u"0"_qs;
+    bool m_registered = false;
+};
+
+} // namespace voltwise

@@ -1,0 +1,85 @@
+#include "ui/conditions_panel.h"
+
+#include "ui/label_styles.h"
+#include "ui/twips.h"
+
+#include <QLabel>
+
+namespace voltwise {
+
+namespace {
+
+constexpr double kFullWidth = 4500;
+
+QLabel *heading(QWidget *parent, const QString &name, const QString &text, double top)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(TwipsRect(15, top, kFullWidth, 285));
+    label->setFont(DesignFont(u"Tahoma"_qs, 11.25, true));
+    label->setAlignment(Qt::AlignCenter);
+    SetLabelColours(label, QPalette::Dark, QPalette::Light);
+    return label;
+}
+
+QLabel *subLine(QWidget *parent, const QString &name, const QString &text, double top)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(TwipsRect(15, top, kFullWidth, 240));
+    label->setFont(DesignFont(u"Tahoma"_qs, 9));
+    label->setAlignment(Qt::AlignCenter);
+    SetLabelColours(label, QPalette::Dark, QPalette::Light);
+    return label;
+}
+
+QLabel *valueRow(QWidget *parent, int captionIndex, const QString &caption, const QString &name,
+                 double top)
+{
+    auto *captionLabel = new QLabel(caption, parent);
+    captionLabel->setObjectName(u"Label1(%1)"_qs.arg(captionIndex));
+    captionLabel->setTextFormat(Qt::PlainText);
+    captionLabel->setGeometry(TwipsRect(15, top, 2460, 270));
+    captionLabel->setFont(DesignFont(u"Tahoma"_qs, 9));
+    captionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    SetLabelColours(captionLabel, QPalette::Midlight, QPalette::WindowText);
+
+    auto *value = new QLabel(parent);
+    value->setObjectName(name);
+    value->setTextFormat(Qt::PlainText);
+    value->setGeometry(TwipsRect(2490, top, 2025, 270));
+    value->setFont(DesignFont(u"Tahoma"_qs, 9, true));
+    value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    SetLabelColours(value, QPalette::Midlight, QPalette::WindowText);
+    return value;
+}
+
+} // namespace
+
+ConditionsPanel::ConditionsPanel(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(u"picConditions"_qs);
+
+    heading(this, u"lblConditionsHeading"_qs, u"Current Conditions"_qs, 15);
+    lblCurrentCondition[0] = subLine(this, u"lblCurrentCondition(0)"_qs, u"Not updated"_qs, 300);
+
+    static constexpr std::array<const char16_t *, 6> figureCaptions = {
+        u"Current Available Resources:", u"Current System Load:",      u"Surplus or Shortfall:",
+        u"Today's Actual Peak:",         u"Today's Forecasted Peak:", u"Tomorrow's Forecasted Peak:"};
+    for (int i = 1; i <= 6; ++i)
+        lblCurrentCondition[i] =
+            valueRow(this, i - 1, QString::fromUtf16(figureCaptions[i - 1]),
+                     u"lblCurrentCondition(%1)"_qs.arg(i), 555 + 285 * (i - 1));
+
+    lblLoadReduction[0] = heading(this, u"lblLoadReduction(0)"_qs, u"Forecasted Load Reductions"_qs, 2265);
+    lblLoadReduction[1] = subLine(this, u"lblLoadReduction(1)"_qs, u"Not updated"_qs, 2550);
+    static constexpr std::array<const char16_t *, 6> reductionCaptions = {
+        u"Total Interruptions:",     u"PG&E Service Territory:",     u"SCE Service Territory:",
+        u"SDG&E Service Territory:", u"Pasadena Municipal Utility:", u"Vernon Municipal Utility:"};
+    for (int i = 2; i <= 7; ++i)
+        lblLoadReduction[i] = valueRow(this, 6 + i - 2, QString::fromUtf16(reductionCaptions[i - 2]),
+                                       u"lblLoadReduction(%1)"_qs.arg(i), 2805 + 285 * (i - 2));
+}
+
+} // namespace voltwise

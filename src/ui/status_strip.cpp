@@ -1,0 +1,68 @@
+#include "ui/status_strip.h"
+
+#include "ui/label_styles.h"
+#include "ui/twips.h"
+
+#include <QLabel>
+
+namespace voltwise {
+
+namespace {
+QLabel *placeLabel(QWidget *parent, const QString &name, const QString &text, double left,
+                   double top, const QFont &font)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(font);
+    label->move(TwipsToPixels(left), TwipsToPixels(top));
+    label->adjustSize();
+    return label;
+}
+} // namespace
+
+StatusStrip::StatusStrip(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(u"picStatus"_qs);
+    setGeometry(TwipsRect(60, 60, 4755, 1035));
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::WindowText, Qt::black);
+    white.setColor(QPalette::Disabled, QPalette::WindowText, QColor(128, 128, 128));
+    setPalette(white);
+
+    const QFont small = DesignFont(u"Tahoma"_qs, 6.75);
+    placeLabel(this, u"lblTitle"_qs, u"Current California Power Grid System Conditions"_qs, 780,
+               0, small);
+
+    picStatusIcon = new QLabel(this);
+    picStatusIcon->setObjectName(u"picStatusIcon"_qs);
+    picStatusIcon->setGeometry(TwipsToPixels(210), TwipsToPixels(210), 32, 32);
+
+    lblStatusText = new QLabel(this);
+    lblStatusText->setObjectName(u"lblStatusText"_qs);
+    lblStatusText->setFont(DesignFont(u"Arial"_qs, 20.25, true, true));
+    lblStatusText->setGeometry(TwipsRect(720, 210, 3870, 480));
+
+    static constexpr std::array<const char16_t *, 6> levelTexts = {
+        u"Normal", u"Alert", u"Warning", u"Stage-1", u"Stage-2", u"Stage-3"};
+    static constexpr std::array<int, 6> levelLefts = {60, 585, 930, 1485, 2025, 2550};
+    for (size_t i = 0; i < lblStatus.size(); ++i) {
+        lblStatus[i] = placeLabel(this, u"lblStatus(%1)"_qs.arg(i), QString::fromUtf16(levelTexts[i]),
+                                  levelLefts[i], 810, small);
+        SetScaleLabelLit(lblStatus[i], false);
+    }
+    placeLabel(this, u"lblScaleSeparator"_qs, u"|"_qs, 3060, 810, small);
+
+    static constexpr std::array<const char16_t *, 3> forecastTexts = {u"48-Hour", u"24-Hour",
+                                                                      u"1-Hour"};
+    static constexpr std::array<int, 3> forecastLefts = {3120, 3675, 4230};
+    for (size_t i = 0; i < lblForecast.size(); ++i) {
+        lblForecast[i] = placeLabel(this, u"lblForecast(%1)"_qs.arg(i),
+                                    QString::fromUtf16(forecastTexts[i]), forecastLefts[i], 810, small);
+        SetScaleLabelLit(lblForecast[i], false);
+    }
+}
+
+} // namespace voltwise
