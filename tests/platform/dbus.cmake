@@ -1,1 +1,1 @@
-voltwise_add_qtest(test_published_items SOURCES test_published_items.cpp LIBS voltwise_gui)
+voltwise_add_qtest(test_published_items_bus SOURCES test_published_items_bus.cpp LIBS voltwise_gui)

@@ -1,4 +1,4 @@
-#include "platform/published_items.h"
+#include "platform/published_items_bus.h"
 
 #include "gridstatusadaptor.h"
 
@@ -8,13 +8,13 @@
 
 namespace voltwise {
 
-PublishedItems::PublishedItems(QObject *parent)
+PublishedItemsBus::PublishedItemsBus(QObject *parent)
     : QObject(parent)
 {
     new GridStatusAdaptor(this);
 }
 
-bool PublishedItems::registerOnSessionBus()
+bool PublishedItemsBus::registerOnSessionBus()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
@@ -30,7 +30,7 @@ bool PublishedItems::registerOnSessionBus()
     return true;
 }
 
-void PublishedItems::setItems(const QString &updateTime, const QString &systemCondition,
+void PublishedItemsBus::setItems(const QString &updateTime, const QString &systemCondition,
                               const QString &currentLoad)
 {
     QVariantMap changed;

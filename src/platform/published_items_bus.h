@@ -8,7 +8,7 @@ namespace voltwise {
 // The three grid items other programs can follow: update time, condition
 // and current load, as texts. Offered on the session bus as read-only
 // properties with PropertiesChanged on every change.
-class PublishedItems : public QObject
+class PublishedItemsBus : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString UpdateTime READ UpdateTime)
@@ -20,7 +20,7 @@ public:
     static constexpr const char *kPath = "/GridStatus";
     static constexpr const char *kInterface = "com.ternwood.Voltwise.GridStatus";
 
-    explicit PublishedItems(QObject *parent = nullptr);
+    explicit PublishedItemsBus(QObject *parent = nullptr);
 
     // Registers the object and the service name on the session bus.
     // False when there is no bus or the name is taken; the items are then

@@ -1,4 +1,4 @@
-#include "platform/published_items.h"
+#include "platform/published_items_bus.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -23,7 +23,7 @@ public Q_SLOTS:
     }
 };
 
-class TestPublishedItems : public QObject
+class TestPublishedItemsBus : public QObject
 {
     Q_OBJECT
 
@@ -37,7 +37,7 @@ private:
     QDBusConnection m_client{u"client"_qs};
 };
 
-void TestPublishedItems::initTestCase()
+void TestPublishedItemsBus::initTestCase()
 {
     if (!QDBusConnection::sessionBus().isConnected())
         QSKIP("no session bus (run under dbus-run-session)");
@@ -45,12 +45,12 @@ void TestPublishedItems::initTestCase()
     QVERIFY(m_client.isConnected());
 }
 
-QVariantMap TestPublishedItems::getAll()
+QVariantMap TestPublishedItemsBus::getAll()
 {
     QDBusMessage call = QDBusMessage::createMethodCall(
-        QLatin1String(PublishedItems::kService), QLatin1String(PublishedItems::kPath),
+        QLatin1String(PublishedItemsBus::kService), QLatin1String(PublishedItemsBus::kPath),
         u"org.freedesktop.DBus.Properties"_qs, u"GetAll"_qs);
-    call << QLatin1String(PublishedItems::kInterface);
+    call << QLatin1String(PublishedItemsBus::kInterface);
     // Asynchronous: the object answers from this very event loop.
     QDBusPendingReply<QVariantMap> reply = m_client.asyncCall(call);
     QDBusPendingCallWatcher watcher(reply);
@@ -60,9 +60,9 @@ QVariantMap TestPublishedItems::getAll()
     return reply.isValid() ? reply.value() : QVariantMap{};
 }
 
-void TestPublishedItems::itemsReadableOverTheBus()
+void TestPublishedItemsBus::itemsReadableOverTheBus()
 {
-    PublishedItems items;
+    PublishedItemsBus items;
     QVERIFY(items.registerOnSessionBus());
     QVariantMap values = getAll();
     QCOMPARE(values.value(u"UpdateTime"_qs).toString(), u"Not Updated"_qs);
@@ -73,17 +73,17 @@ void TestPublishedItems::itemsReadableOverTheBus()
     values = getAll();
     QCOMPARE(values.value(u"SystemCondition"_qs).toString(), u"System Normal"_qs);
     QCOMPARE(values.value(u"CurrentLoad"_qs).toString(), u"31456.4"_qs);
-    QDBusConnection::sessionBus().unregisterService(QLatin1String(PublishedItems::kService));
-    QDBusConnection::sessionBus().unregisterObject(QLatin1String(PublishedItems::kPath));
+    QDBusConnection::sessionBus().unregisterService(QLatin1String(PublishedItemsBus::kService));
+    QDBusConnection::sessionBus().unregisterObject(QLatin1String(PublishedItemsBus::kPath));
 }
 
-void TestPublishedItems::changesAreSignalledOnce()
+void TestPublishedItemsBus::changesAreSignalledOnce()
 {
-    PublishedItems items;
+    PublishedItemsBus items;
     QVERIFY(items.registerOnSessionBus());
     PropertiesListener listener;
-    QVERIFY(m_client.connect(QLatin1String(PublishedItems::kService),
-                             QLatin1String(PublishedItems::kPath),
+    QVERIFY(m_client.connect(QLatin1String(PublishedItemsBus::kService),
+                             QLatin1String(PublishedItemsBus::kPath),
                              u"org.freedesktop.DBus.Properties"_qs, u"PropertiesChanged"_qs,
                              &listener, SLOT(onChanged(QString, QVariantMap, QStringList))));
 
@@ -95,9 +95,9 @@ void TestPublishedItems::changesAreSignalledOnce()
     items.setItems(u"12:00:00 AM"_qs, u"Alert Notice"_qs, u"1"_qs);
     QTRY_COMPARE(listener.received.size(), 2);
     QCOMPARE(listener.received[1].size(), 2);
-    QDBusConnection::sessionBus().unregisterService(QLatin1String(PublishedItems::kService));
-    QDBusConnection::sessionBus().unregisterObject(QLatin1String(PublishedItems::kPath));
+    QDBusConnection::sessionBus().unregisterService(QLatin1String(PublishedItemsBus::kService));
+    QDBusConnection::sessionBus().unregisterObject(QLatin1String(PublishedItemsBus::kPath));
 }
 
-QTEST_GUILESS_MAIN(TestPublishedItems)
-#include "test_published_items.moc"
+QTEST_GUILESS_MAIN(TestPublishedItemsBus)
+#include "test_published_items_bus.moc"

@@ -1,0 +1,1 @@
+target_sources(voltwise_core PRIVATE termination_signals.h termination_signals.cpp)
