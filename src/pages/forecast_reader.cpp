@@ -1,0 +1,17 @@
+#include "pages/forecast_reader.h"
+
+#include "pages/page_sections.h"
+
+namespace voltwise {
+
+QString ReadForecastPage(QStringView page, const QString &previousForecastsText)
+{
+    if (!IsReadablePage(page))
+        return previousForecastsText;
+    return u"Current Active Forecast(s): \r\n\r\n"_qs +
+           PreformattedSectionText(
+               page, u"Current Active Forecast(s)",
+               u"No forecasts of load reductions are being issued at this time.");
+}
+
+} // namespace voltwise
