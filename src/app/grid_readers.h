@@ -5,7 +5,7 @@
 
 #include <QLocale>
 
-#include <qcoro/task.h>
+#include <qcoro/qcorotask.h>
 
 #include <memory>
 

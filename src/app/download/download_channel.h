@@ -6,7 +6,7 @@
 #include <QString>
 #include <QUrl>
 
-#include <qcoro/task.h>
+#include <qcoro/qcorotask.h>
 
 #include <chrono>
 #include <optional>
