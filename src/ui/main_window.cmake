@@ -4,3 +4,6 @@ target_sources(voltwise_gui PRIVATE
     label_styles.h label_styles.cpp
     status_strip.h status_strip.cpp
     conditions_panel.h conditions_panel.cpp)
+target_sources(voltwise_gui PRIVATE
+    exit_prompt.h exit_prompt.cpp
+    main_window.h main_window.cpp)

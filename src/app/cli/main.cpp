@@ -1,0 +1,132 @@
+// voltwise-status: one refresh (or several) against the grid operator's
+// servers, printed for scripts and status bars.
+#include "app/cli/status_report.h"
+#include "app/download/download_channel.h"
+#include "app/grid_readers.h"
+#include "settings/app_settings.h"
+#include "settings/settings_store.h"
+#include "status/change_alert.h"
+#include "status/status_presentation.h"
+#include "update/version.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QTimer>
+
+#include <cstdio>
+
+using namespace voltwise;
+
+namespace {
+
+struct Options
+{
+    bool json = false;
+    int refreshes = 1;
+    std::optional<QUrl> server;
+};
+
+int usageError(const QString &message)
+{
+    std::fprintf(stderr, "voltwise-status: %s\n", qPrintable(message));
+    return 2;
+}
+
+std::optional<QUrl> parseServer(const QString &text)
+{
+    const QUrl url(text, QUrl::StrictMode);
+    const bool web = url.scheme() == u"http" || url.scheme() == u"https";
+    if (!url.isValid() || !web || url.host().isEmpty() || (!url.path().isEmpty() && url.path() != u"/"))
+        return std::nullopt;
+    return url.adjusted(QUrl::StripTrailingSlash);
+}
+
+QCoro::Task<int> run(const Options &options, ServerUrls servers)
+{
+    DownloadChannel channel;
+    GridData data;
+    ChangeAlert alert(servers.gridContent);
+    PublishedItems published = PublishedItems::initial();
+    std::optional<ChangeNotice> notice;
+    std::optional<StatusPresentation> presentation;
+    const QLocale locale = QLocale::system();
+    ReadAllResult result;
+    for (int i = 0; i < options.refreshes; ++i) {
+        result = co_await ReadAllSources(channel, servers, data, locale, nullptr);
+        presentation = PresentStatus(data.Status, locale);
+        published = presentation->publishedItems(published);
+        const QString statusText = presentation->lblStatusText.value_or(u"Status Unknown"_qs);
+        notice = alert.check(data.Notices.StatusTableText, data.Status.Level, statusText,
+                             data.Status.ActualDemand, false, locale);
+    }
+    const StatusReport report{data, *presentation, published, notice};
+    if (options.json) {
+        const QByteArray json = QJsonDocument(StatusReportJson(report)).toJson(QJsonDocument::Indented);
+        std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    } else {
+        std::fputs(StatusReportText(report).toLocal8Bit().constData(), stdout);
+    }
+    std::fflush(stdout);
+    co_return result.statusCsvHttpStatus == 200 ? 0 : 1;
+}
+
+// Parameters by value: they live in the coroutine's frame.
+QCoro::Task<> runAndExit(Options options, ServerUrls servers, int *exitCode)
+{
+    *exitCode = co_await run(options, servers);
+    QCoreApplication::exit(*exitCode);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(u"voltwise-status"_qs);
+    SetBuildStage(128);
+    QCoreApplication::setApplicationVersion(VersionString());
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"Reads the California grid operator's status once and prints it. Exit status: 0 when "
+        "the status file came back with HTTP status 200, 1 otherwise, 2 on bad usage."_qs);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption({u"json"_qs, u"Print one JSON object instead of a summary."_qs});
+    parser.addOption({u"server"_qs,
+                      u"Use URL (scheme://host[:port]) for both of the grid operator's servers."_qs,
+                      u"URL"_qs});
+    parser.addOption({u"refreshes"_qs,
+                      u"Run N refreshes back to back, keeping state, and print after the last."_qs,
+                      u"N"_qs, u"1"_qs});
+    if (!parser.parse(app.arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(u"help"_qs))
+        parser.showHelp(0);
+    if (parser.isSet(u"version"_qs))
+        parser.showVersion();
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(u"unexpected argument: "_qs + parser.positionalArguments().first());
+
+    Options options;
+    options.json = parser.isSet(u"json"_qs);
+    bool ok = false;
+    options.refreshes = parser.value(u"refreshes"_qs).toInt(&ok);
+    if (!ok || options.refreshes < 1)
+        return usageError(u"--refreshes takes a whole number of at least 1"_qs);
+
+    SettingsStore store;
+    ServerUrls servers = LoadServerUrls(store);
+    if (parser.isSet(u"server"_qs)) {
+        const auto server = parseServer(parser.value(u"server"_qs));
+        if (!server)
+            return usageError(u"--server takes a URL of the form scheme://host[:port]"_qs);
+        servers.gridMain = servers.gridContent = *server;
+    }
+
+    int exitCode = 1;
+    QTimer::singleShot(0, &app, [&] { runAndExit(options, servers, &exitCode); });
+    app.exec();
+    return exitCode;
+}

@@ -1,0 +1,83 @@
+#include "app/startup.h"
+
+#include "pages/browser_opener_desktop.h"
+#include "platform/single_instance.h"
+#include "platform/sound_player.h"
+#include "platform/termination_signals.h"
+#include "settings/app_settings.h"
+#include "settings/settings_store.h"
+#include "ui/exit_prompt.h"
+#include "ui/main_window.h"
+#include "update/version.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+namespace voltwise {
+
+namespace {
+
+struct Program
+{
+    SettingsStore store;
+    MessageBoxExitPrompt exitPrompt;
+    DesktopBrowserOpener browser;
+    std::unique_ptr<SoundPlayer> sound = CreateSoundPlayer();
+    std::unique_ptr<MainWindow> window;
+};
+
+QCoro::Task<> runStartup(Program *program, SingleInstance *instance)
+{
+    // Migrate the settings of older versions before anything reads them.
+    ImportLegacySettingsAtStartup(program->store);
+
+    MainWindowServices services;
+    services.store = &program->store;
+    services.servers = LoadServerUrls(program->store);
+    services.exitPrompt = &program->exitPrompt;
+    services.sound = program->sound.get();
+    services.browser = &program->browser;
+    services.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+    program->window = std::make_unique<MainWindow>(services);
+    MainWindow *window = program->window.get();
+
+    QObject::connect(instance, &SingleInstance::activationRequested, window,
+                     &MainWindow::showDetails);
+    auto *termination = new TerminationSignals(window);
+    QObject::connect(termination, &TerminationSignals::terminationRequested, window,
+                     [window] { window->requestUnload(UnloadMode::SessionEnd); });
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, window,
+                     [window] { window->requestUnload(UnloadMode::SessionEnd); });
+
+    QPointer<MainWindow> guard(window);
+    co_await window->Form_Load();
+    if (guard && !window->isUnloaded() && window->settings().ShowAtStartup)
+        window->show();
+}
+
+} // namespace
+
+int Main(int argc, char **argv)
+{
+    SetBuildStage(128);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(u"Voltwise"_qs);
+    QApplication::setOrganizationName(u"Ternwood"_qs);
+    QApplication::setApplicationVersion(VersionString());
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SingleInstance instance(SingleInstance::defaultRuntimeDirectory(), SingleInstance::defaultKey());
+    if (!instance.tryBecomePrimary())
+        return instance.activatePrimary() ? 0 : 1;
+
+    Program program;
+    QTimer::singleShot(0, &app, [&] { runStartup(&program, &instance); });
+    const int result = app.exec();
+    program.window.reset();
+    return result;
+}
+
+} // namespace voltwise

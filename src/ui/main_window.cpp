@@ -1,0 +1,397 @@
+#include "ui/main_window.h"
+
+#include "app/download/download_channel.h"
+#include "pages/notice_window.h"
+#include "platform/always_on_top.h"
+#include "platform/data_files.h"
+#include "platform/published_items_bus.h"
+#include "platform/sound_player.h"
+#include "status/condition_images.h"
+#include "status/tray_activation.h"
+#include "status/tray_click_protocol.h"
+#include "ui/conditions_panel.h"
+#include "ui/exit_prompt.h"
+#include "ui/label_styles.h"
+#include "ui/status_strip.h"
+#include "ui/twips.h"
+#include "ui/window_placement.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTabBar>
+#include <QTimer>
+
+namespace voltwise {
+
+namespace {
+constexpr double kClientWidthTwips = 4875;
+constexpr double kDetailsHeightTwips = 7500;
+constexpr double kShortHeightTwips = 2400;
+constexpr int kMinuteMilliseconds = 60 * 1000;
+
+void setTextIfChanged(QPlainTextEdit *view, const QString &text)
+{
+    // Rewriting the same text would throw away the reader's scroll position.
+    if (view->toPlainText() != text)
+        view->setPlainText(text);
+}
+} // namespace
+
+MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
+    : QMainWindow(parent)
+    , m_services(std::move(services))
+    , m_alert(m_services.servers.gridContent)
+{
+    setObjectName(u"frmMain"_qs);
+    setWindowTitle(u"Voltwise"_qs);
+    setWindowIcon(ConditionIcon(kInitialImageIndex));
+
+    m_channel = new DownloadChannel(this);
+    connect(m_channel, &DownloadChannel::progressText, this, &MainWindow::setStatusBarText);
+
+    m_bus = new PublishedItemsBus(this);
+    if (m_services.publishOnBus)
+        m_bus->registerOnSessionBus();
+
+    auto *client = new QWidget(this);
+    client->setObjectName(u"clientArea"_qs);
+    setCentralWidget(client);
+    m_strip = new StatusStrip(client);
+
+    chkDetails = new QCheckBox(u"Show Details"_qs, client);
+    chkDetails->setObjectName(u"chkDetails"_qs);
+    chkDetails->move(TwipsToPixels(60), TwipsToPixels(1140));
+    chkDetails->adjustSize();
+    connect(chkDetails, &QCheckBox::toggled, this, &MainWindow::chkDetails_Click);
+
+    buildPanels(client);
+    buildMenus();
+
+    sbStatusBar = new QLabel(this);
+    sbStatusBar->setObjectName(u"sbStatusBar"_qs);
+    statusBar()->addWidget(sbStatusBar, 1);
+    statusBar()->setSizeGripEnabled(false);
+
+    tmrMinute = new QTimer(this);
+    tmrMinute->setObjectName(u"tmrMinute"_qs);
+    tmrMinute->setInterval(kMinuteMilliseconds);
+    connect(tmrMinute, &QTimer::timeout, this, [this] { tmrMinute_Timer(); });
+
+    buildTray();
+
+    setFixedWidth(TwipsToPixels(kClientWidthTwips));
+    applyDetailsHeight();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildPanels(QWidget *client)
+{
+    tabMain = new QTabBar(client);
+    tabMain->setObjectName(u"tabMain"_qs);
+    tabMain->setDrawBase(true);
+    tabMain->setExpanding(false);
+    const QStringList captions = {u"Graph"_qs, u"Conditions"_qs, u"Notices"_qs, u"Forecasts"_qs};
+    const QStringList tips = {u"Daily System Load Graph"_qs, u"Current System Conditions"_qs,
+                              u"Current Active Notices"_qs, u"Forecasted Notifications"_qs};
+    for (int i = 0; i < captions.size(); ++i) {
+        tabMain->addTab(captions[i]);
+        tabMain->setTabToolTip(i, tips[i]);
+    }
+    tabMain->setGeometry(TwipsRect(60, 1440, 4755, 330));
+
+    m_panels = new QStackedWidget(client);
+    m_panels->setObjectName(u"tabPanels"_qs);
+    m_panels->setGeometry(TwipsRect(135, 1770, 4590, 4575));
+
+    picGraph = new QWidget;
+    picGraph->setObjectName(u"picGraph"_qs);
+    imgGraph = new QLabel(picGraph);
+    imgGraph->setObjectName(u"imgGraph"_qs);
+    imgGraph->setGeometry(TwipsRect(0, 0, 4530, 4515));
+    imgGraph->setScaledContents(true);
+    m_panels->addWidget(picGraph);
+
+    m_conditions = new ConditionsPanel;
+    m_panels->addWidget(m_conditions);
+
+    rtbNotices = new QPlainTextEdit;
+    rtbNotices->setObjectName(u"rtbNotices"_qs);
+    rtbForecasts = new QPlainTextEdit;
+    rtbForecasts->setObjectName(u"rtbForecasts"_qs);
+    for (QPlainTextEdit *view : {rtbNotices, rtbForecasts}) {
+        view->setReadOnly(true);
+        view->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        m_panels->addWidget(view);
+    }
+    connect(tabMain, &QTabBar::currentChanged, this, &MainWindow::tabMain_Click);
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu *mnuFile = menuBar()->addMenu(u"&File"_qs);
+    mnuFile->setObjectName(u"mnuFile"_qs);
+    mnuFileUpdate = mnuFile->addAction(u"&Update Now"_qs, this, &MainWindow::mnuFileUpdate_Click);
+    mnuFileUpdate->setObjectName(u"mnuFileUpdate"_qs);
+    mnuFileClose = mnuFile->addAction(u"&Close"_qs, this, &MainWindow::mnuFileClose_Click);
+    mnuFileClose->setObjectName(u"mnuFileClose"_qs);
+    mnuFileExit = mnuFile->addAction(u"E&xit"_qs, this, &MainWindow::mnuFileExit_Click);
+    mnuFileExit->setObjectName(u"mnuFileExit"_qs);
+
+    mnuSysTray = new QMenu(u"SysTray"_qs, this);
+    mnuSysTray->setObjectName(u"mnuSysTray"_qs);
+    QAction *details = mnuSysTray->addAction(u"&Details..."_qs, this, &MainWindow::showDetails);
+    details->setObjectName(u"mnuSysTrayDetails"_qs);
+    mnuSysTray->addSeparator()->setObjectName(u"mnuSysTrayBar3"_qs);
+    QAction *exit = mnuSysTray->addAction(u"E&xit"_qs, this, &MainWindow::mnuFileExit_Click);
+    exit->setObjectName(u"mnuSysTrayExit"_qs);
+}
+
+void MainWindow::buildTray()
+{
+    m_trayClicks = new TrayClickProtocol(this);
+    m_trayClicks->setObjectName(u"tmrLeftButtonClick"_qs);
+    connect(m_trayClicks, &TrayClickProtocol::showMenu, this, [this] {
+        activateWindow(); // the menu must close when the user clicks elsewhere
+        mnuSysTray->popup(QCursor::pos());
+    });
+    connect(m_trayClicks, &TrayClickProtocol::showDetails, this, &MainWindow::showDetails);
+    if (!m_services.trayAvailable)
+        return;
+    m_tray = new QSystemTrayIcon(this);
+    m_tray->setObjectName(u"trayIcon"_qs);
+    connect(m_tray, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                m_trayClicks->handle(TrayMouseEventFor(reason));
+            });
+}
+
+QCoro::Task<> MainWindow::Form_Load()
+{
+    QPointer<MainWindow> self(this);
+    m_settings = LoadAppSettings(*m_services.store);
+
+    m_strip->lblStatusText->setText(u"Status Unknown"_qs);
+    m_strip->picStatusIcon->setPixmap(ConditionPixmap(kInitialImageIndex, 32));
+
+    if (m_tray) {
+        m_tray->setIcon(ConditionIcon(kInitialImageIndex));
+        m_tray->setToolTip(m_strip->lblStatusText->text());
+        m_tray->show();
+    }
+
+    RestoreWindowPlacement(this, 0, *m_services.store);
+    if (chkDetails->isChecked() != m_settings.ShowDetails)
+        chkDetails->setChecked(m_settings.ShowDetails);
+    else
+        applyDetailsHeight();
+
+    if (m_settings.ShowAtStartup)
+        show();
+    SetAlwaysOnTop(this, m_settings.AlwaysOnTop);
+
+    co_await RefreshAll();
+    if (!self)
+        co_return;
+}
+
+QCoro::Task<> MainWindow::RefreshAll()
+{
+    if (m_refreshing || m_unloaded)
+        co_return;
+    m_refreshing = true;
+    tmrMinute->stop();
+    mnuFileUpdate->setEnabled(false);
+    setStatusBarText(u"Updating..."_qs);
+
+    const auto cancellation = m_cancellation;
+    co_await ReadAllSources(*m_channel, m_services.servers, m_data, m_services.locale,
+                            cancellation);
+    if (!cancellation->cancelled)
+        ShowStatus();
+
+    setStatusBarText(QString());
+    mnuFileUpdate->setEnabled(true);
+    m_refreshing = false;
+    if (!m_unloaded)
+        tmrMinute->start();
+    Q_EMIT refreshFinished();
+    if (m_quitWhenRefreshEnds)
+        QCoreApplication::quit();
+}
+
+QCoro::Task<> MainWindow::tmrMinute_Timer()
+{
+    if (m_minuteCounter.shouldRefresh(m_settings.AutoCheck))
+        co_await RefreshAll();
+    m_minuteCounter.advance(m_settings.UpdateInterval);
+}
+
+void MainWindow::mnuFileUpdate_Click() { RefreshAll(); }
+
+void MainWindow::mnuFileClose_Click() { hide(); }
+
+void MainWindow::mnuFileExit_Click() { requestUnload(UnloadMode::ProgramRequest); }
+
+void MainWindow::showDetails()
+{
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::ShowStatus()
+{
+    const QLocale &locale = m_services.locale;
+    const StatusPresentation p = PresentStatus(m_data.Status, locale);
+
+    m_published = p.publishedItems(m_published);
+    m_bus->setItems(m_published.UpdateTime, m_published.SystemCondition, m_published.CurrentLoad);
+
+    if (p.imageIndex && p.trayTip && m_tray) {
+        m_tray->setIcon(ConditionIcon(*p.imageIndex));
+        m_tray->setToolTip(*p.trayTip);
+    }
+    if (p.imageIndex) {
+        m_strip->picStatusIcon->setPixmap(ConditionPixmap(*p.imageIndex, 32));
+        setWindowIcon(ConditionIcon(*p.imageIndex));
+    }
+    if (p.lblStatusText)
+        m_strip->lblStatusText->setText(*p.lblStatusText);
+    for (size_t i = 0; i < p.lblStatus.size(); ++i)
+        SetScaleLabelLit(m_strip->lblStatus[i], p.lblStatus[i]);
+    for (size_t i = 0; i < p.lblForecast.size(); ++i)
+        SetScaleLabelLit(m_strip->lblForecast[i], p.lblForecast[i]);
+
+    if (m_data.PendingGraphPicture) {
+        QPixmap picture;
+        // A picture that does not load leaves the previous one shown.
+        if (picture.loadFromData(*m_data.PendingGraphPicture))
+            imgGraph->setPixmap(picture);
+        m_data.PendingGraphPicture.reset();
+    }
+
+    for (size_t i = 0; i < p.lblCurrentCondition.size(); ++i)
+        m_conditions->lblCurrentCondition[i]->setText(p.lblCurrentCondition[i]);
+    for (size_t i = 0; i < p.lblLoadReduction.size(); ++i)
+        m_conditions->lblLoadReduction[i]->setText(p.lblLoadReduction[i]);
+
+    setTextIfChanged(rtbNotices, m_data.Notices.NoticesText);
+    setTextIfChanged(rtbForecasts, m_data.ForecastsText);
+
+    if (const auto notice = m_alert.check(m_data.Notices.StatusTableText, m_data.Status.Level,
+                                          m_strip->lblStatusText->text(), m_data.Status.ActualDemand,
+                                          m_settings.PlaySound, locale))
+        raiseAlert(*notice);
+}
+
+void MainWindow::raiseAlert(const ChangeNotice &notice)
+{
+    if (notice.PlaySound && m_services.sound)
+        m_services.sound->PlayWave(DataFilePath(u"notice.wav"_qs));
+    if (!m_services.browser)
+        return;
+    auto *window = new NoticeWindow(*m_services.browser);
+    window->ScrollNotice(notice.NoticeHeader, notice.NoticeText, notice.ClickText,
+                         notice.ClickURL.toString(), palette().color(QPalette::ToolTipBase),
+                         notice.Delay, nullptr);
+    Q_EMIT noticeRaised(window);
+}
+
+void MainWindow::chkDetails_Click()
+{
+    m_settings.ShowDetails = chkDetails->isChecked();
+    applyDetailsHeight();
+}
+
+void MainWindow::applyDetailsHeight()
+{
+    // The height counts the client area with its menu and status bars; the
+    // window manager adds its own frame.
+    const double twips = m_settings.ShowDetails ? kDetailsHeightTwips : kShortHeightTwips;
+    setFixedHeight(TwipsToPixels(twips));
+}
+
+void MainWindow::tabMain_Click(int index) { m_panels->setCurrentIndex(index); }
+
+void MainWindow::setStatusBarText(const QString &text) { sbStatusBar->setText(text); }
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_unloading) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    requestUnload(UnloadMode::UserClose);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Minimised, the window lives on in the notification area; without one
+    // it stays on the taskbar so the user can still reach it.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray)
+        QTimer::singleShot(0, this, &QWidget::hide);
+}
+
+QCoro::Task<bool> MainWindow::requestUnload(UnloadMode mode)
+{
+    if (m_unloading || m_unloaded)
+        co_return false;
+    QPointer<MainWindow> self(this);
+    bool goOn = true;
+    switch (mode) {
+    case UnloadMode::UserClose:
+        goOn = false;
+        if (m_tray)
+            hide();
+        else
+            showMinimized();
+        break;
+    case UnloadMode::ProgramRequest:
+        m_unloading = true; // one question at a time
+        goOn = m_services.exitPrompt ? co_await m_services.exitPrompt->confirmExit(this) : true;
+        if (!self)
+            co_return false;
+        m_unloading = false;
+        break;
+    case UnloadMode::SessionEnd:
+        break;
+    }
+    SaveWindowPlacement(this, *m_services.store);
+    if (!goOn)
+        co_return false;
+    Form_Unload();
+    co_return true;
+}
+
+void MainWindow::Form_Unload()
+{
+    m_unloading = true;
+    SaveMainWindowSettings(*m_services.store, m_settings);
+    if (m_tray)
+        m_tray->hide();
+    tmrMinute->stop();
+    hide();
+    m_unloaded = true;
+    Q_EMIT unloaded();
+    if (m_refreshing) {
+        // Let the refresh wind down before the program ends.
+        m_cancellation->cancelled = true;
+        m_quitWhenRefreshEnds = true;
+        m_channel->abort();
+        return;
+    }
+    QCoreApplication::quit();
+}
+
+} // namespace voltwise

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "app/grid_data.h"
+#include "app/grid_readers.h"
+#include "app/minute_counter.h"
+#include "app/server_urls.h"
+#include "settings/app_settings.h"
+#include "status/change_alert.h"
+#include "status/status_presentation.h"
+
+#include <QLocale>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <qcoro/qcorotask.h>
+
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QStackedWidget;
+class QSystemTrayIcon;
+class QTabBar;
+class QTimer;
+
+namespace voltwise {
+
+class BrowserOpener;
+class ConditionsPanel;
+class DownloadChannel;
+class ExitPrompt;
+class PublishedItemsBus;
+class SettingsStore;
+class SoundPlayer;
+class StatusStrip;
+class TrayClickProtocol;
+
+// What the main window needs from outside; tests pass their own.
+struct MainWindowServices
+{
+    SettingsStore *store = nullptr;
+    ServerUrls servers = ServerUrls::defaults();
+    QLocale locale = QLocale::system();
+    ExitPrompt *exitPrompt = nullptr;
+    SoundPlayer *sound = nullptr;
+    BrowserOpener *browser = nullptr;
+    bool trayAvailable = false;
+    bool publishOnBus = true;
+};
+
+// Why the window is asked to unload.
+enum class UnloadMode { UserClose = 0, ProgramRequest = 1, SessionEnd = 2 };
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(MainWindowServices services, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The load step: settings, icon, placement, first refresh. The task
+    // ends when the first refresh has.
+    QCoro::Task<> Form_Load();
+
+    // One refresh of every source, then the presentation. Never runs twice
+    // at once: a call while one runs returns at once.
+    QCoro::Task<> RefreshAll();
+    QCoro::Task<> tmrMinute_Timer();
+    void mnuFileUpdate_Click();
+    void mnuFileClose_Click();
+    void mnuFileExit_Click();
+
+    // Ends the program when the query allows it: saves the settings,
+    // removes the icon, and quits once no refresh is under way. Returns
+    // whether the unload goes on.
+    QCoro::Task<bool> requestUnload(UnloadMode mode);
+
+    void ShowStatus();
+    void showDetails();
+
+    const AppSettings &settings() const { return m_settings; }
+    AppSettings &settings() { return m_settings; }
+    const GridData &gridData() const { return m_data; }
+    bool isRefreshing() const { return m_refreshing; }
+    bool isUnloaded() const { return m_unloaded; }
+    DownloadChannel *downloadChannel() const { return m_channel; }
+
+Q_SIGNALS:
+    void refreshFinished();
+    void unloaded();
+    void noticeRaised(QWidget *notice);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildTray();
+    void buildPanels(QWidget *client);
+    void applyDetailsHeight();
+    void chkDetails_Click();
+    void tabMain_Click(int index);
+    void setStatusBarText(const QString &text);
+    void Form_Unload();
+    void raiseAlert(const ChangeNotice &notice);
+
+    MainWindowServices m_services;
+    AppSettings m_settings;
+    GridData m_data;
+    MinuteCounter m_minuteCounter;
+    ChangeAlert m_alert;
+    PublishedItems m_published = PublishedItems::initial();
+    std::shared_ptr<RefreshCancellation> m_cancellation = std::make_shared<RefreshCancellation>();
+
+    DownloadChannel *m_channel = nullptr;
+    PublishedItemsBus *m_bus = nullptr;
+    StatusStrip *m_strip = nullptr;
+    ConditionsPanel *m_conditions = nullptr;
+    QCheckBox *chkDetails = nullptr;
+    QTabBar *tabMain = nullptr;
+    QStackedWidget *m_panels = nullptr;
+    QWidget *picGraph = nullptr;
+    QLabel *imgGraph = nullptr;
+    QPlainTextEdit *rtbNotices = nullptr;
+    QPlainTextEdit *rtbForecasts = nullptr;
+    QLabel *sbStatusBar = nullptr;
+    QTimer *tmrMinute = nullptr;
+    QAction *mnuFileUpdate = nullptr;
+    QAction *mnuFileClose = nullptr;
+    QAction *mnuFileExit = nullptr;
+    QMenu *mnuSysTray = nullptr;
+    QSystemTrayIcon *m_tray = nullptr;
+    TrayClickProtocol *m_trayClicks = nullptr;
+
+    bool m_refreshing = false;
+    bool m_unloading = false;
+    bool m_unloaded = false;
+    bool m_quitWhenRefreshEnds = false;
+};
+
+} // namespace voltwise
