@@ -35,7 +35,6 @@ namespace {
 constexpr double kClientWidthTwips = 4875;
 constexpr double kDetailsHeightTwips = 7500;
 constexpr double kShortHeightTwips = 2400;
-constexpr int kMinuteMilliseconds = 60 * 1000;
 
 void setTextIfChanged(QPlainTextEdit *view, const QString &text)
 {
@@ -82,7 +81,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
 
     tmrMinute = new QTimer(this);
     tmrMinute->setObjectName(u"tmrMinute"_qs);
-    tmrMinute->setInterval(kMinuteMilliseconds);
+    tmrMinute->setInterval(m_services.minuteMilliseconds);
     connect(tmrMinute, &QTimer::timeout, this, [this] { tmrMinute_Timer(); });
 
     buildTray();
@@ -300,6 +299,7 @@ void MainWindow::raiseAlert(const ChangeNotice &notice)
     if (!m_services.browser)
         return;
     auto *window = new NoticeWindow(*m_services.browser);
+    window->setWindowTitle(u"Voltwise Notice"_qs);
     window->ScrollNotice(notice.NoticeHeader, notice.NoticeText, notice.ClickText,
                          notice.ClickURL.toString(), palette().color(QPalette::ToolTipBase),
                          notice.Delay, nullptr);

@@ -49,6 +49,7 @@ struct MainWindowServices
     BrowserOpener *browser = nullptr;
     bool trayAvailable = false;
     bool publishOnBus = true;
+    int minuteMilliseconds = 60 * 1000;
 };
 
 // Why the window is asked to unload.

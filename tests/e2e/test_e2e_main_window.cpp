@@ -1,0 +1,185 @@
+// Runs the real programs: a simulated grid operator, a tray host on a
+// virtual X display, and voltwise itself, watched over the session bus.
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QDir>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+class TestE2eMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void followsTheGridAndSavesSettingsOnTerm();
+
+private:
+    QString systemCondition();
+    QString waitForCondition(const QString &wanted, int timeoutMs);
+    bool noticeWindowShown();
+    void advanceSimulator();
+    QProcessEnvironment displayEnvironment() const;
+
+    QTemporaryDir m_dir;
+    QString m_display;
+    QProcess m_xvfb;
+    QProcess m_trayer;
+    QProcess m_sim;
+    QProcess m_voltwise;
+    QUrl m_simUrl;
+};
+
+QProcessEnvironment TestE2eMainWindow::displayEnvironment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"DISPLAY"_qs, m_display);
+    env.insert(u"QT_QPA_PLATFORM"_qs, u"xcb"_qs);
+    return env;
+}
+
+void TestE2eMainWindow::initTestCase()
+{
+    if (!QDBusConnection::sessionBus().isConnected())
+        QSKIP("no session bus (run under dbus-run-session)");
+    if (QStandardPaths::findExecutable(u"Xvfb"_qs).isEmpty())
+        QSKIP("Xvfb is not installed");
+
+    for (int attempt = 0; attempt < 20 && m_display.isEmpty(); ++attempt) {
+        const int number = 100 + QRandomGenerator::global()->bounded(800);
+        if (QFile::exists(u"/tmp/.X%1-lock"_qs.arg(number)))
+            continue;
+        m_xvfb.start(u"Xvfb"_qs, {u":%1"_qs.arg(number), u"-screen"_qs, u"0"_qs,
+                                  u"1280x800x24"_qs, u"-nolisten"_qs, u"tcp"_qs});
+        QVERIFY(m_xvfb.waitForStarted());
+        const QString socket = u"/tmp/.X11-unix/X%1"_qs.arg(number);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket) || m_xvfb.state() != QProcess::Running,
+                                 10000);
+        if (m_xvfb.state() == QProcess::Running)
+            m_display = u":%1"_qs.arg(number);
+    }
+    QVERIFY2(!m_display.isEmpty(), "no virtual display");
+
+    m_trayer.setProcessEnvironment(displayEnvironment());
+    m_trayer.start(u"trayer"_qs, {u"--edge"_qs, u"bottom"_qs, u"--align"_qs, u"right"_qs});
+    QVERIFY(m_trayer.waitForStarted());
+
+    m_sim.start(QStringLiteral(VOLTWISE_GRIDSIM), {u"--port"_qs, u"0"_qs, u"--scenario"_qs,
+                                                   u"walk"_qs});
+    QVERIFY(m_sim.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(m_sim.canReadLine() || (m_sim.waitForReadyRead(100), false) ||
+                                 m_sim.canReadLine(),
+                             10000);
+    const QByteArray line = m_sim.readLine().trimmed();
+    QVERIFY2(line.startsWith("listening on "), line.constData());
+    m_simUrl = QUrl(QString::fromLatin1(line.mid(13)));
+}
+
+void TestE2eMainWindow::cleanupTestCase()
+{
+    for (QProcess *process : {&m_voltwise, &m_sim, &m_trayer, &m_xvfb}) {
+        if (process->state() == QProcess::NotRunning)
+            continue;
+        process->terminate();
+        if (!process->waitForFinished(5000))
+            process->kill();
+        process->waitForFinished();
+    }
+}
+
+QString TestE2eMainWindow::systemCondition()
+{
+    QDBusInterface items(u"com.ternwood.Voltwise"_qs, u"/GridStatus"_qs,
+                         u"com.ternwood.Voltwise.GridStatus"_qs);
+    return items.property("SystemCondition").toString();
+}
+
+QString TestE2eMainWindow::waitForCondition(const QString &wanted, int timeoutMs)
+{
+    QString seen;
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired() && m_voltwise.state() == QProcess::Running) {
+        seen = systemCondition();
+        if (seen == wanted)
+            break;
+        QTest::qWait(200);
+    }
+    return seen;
+}
+
+bool TestE2eMainWindow::noticeWindowShown()
+{
+    QProcess tree;
+    tree.setProcessEnvironment(displayEnvironment());
+    tree.start(u"xwininfo"_qs, {u"-root"_qs, u"-tree"_qs});
+    tree.waitForFinished(5000);
+    return tree.readAllStandardOutput().contains("\"Voltwise Notice\"");
+}
+
+void TestE2eMainWindow::advanceSimulator()
+{
+    QNetworkAccessManager network;
+    QUrl url = m_simUrl;
+    url.setPath(u"/_sim/advance"_qs);
+    QNetworkReply *reply = network.post(QNetworkRequest(url), QByteArray());
+    QSignalSpy finished(reply, &QNetworkReply::finished);
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(reply->error(), QNetworkReply::NoError);
+    reply->deleteLater();
+}
+
+void TestE2eMainWindow::followsTheGridAndSavesSettingsOnTerm()
+{
+    const QString config = m_dir.filePath(u"config"_qs);
+    {
+        QSettings file(config + u"/Ternwood/Voltwise.conf"_qs, QSettings::IniFormat);
+        file.setValue(u"Servers/GridMain"_qs, m_simUrl.toString());
+        file.setValue(u"Servers/GridContent"_qs, m_simUrl.toString());
+        file.setValue(u"Settings/UpdateInterval"_qs, u"1"_qs);
+        file.setValue(u"Settings/ShowAtStartup"_qs, u"True"_qs);
+        file.setValue(u"Settings/PlaySound"_qs, u"False"_qs);
+    }
+    QProcessEnvironment env = displayEnvironment();
+    env.insert(u"XDG_CONFIG_HOME"_qs, config);
+    env.insert(u"LANG"_qs, u"en_US.UTF-8"_qs);
+    env.insert(u"LC_ALL"_qs, u"en_US.UTF-8"_qs);
+    env.insert(u"VOLTWISE_TEST_MINUTE_MS"_qs, u"1000"_qs);
+    m_voltwise.setProcessEnvironment(env);
+    m_voltwise.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_voltwise.start(QStringLiteral(VOLTWISE_BINARY), {});
+    QVERIFY(m_voltwise.waitForStarted());
+
+    QCOMPARE(waitForCondition(u"System Normal"_qs, 30000), u"System Normal"_qs);
+    QTRY_VERIFY_WITH_TIMEOUT(noticeWindowShown(), 10000); // the first status is announced
+
+    advanceSimulator();
+    QCOMPARE(waitForCondition(u"Alert Notice"_qs, 30000), u"Alert Notice"_qs);
+
+    ::kill(m_voltwise.processId(), SIGTERM);
+    QVERIFY(m_voltwise.waitForFinished(15000));
+    QCOMPARE(m_voltwise.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_voltwise.exitCode(), 0);
+
+    QSettings saved(config + u"/Ternwood/Voltwise.conf"_qs, QSettings::IniFormat);
+    saved.beginGroup(u"Settings"_qs);
+    for (const QString &key : {u"AlwaysOnTop"_qs, u"AutoCheck"_qs, u"AutoUpdate"_qs,
+                               u"GraphValues"_qs, u"PlaySound"_qs, u"ShowAtStartup"_qs,
+                               u"ShowDetails"_qs, u"UpdateInterval"_qs})
+        QVERIFY2(saved.contains(key), qPrintable(key));
+    QCOMPARE(saved.value(u"UpdateInterval"_qs).toString(), u"1"_qs);
+    QCOMPARE(saved.value(u"PlaySound"_qs).toString(), u"False"_qs);
+    QCOMPARE(saved.value(u"GraphValues"_qs).toString(), u"15"_qs);
+}
+
+QTEST_GUILESS_MAIN(TestE2eMainWindow)
+#include "test_e2e_main_window.moc"
