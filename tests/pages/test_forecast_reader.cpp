@@ -17,8 +17,6 @@ class TestForecastReader : public QObject
 private Q_SLOTS:
     void read_data();
     void read();
-    void hostilePages_data();
-    void hostilePages();
 };
 
 void TestForecastReader::read_data()
@@ -36,8 +34,6 @@ void TestForecastReader::read_data()
         << section << kHeading + u"\r\n1-Hour Notice: 300  MW\r\n"_qs;
     QTest::newRow("no heading") << u"<pre>300 MW</pre>"_qs << kHeading + kNone;
     QTest::newRow("empty pre") << u"Current Active Forecast(s)<pre></pre>"_qs << kHeading + kNone;
-    QTest::newRow("blank pre is a body")
-        << u"Current Active Forecast(s)<pre> </pre>"_qs << kHeading + u" "_qs;
     QTest::newRow("tags only") << u"Current Active Forecast(s)<pre><b></b></pre>"_qs << kHeading;
     QTest::newRow("heading in other letter case")
         << u"CURRENT ACTIVE FORECAST(S)<pre>300 MW</pre>"_qs << kHeading + kNone;
@@ -48,26 +44,6 @@ void TestForecastReader::read_data()
 }
 
 void TestForecastReader::read()
-{
-    QFETCH(QString, page);
-    QFETCH(QString, expected);
-    QCOMPARE(ReadForecastPage(page, kPrevious), expected);
-}
-
-void TestForecastReader::hostilePages_data()
-{
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<QString>("expected");
-    constexpr qsizetype kMiB = 1024 * 1024;
-    QTest::newRow("megabytes of lt") << QString(4 * kMiB, u'<') << kHeading + kNone;
-    QTest::newRow("huge body of lt")
-        << u"Current Active Forecast(s)<pre>"_qs + QString(4 * kMiB, u'<') + u"</pre>"_qs
-        << kHeading;
-    QTest::newRow("repeated unclosed sections")
-        << u"Current Active Forecast(s)<pre>"_qs.repeated(kMiB / 4) << kHeading + kNone;
-}
-
-void TestForecastReader::hostilePages()
 {
     QFETCH(QString, page);
     QFETCH(QString, expected);
