@@ -24,7 +24,7 @@ struct Program
     SettingsStore store;
     MessageBoxExitPrompt exitPrompt;
     DesktopBrowserOpener browser;
-    std::unique_ptr<SoundPlayer> sound = CreateSoundPlayer();
+    std::unique_ptr<SoundPlayer> sound = std::make_unique<WaveSoundPlayer>();
     std::unique_ptr<MainWindow> window;
 };
 
