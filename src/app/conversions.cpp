@@ -13,7 +13,10 @@ namespace {
 
 constexpr qsizetype kMaxDateTextLength = 64;
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\u00a0'; }
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\u00a0';
+}
 
 QStringView trimBlanks(QStringView text)
 {
@@ -26,11 +29,25 @@ QStringView trimBlanks(QStringView text)
     return text.sliced(begin, end - begin);
 }
 
-bool isSpaceLike(QChar c) { return c.isSpace() || c == u'\u202f' || c == u'\u00a0'; }
+// Other scripts' digits would read as 0 and make a wrong date.
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+bool isSpaceLike(QChar c)
+{
+    return c.isSpace() || c == u'\u202f' || c == u'\u00a0';
+}
 
 struct Token
 {
-    enum Kind { Number, Word, Separator } kind;
+    enum Kind
+    {
+        Number,
+        Word,
+        Separator
+    } kind;
     QStringView text;
 };
 
@@ -43,8 +60,8 @@ std::optional<QList<Token>> tokenize(QStringView text)
     while (i < text.size()) {
         const QChar c = text[i];
         qsizetype j = i + 1;
-        if (c.isDigit()) {
-            while (j < text.size() && text[j].isDigit())
+        if (isAsciiDigit(c)) {
+            while (j < text.size() && isAsciiDigit(text[j]))
                 ++j;
             tokens.append({Token::Number, text.sliced(i, j - i)});
         } else if (c.isLetter()) {
@@ -90,7 +107,12 @@ int monthFromName(QStringView word, const QLocale &locale)
     return 0;
 }
 
-enum class Meridiem { None, Am, Pm };
+enum class Meridiem
+{
+    None,
+    Am,
+    Pm
+};
 
 Meridiem meridiemFromWord(QStringView word, const QLocale &locale)
 {
@@ -102,7 +124,12 @@ Meridiem meridiemFromWord(QStringView word, const QLocale &locale)
     return Meridiem::None;
 }
 
-enum class DateOrder { MonthDayYear, DayMonthYear, YearMonthDay };
+enum class DateOrder
+{
+    MonthDayYear,
+    DayMonthYear,
+    YearMonthDay
+};
 
 DateOrder dateOrder(const QLocale &locale)
 {
@@ -125,7 +152,10 @@ int fullYear(QStringView digits)
     return year < 30 ? 2000 + year : 1900 + year;
 }
 
-QDate makeDate(int year, int month, int day) { return QDate(year, month, day); }
+QDate makeDate(int year, int month, int day)
+{
+    return QDate(year, month, day);
+}
 
 std::optional<QTime> readTime(const QList<QStringView> &parts, Meridiem meridiem)
 {
@@ -264,10 +294,9 @@ std::optional<OleDate> TextToDate(QStringView text, const QLocale &locale)
             }
             continue;
         }
-        const bool hourWithMeridiem = i + 1 < tokens->size() &&
-                                      tokens->at(i + 1).kind == Token::Word &&
-                                      meridiemFromWord(tokens->at(i + 1).text, locale) !=
-                                          Meridiem::None;
+        const bool hourWithMeridiem =
+            i + 1 < tokens->size() && tokens->at(i + 1).kind == Token::Word &&
+            meridiemFromWord(tokens->at(i + 1).text, locale) != Meridiem::None;
         const bool hourWithSpacedMeridiem =
             i + 2 < tokens->size() && tokens->at(i + 1).kind == Token::Separator &&
             tokens->at(i + 2).kind == Token::Word &&
@@ -301,10 +330,12 @@ std::optional<OleDate> TextToDate(QStringView text, const QLocale &locale)
 
 QString FormatGeneralDate(OleDate value, const QLocale &locale)
 {
-    const QString timeText = normaliseSpaces(locale.toString(value.time(), longTimeFormatWithoutZone(locale)));
+    const QString timeText =
+        normaliseSpaces(locale.toString(value.time(), longTimeFormatWithoutZone(locale)));
     if (!value.hasDatePart())
         return timeText;
-    const QString dateText = normaliseSpaces(locale.toString(value.date(), shortDateFormatWithFullYear(locale)));
+    const QString dateText =
+        normaliseSpaces(locale.toString(value.date(), shortDateFormatWithFullYear(locale)));
     if (!value.hasTimePart())
         return dateText;
     return dateText + u' ' + timeText;
@@ -325,7 +356,10 @@ QString FormatPlainNumber(double value, const QLocale &locale)
 {
     QLocale plain = locale;
     plain.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    return plain.toString(value, 'g', QLocale::FloatingPointShortest);
+    // Fixed notation where it stays readable; 'g' alone turns 100000 into 1E+05.
+    const double magnitude = std::fabs(value);
+    const bool fixed = magnitude == 0.0 || (magnitude >= 1e-5 && magnitude < 1e15);
+    return plain.toString(value, fixed ? 'f' : 'g', QLocale::FloatingPointShortest);
 }
 
 } // namespace voltwise
