@@ -1,0 +1,34 @@
+#include "status/change_alert.h"
+
+#include "app/conversions.h"
+#include "app/server_urls.h"
+#include "app/status_csv/grid_status.h"
+
+namespace voltwise {
+
+ChangeAlert::ChangeAlert(QUrl contentServer)
+    : m_statusPage(ServerUrls::resolve(contentServer, QStringLiteral("/awe/SP/systemstatus.html")))
+{}
+
+std::optional<ChangeNotice> ChangeAlert::check(const QString &statusTableText, int level,
+                                               const QString &statusText, double actualDemand,
+                                               bool playSound, const QLocale &locale)
+{
+    if (statusTableText == m_lastAnnouncedStatus)
+        return std::nullopt;
+    if (level == LevelUnknown)
+        return std::nullopt;
+    m_lastAnnouncedStatus = statusTableText;
+
+    ChangeNotice notice;
+    notice.NoticeHeader = statusText + QStringLiteral(": ") +
+                          FormatWholeNumber(actualDemand, locale) + QStringLiteral(" MW");
+    notice.NoticeText = statusTableText;
+    notice.ClickText = QStringLiteral("Click here for details...");
+    notice.ClickURL = m_statusPage;
+    notice.Delay = 7000;
+    notice.PlaySound = playSound;
+    return notice;
+}
+
+} // namespace voltwise

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+
+namespace voltwise {
+
+// Mouse actions on the notification-area icon, as the protocol sees them.
+enum class TrayMouseEvent
+{
+    LeftButtonDown,
+    LeftButtonDoubleClick,
+    RightButtonDown,
+    RightButtonUp,
+    Other,
+};
+
+// Tells a single left click (menu, after a pause in which a double click
+// could still follow) from a double click (main window, no menu); the right
+// button opens the menu at once, on release.
+class TrayClickProtocol : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr std::chrono::milliseconds kSingleClickDelay{500};
+
+    explicit TrayClickProtocol(QObject *parent = nullptr,
+                               std::chrono::milliseconds singleClickDelay = kSingleClickDelay);
+
+    void handle(TrayMouseEvent event);
+
+    // The pause after a left press has run out; also called by the
+    // protocol's own timer.
+    void timerFired();
+
+    bool isSingleClickPending() const { return m_singleClickPending; }
+
+Q_SIGNALS:
+    // Bring the main window to the foreground, then pop up the icon menu.
+    void showMenu();
+    // Bring the main window to the foreground and run the Details action.
+    void showDetails();
+
+private:
+    void cancelSingleClick();
+
+    QTimer m_singleClickTimer;
+    bool m_singleClickPending = false;
+};
+
+} // namespace voltwise

@@ -1,0 +1,102 @@
+#include "status/change_alert.h"
+
+#include <QtTest>
+
+using namespace voltwise;
+
+namespace {
+const QLocale kUs(QLocale::English, QLocale::UnitedStates);
+const QUrl kContentServer(u"http://127.0.0.1:8080"_qs);
+
+struct Refresh
+{
+    QString table;
+    int level;
+    bool announced;
+};
+} // namespace
+
+Q_DECLARE_METATYPE(QList<Refresh>)
+
+class TestChangeAlert : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void sequence_data()
+    {
+        QTest::addColumn<QList<Refresh>>("refreshes");
+        const QString a = u"Flex Alert in effect"_qs;
+        const QString b = u"No active notices"_qs;
+
+        QTest::newRow("never read") << QList<Refresh>{{{}, 1, false}, {{}, 3, false}};
+        QTest::newRow("first, then no repeat")
+            << QList<Refresh>{{a, 1, true}, {a, 1, false}, {a, 1, false}};
+        QTest::newRow("held back while unknown")
+            << QList<Refresh>{{a, 0, false}, {a, 0, false}, {a, 2, true}, {a, 2, false}};
+        QTest::newRow("change while unknown, announced later")
+            << QList<Refresh>{{a, 1, true}, {b, 0, false}, {b, 1, true}, {b, 1, false}};
+        QTest::newRow("back to an earlier text while unknown")
+            << QList<Refresh>{{a, 1, true}, {b, 0, false}, {a, 1, false}};
+        QTest::newRow("level change alone")
+            << QList<Refresh>{{a, 1, true}, {a, 2, false}, {a, 7, false}, {a, 0, false}};
+        QTest::newRow("new text, same level")
+            << QList<Refresh>{{a, 3, true}, {b, 3, true}, {a, 3, true}};
+        QTest::newRow("case only") << QList<Refresh>{{a, 1, true}, {a.toUpper(), 1, true}};
+    }
+
+    void sequence()
+    {
+        QFETCH(QList<Refresh>, refreshes);
+        ChangeAlert alert(kContentServer);
+        QString announced;
+        for (qsizetype i = 0; i < refreshes.size(); ++i) {
+            const Refresh &r = refreshes.at(i);
+            const auto notice = alert.check(r.table, r.level, u"Alert Notice"_qs, 1, true, kUs);
+            QVERIFY2(notice.has_value() == r.announced, qPrintable(QString::number(i)));
+            if (notice) {
+                announced = r.table;
+                QCOMPARE(notice->NoticeText, r.table);
+            }
+            QCOMPARE(alert.LastAnnouncedStatus(), announced);
+        }
+    }
+
+    void notice_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("statusText");
+        QTest::addColumn<double>("demand");
+        QTest::addColumn<bool>("playSound");
+        QTest::addColumn<QString>("header");
+
+        QTest::newRow("rolling blackouts") << kUs << u"Rolling Blackouts"_qs << 45000.0 << true
+                                           << u"Rolling Blackouts: 45,000 MW"_qs;
+        QTest::newRow("silent, rounded")
+            << kUs << u"System Normal"_qs << 31456.5 << false << u"System Normal: 31,457 MW"_qs;
+        QTest::newRow("german") << QLocale(QLocale::German, QLocale::Germany) << u"Alert Notice"_qs
+                                << -1234.4 << true << u"Alert Notice: -1.234 MW"_qs;
+    }
+
+    void notice()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, statusText);
+        QFETCH(double, demand);
+        QFETCH(bool, playSound);
+        QFETCH(QString, header);
+
+        ChangeAlert alert(kContentServer);
+        const auto notice = alert.check(u"Stage 3"_qs, 7, statusText, demand, playSound, locale);
+        QVERIFY(notice);
+        QCOMPARE(notice->NoticeHeader, header);
+        QCOMPARE(notice->NoticeText, u"Stage 3"_qs);
+        QCOMPARE(notice->ClickText, u"Click here for details..."_qs);
+        QCOMPARE(notice->ClickURL, QUrl(u"http://127.0.0.1:8080/awe/SP/systemstatus.html"_qs));
+        QCOMPARE(notice->Delay, 7000);
+        QCOMPARE(notice->PlaySound, playSound);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestChangeAlert)
+#include "tst_change_alert.moc"
