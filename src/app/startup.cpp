@@ -1,11 +1,13 @@
 #include "app/startup.h"
 
-#include "pages/browser_opener_desktop.h"
+#include "platform/desktop_browser_opener.h"
 #include "platform/single_instance.h"
 #include "platform/sound_player.h"
 #include "platform/termination_signals.h"
 #include "settings/app_settings.h"
-#include "settings/settings_store.h"
+#include "settings/legacy_import.h"
+#include "settings/qsettings_registry.h"
+#include "settings/server_settings.h"
 #include "ui/exit_prompt.h"
 #include "ui/main_window.h"
 #include "update/version.h"
@@ -21,7 +23,7 @@ namespace {
 
 struct Program
 {
-    SettingsStore store;
+    QSettingsRegistryBackend store{RegistryDirectoriesFromEnvironment()};
     MessageBoxExitPrompt exitPrompt;
     DesktopBrowserOpener browser;
     std::unique_ptr<SoundPlayer> sound = std::make_unique<WaveSoundPlayer>();

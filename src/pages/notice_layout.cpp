@@ -4,13 +4,6 @@
 
 namespace voltwise {
 
-int TwipsToPixels(int twips)
-{
-    // Round half away from zero, as the designer's twip grid does.
-    const int half = kTwipsPerPixel / 2;
-    return twips >= 0 ? (twips + half) / kTwipsPerPixel : -((-twips + half) / kTwipsPerPixel);
-}
-
 NoticeLayout LayOutNotice(const NoticeMeasures &measures, bool hasClickText)
 {
     using namespace notice_design;

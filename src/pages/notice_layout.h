@@ -1,20 +1,12 @@
 #pragma once
 
+#include "ui/twips.h"
+
 #include <QRect>
 
 #include <chrono>
 
 namespace voltwise {
-
-// The notice window is designed in twips; 15 twips make one
-// device-independent pixel.
-inline constexpr int kTwipsPerPixel = 15;
-
-int TwipsToPixels(int twips);
-inline constexpr int PixelsToTwips(int pixels)
-{
-    return pixels * kTwipsPerPixel;
-}
 
 // The designed places of the notice's controls, in twips.
 namespace notice_design {

@@ -15,6 +15,7 @@
 #include "ui/status_strip.h"
 #include "ui/twips.h"
 #include "ui/window_placement.h"
+#include "settings/app_settings.h"
 
 #include <QApplication>
 #include <QCheckBox>

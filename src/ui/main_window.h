@@ -33,7 +33,7 @@ class ConditionsPanel;
 class DownloadChannel;
 class ExitPrompt;
 class PublishedItemsBus;
-class SettingsStore;
+class RegistryBackend;
 class SoundPlayer;
 class StatusStrip;
 class TrayClickProtocol;
@@ -41,7 +41,7 @@ class TrayClickProtocol;
 // What the main window needs from outside; tests pass their own.
 struct MainWindowServices
 {
-    SettingsStore *store = nullptr;
+    RegistryBackend *store = nullptr;
     ServerUrls servers = ServerUrls::defaults();
     QLocale locale = QLocale::system();
     ExitPrompt *exitPrompt = nullptr;

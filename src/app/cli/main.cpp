@@ -3,8 +3,8 @@
 #include "app/cli/status_report.h"
 #include "app/download/download_channel.h"
 #include "app/grid_readers.h"
-#include "settings/app_settings.h"
-#include "settings/settings_store.h"
+#include "settings/qsettings_registry.h"
+#include "settings/server_settings.h"
 #include "status/change_alert.h"
 #include "status/status_presentation.h"
 #include "update/version.h"
@@ -116,7 +116,7 @@ int main(int argc, char **argv)
     if (!ok || options.refreshes < 1)
         return usageError(u"--refreshes takes a whole number of at least 1"_qs);
 
-    SettingsStore store;
+    const QSettingsRegistryBackend store{RegistryDirectoriesFromEnvironment()};
     ServerUrls servers = LoadServerUrls(store);
     if (parser.isSet(u"server"_qs)) {
         const auto server = parseServer(parser.value(u"server"_qs));
