@@ -1,12 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoro/QCoroTask>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QUrl>
-
-#include <qcoro/qcorotask.h>
 
 #include <chrono>
 #include <optional>
@@ -16,7 +15,8 @@ class QNetworkAccessManager;
 namespace voltwise {
 
 // Progress states of a transfer, with the codes the status bar knows.
-enum class DownloadState : int {
+enum class DownloadState : int
+{
     None = 0,
     ResolvingHost = 1,
     HostResolved = 2,
@@ -38,9 +38,9 @@ std::optional<QString> ProgressText(int state, int responseCode, const QString &
 
 struct DownloadResult
 {
-    bool ok = false;     // the transfer completed; the HTTP status may be anything
-    int httpStatus = 0;  // 0 when no response came back
-    QByteArray body;     // empty unless ok
+    bool ok = false;    // the transfer completed; the HTTP status may be anything
+    int httpStatus = 0; // 0 when no response came back
+    QByteArray body;    // empty unless ok
     QByteArray contentType;
 
     // The body decoded by its declared charset (UTF-8 when none or unknown).

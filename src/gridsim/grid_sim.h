@@ -1,0 +1,133 @@
+#pragma once
+
+#include "app/status_csv/grid_status.h"
+#include "gridsim/grid_snapshot.h"
+#include "gridsim/scenario.h"
+#include "gridsim/sim_fault.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QHostAddress>
+#include <QJsonObject>
+#include <QObject>
+#include <QString>
+#include <QStringView>
+#include <QTimer>
+#include <QUrl>
+#include <QUrlQuery>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QTcpSocket;
+
+namespace voltwise::gridsim {
+
+inline constexpr QStringView kStatusCsvPath = u"/outlook/systemstatus.csv";
+inline constexpr QStringView kStatusPagePath = u"/awe/SP/systemstatus.html";
+inline constexpr QStringView kForecastPagePath = u"/awe/forecast.html";
+inline constexpr QStringView kOutlookPagePath = u"/outlook/SP/outlook.html";
+inline constexpr QStringView kLoadPicturePath = u"/outlook/SP/ems_small.gif";
+
+// Control paths; they answer with the state as JSON and are never faulted.
+inline constexpr QStringView kStatePath = u"/_sim/state";
+inline constexpr QStringView kAdvancePath = u"/_sim/advance";
+inline constexpr QStringView kResetPath = u"/_sim/reset";
+inline constexpr QStringView kScenarioPath = u"/_sim/scenario"; // ?name=normal|walk
+inline constexpr QStringView kFaultPath = u"/_sim/fault";       // ?path=P&spec=SPEC
+inline constexpr QStringView kClearFaultsPath = u"/_sim/clear-faults";
+
+// A resource as it is served when nothing goes wrong.
+struct SimResource
+{
+    QByteArray contentType;
+    QByteArray body;
+};
+
+// The simulated grid operator: one HTTP server that serves the status file,
+// the three pages and the load picture of a scenario, steps through the
+// scenario on demand, by time or by refreshes, and injects faults per path.
+class GridSim : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Clock = std::function<QDateTime()>;
+
+    explicit GridSim(QObject *parent = nullptr);
+    ~GridSim() override;
+
+    // Port 0 picks a free port. False when the port cannot be bound.
+    bool listen(const QHostAddress &address = QHostAddress::LocalHost, quint16 port = 0);
+    quint16 port() const;
+    QUrl baseUrl() const;             // "http://127.0.0.1:PORT"
+    QUrl url(QStringView path) const; // baseUrl() with the path
+
+    // Starts the scenario over at step 0.
+    void setScenario(ScenarioKind kind);
+    ScenarioKind scenario() const;
+    // Step 0 again, entered now.
+    void reset();
+    void advance();
+    int step() const;
+    ConditionLevel level() const;
+
+    // Steps every interval; zero stops.
+    void setAdvanceInterval(std::chrono::milliseconds interval);
+    // Every n-th request of the status file after the first steps before it
+    // is answered, so all resources of one refresh show the same step;
+    // zero stops.
+    void setAdvanceEveryRefreshes(int refreshes);
+    int refreshCount() const;
+
+    // The local time by default; tests pass a fixed time.
+    void setClock(Clock clock);
+    GridSnapshot snapshot() const;
+    // What a path serves now without faults; nullopt for an unknown path.
+    std::optional<SimResource> resource(QStringView path) const;
+
+    void setFault(const QString &path, const Fault &fault); // a none fault clears
+    void clearFault(const QString &path);
+    void clearFaults();
+    Fault fault(const QString &path) const;
+
+    // Requests received for a path, faulted or not, control paths included.
+    int requestCount(const QString &path) const;
+
+    QJsonObject state() const;
+
+Q_SIGNALS:
+    void advanced(int step);
+    void requestReceived(const QString &path);
+
+private:
+    class Server;
+    friend class Server;
+
+    void handle(const QString &path, bool headOnly, const QUrlQuery &query, QTcpSocket *socket);
+    void handleControl(const QString &path, const QUrlQuery &query, QTcpSocket *socket);
+    void countRefresh();
+    QDateTime now() const;
+    QByteArray httpDate() const;
+
+    std::unique_ptr<Server> m_server;
+    QHostAddress m_address;
+    quint16 m_port = 0;
+
+    ScenarioKind m_scenario = ScenarioKind::Normal;
+    int m_step = 0;
+    QDateTime m_stepStarted;
+    Clock m_clock;
+
+    QTimer m_advanceTimer;
+    int m_advanceEveryRefreshes = 0;
+    int m_refreshes = 0;
+
+    QHash<QString, Fault> m_faults;
+    QHash<QString, int> m_requestCounts;
+};
+
+} // namespace voltwise::gridsim

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <chrono>
+#include <optional>
+
+namespace voltwise::gridsim {
+
+// What goes wrong when one path is requested. The default value is no fault.
+struct Fault
+{
+    static constexpr qint64 kDefaultOversize = 10 * 1024 * 1024;
+
+    std::chrono::milliseconds delay{0}; // before anything is sent
+    int status = 0;                     // 200..599; 0 keeps the resource's own status
+    bool emptyBody = false;
+    bool stall = false;       // headers announce more than is sent; then silence, kept open
+    qint64 oversizeBytes = 0; // a filler body of this size instead of the resource
+    bool chunked = false;     // chunked transfer coding instead of a Content-Length
+
+    bool isNone() const { return *this == Fault{}; }
+    friend bool operator==(const Fault &, const Fault &) = default;
+};
+
+// SPEC: comma-separated items "delay:MS", "status:CODE", "empty", "stall",
+// "oversize[:BYTES]" (10 MiB by default), "chunked"; "none" or nothing is
+// no fault. Example: "delay:1500,status:500".
+std::optional<Fault> ParseFault(QStringView spec, QString *error = nullptr);
+
+// The canonical SPEC of a fault ("none" for no fault).
+QString FaultSpec(const Fault &fault);
+
+struct PathFault
+{
+    QString path;
+    Fault fault;
+};
+
+// "PATH=SPEC", e.g. "/awe/forecast.html=status:404". PATH starts with "/".
+std::optional<PathFault> ParsePathFault(QStringView option, QString *error = nullptr);
+
+} // namespace voltwise::gridsim

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "settings/conf_key_location.h"
+#include "settings/ini_codec.h"
+#include "settings/registry_backend.h"
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace voltwise {
+
+// The configuration directories that stand for the two registry roots.
+struct RegistryDirectories
+{
+    QString currentUser;      // e.g. $XDG_CONFIG_HOME
+    QStringList localMachine; // e.g. $XDG_CONFIG_DIRS, the most important first
+};
+
+// $XDG_CONFIG_HOME (default ~/.config) and $XDG_CONFIG_DIRS (default /etc/xdg).
+RegistryDirectories RegistryDirectoriesFromEnvironment();
+
+// The registry kept in QSettings INI files: "Software\Org\App\Section" is the
+// group [Section] of "<dir>/Org/App.conf". A file is always replaced as a
+// whole, under a lock shared by all processes, so a kill at any moment leaves
+// either the old or the new file and concurrent writers keep each other's
+// keys. A damaged or unreadable file reads as empty, with one warning, and is
+// left alone until something is written to it; a damaged file is then kept
+// beside the new one as "<file>.damaged".
+class QSettingsRegistryBackend final : public RegistryBackend
+{
+public:
+    explicit QSettingsRegistryBackend(RegistryDirectories directories);
+
+    bool keyExists(RegistryRoot root, const QString &path) const override;
+    std::optional<QStringList> subKeyNames(RegistryRoot root, const QString &path) const override;
+    std::optional<QList<RegistryValue>> values(RegistryRoot root,
+                                               const QString &path) const override;
+    std::optional<QVariant> value(RegistryRoot root, const QString &path,
+                                  const QString &name) const override;
+    bool setStringValues(RegistryRoot root, const QString &path,
+                         const RegistryStringValues &values) override;
+    bool deleteValue(RegistryRoot root, const QString &path, const QString &name) override;
+    bool deleteKey(RegistryRoot root, const QString &path) override;
+
+private:
+    enum class FileState
+    {
+        Missing,
+        Ok,
+        Damaged,
+        Unreadable
+    };
+    struct Snapshot
+    {
+        FileState state = FileState::Missing;
+        QByteArray text;
+        IniEntries entries;
+    };
+
+    QString baseDirectory(RegistryRoot root, const ConfKeyLocation &location,
+                          bool forWriting) const;
+    QString targetPath(RegistryRoot root, const ConfKeyLocation &location, bool forWriting) const;
+    Snapshot readFile(const QString &filePath) const;
+    bool modifyFile(const QString &filePath, const std::function<bool(IniEntries &)> &change);
+    bool replaceFile(const QString &filePath, const QByteArray &text);
+
+    RegistryDirectories m_directories;
+    mutable IniCodec m_codec;
+    mutable QSet<QString> m_reportedFiles;
+};
+
+} // namespace voltwise

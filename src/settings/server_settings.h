@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/server_urls.h"
+#include "settings/registry_backend.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+namespace voltwise {
+
+// A base address "scheme://host[:port]" from a stored text: http or https
+// with a host; any path, query or user part is dropped. nullopt otherwise.
+std::optional<QUrl> ServerUrlFromText(const QString &text);
+
+// Section "Servers": "GridMain", "GridContent" and "Maker", each falling back
+// to ServerUrls::defaults() when missing or not an http/https address.
+ServerUrls LoadServerUrls(const RegistryBackend &store);
+
+// Writes the three addresses, as the demo and the tests do to point the
+// program at another server.
+bool SaveServerUrls(RegistryBackend &store, const ServerUrls &urls);
+
+} // namespace voltwise

@@ -1,0 +1,96 @@
+#include "ui/window_placement.h"
+
+#include "settings/registry_operations.h"
+#include "settings/settings_names.h"
+#include "ui/window_placement_rules.h"
+
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace voltwise {
+
+namespace {
+
+WindowShowState ShowState(Qt::WindowStates states)
+{
+    if (states & Qt::WindowMinimized)
+        return WindowShowState::Minimized;
+    if (states & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        return WindowShowState::Maximized;
+    return WindowShowState::Normal;
+}
+
+PlacementWindow DescribeWindow(const QWidget *window)
+{
+    PlacementWindow described;
+    // Position with the frame, size without it: move() and resize() take them so.
+    described.bounds = {PixelsToTwips(window->x()), PixelsToTwips(window->y()),
+                        PixelsToTwips(window->width()), PixelsToTwips(window->height())};
+    described.state = ShowState(window->windowState());
+    described.sizableBorder = window->minimumSize() != window->maximumSize() &&
+                              !window->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
+    const auto *mainWindow = qobject_cast<const QMainWindow *>(window);
+    described.mdiParent = mainWindow && qobject_cast<QMdiArea *>(mainWindow->centralWidget());
+    return described;
+}
+
+QString StoredPlacementText(const QWidget *window, const RegistryBackend &store)
+{
+    if (window->objectName().isEmpty())
+        return QString();
+    return GetSetting(store, kApplicationTitle, kWindowSettingsSection, window->objectName(),
+                      QString());
+}
+
+} // namespace
+
+bool SaveWindowPlacement(const QWidget *window, RegistryBackend &store, const QLocale &locale)
+{
+    if (!window || window->objectName().isEmpty())
+        return false;
+    const QString text =
+        PlacementTextToSave(StoredPlacementText(window, store), DescribeWindow(window), locale);
+    return SaveSetting(store, kApplicationTitle, kWindowSettingsSection, window->objectName(),
+                       text);
+}
+
+void RestoreWindowPlacement(QWidget *window, int defaultWindowState, const RegistryBackend &store,
+                            const QLocale &locale)
+{
+    if (!window)
+        return;
+    // The size show() would give a window nobody has sized yet.
+    if (!window->testAttribute(Qt::WA_Resized))
+        window->adjustSize();
+
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    TwipsSize screenSize;
+    if (screen) {
+        screenSize = {PixelsToTwips(screen->geometry().width()),
+                      PixelsToTwips(screen->geometry().height())};
+    }
+    const PlacementToApply placement =
+        PlacementToRestore(StoredPlacementText(window, store), DescribeWindow(window), screenSize,
+                           defaultWindowState, locale);
+
+    if (placement.move && screen)
+        window->move(TwipsToPixels(placement.left), TwipsToPixels(placement.top));
+    if (placement.resize) {
+        window->resize(std::max(1, TwipsToPixels(placement.width)),
+                       std::max(1, TwipsToPixels(placement.height)));
+    }
+    Qt::WindowStates states =
+        window->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
+    if (placement.state == WindowShowState::Minimized)
+        states |= Qt::WindowMinimized;
+    else if (placement.state == WindowShowState::Maximized)
+        states |= Qt::WindowMaximized;
+    window->setWindowState(states);
+}
+
+} // namespace voltwise

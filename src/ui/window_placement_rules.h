@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace voltwise {
+
+// Stored placements are in twips, 15 to a device-independent pixel.
+inline constexpr double kTwipsPerPixel = 15.0;
+
+// Pixels for a twips value, rounded and kept within what a window can take.
+int TwipsToPixels(double twips);
+double PixelsToTwips(int pixels);
+
+enum class WindowShowState
+{
+    Normal = 0,
+    Minimized = 1,
+    Maximized = 2
+};
+
+// The state for a stored or requested code; codes other than 0, 1, 2 are Normal.
+WindowShowState WindowShowStateFromCode(int code);
+
+struct TwipsRect
+{
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+};
+
+struct TwipsSize
+{
+    double width = 0;
+    double height = 0;
+};
+
+// What the placement rules need to know of a window.
+struct PlacementWindow
+{
+    TwipsRect bounds; // in the normal state; width and height are its current size
+    WindowShowState state = WindowShowState::Normal;
+    bool manualStartUpPosition = true; // false lets the platform place the window
+    bool mdiParent = false;
+    bool sizableBorder = true;
+};
+
+// The fields of a stored "left,top,width,height,state" that converted.
+struct StoredPlacement
+{
+    std::optional<double> left;
+    std::optional<double> top;
+    std::optional<double> width;
+    std::optional<double> height;
+    std::optional<int> stateCode;
+};
+
+// nullopt unless the text splits into exactly five fields at ",". Fields are
+// trimmed and read as numbers in the locale's form; the state as a 16-bit
+// whole number.
+std::optional<StoredPlacement> ParseStoredPlacement(QStringView text, const QLocale &locale);
+
+// The text to store for a window, given what was stored before: the
+// window's bounds when it is in the normal state, otherwise the bounds stored
+// before (0 for each that is missing or does not convert), then its state.
+QString PlacementTextToSave(QStringView stored, const PlacementWindow &window,
+                            const QLocale &locale);
+
+struct PlacementToApply
+{
+    bool move = false;
+    double left = 0;
+    double top = 0;
+    bool resize = false;
+    double width = 0;
+    double height = 0;
+    WindowShowState state = WindowShowState::Normal;
+};
+
+// Where to put a window being loaded. Missing fields mean centred on the
+// screen and the window's own size; a window whose stored left or top lies
+// at or beyond the screen's right or bottom edge is pulled back to that
+// edge. Windows with a fixed border keep their size, and windows the
+// platform places get only their size.
+PlacementToApply PlacementToRestore(QStringView stored, const PlacementWindow &window,
+                                    TwipsSize screen, int defaultStateCode, const QLocale &locale);
+
+} // namespace voltwise
