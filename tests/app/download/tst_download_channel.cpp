@@ -308,18 +308,6 @@ private Q_SLOTS:
         QVERIFY(!result->ok);
         QVERIFY(channelGoneOnResume);
     }
-
-    void oneChannelManyFetches()
-    {
-        m_sim->setScenario(ScenarioKind::Walk);
-        m_sim->setAdvanceEveryRefreshes(1);
-        for (int i = 0; i < 8; ++i) {
-            const DownloadResult result = fetch(kStatusCsvPath);
-            QVERIFY(result.ok);
-            QVERIFY(result.text().contains(u"SYSTEM STATUS,"_qs +
-                                           LevelStatusText(LevelAt(ScenarioKind::Walk, i)) + u','));
-        }
-    }
 };
 
 QTEST_MAIN(TestDownloadChannel)
