@@ -187,17 +187,17 @@ std::optional<SimResource> GridSim::resource(QStringView path) const
     return std::nullopt;
 }
 
-void GridSim::setFault(const QString &path, const Fault &fault)
+void GridSim::setFault(QStringView path, const Fault &fault)
 {
     if (fault.isNone())
-        m_faults.remove(path);
+        m_faults.remove(path.toString());
     else
-        m_faults.insert(path, fault);
+        m_faults.insert(path.toString(), fault);
 }
 
-void GridSim::clearFault(const QString &path)
+void GridSim::clearFault(QStringView path)
 {
-    m_faults.remove(path);
+    m_faults.remove(path.toString());
 }
 
 void GridSim::clearFaults()
@@ -205,14 +205,14 @@ void GridSim::clearFaults()
     m_faults.clear();
 }
 
-Fault GridSim::fault(const QString &path) const
+Fault GridSim::fault(QStringView path) const
 {
-    return m_faults.value(path);
+    return m_faults.value(path.toString());
 }
 
-int GridSim::requestCount(const QString &path) const
+int GridSim::requestCount(QStringView path) const
 {
-    return m_requestCounts.value(path);
+    return m_requestCounts.value(path.toString());
 }
 
 QJsonObject GridSim::state() const

@@ -89,13 +89,13 @@ public:
     // What a path serves now without faults; nullopt for an unknown path.
     std::optional<SimResource> resource(QStringView path) const;
 
-    void setFault(const QString &path, const Fault &fault); // a none fault clears
-    void clearFault(const QString &path);
+    void setFault(QStringView path, const Fault &fault); // a none fault clears
+    void clearFault(QStringView path);
     void clearFaults();
-    Fault fault(const QString &path) const;
+    Fault fault(QStringView path) const;
 
     // Requests received for a path, faulted or not, control paths included.
-    int requestCount(const QString &path) const;
+    int requestCount(QStringView path) const;
 
     QJsonObject state() const;
 

@@ -95,8 +95,8 @@ int main(int argc, char *argv[])
     if (!scenario)
         return Fail(u"--scenario must be normal or walk"_qs);
     const auto seconds = NonNegative(parser.value(secondsOption));
-    if (!seconds)
-        return Fail(u"--advance-seconds must be a whole number of seconds"_qs);
+    if (!seconds || *seconds > 2'000'000)
+        return Fail(u"--advance-seconds must be 0 to 2000000"_qs);
     const auto refreshes = NonNegative(parser.value(refreshesOption));
     if (!refreshes)
         return Fail(u"--advance-refreshes must be a whole number"_qs);

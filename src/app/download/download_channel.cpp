@@ -9,6 +9,7 @@
 #include <QNetworkRequest>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 namespace voltwise {
@@ -62,8 +63,9 @@ struct Transfer
     {
         if (!reply || !reply->isOpen() || reason != StopReason::None)
             return;
-        const qint64 room = maxBodySize - body.size();
-        body += reply->read(room + 1);
+        const qint64 wanted = std::min(maxBodySize - body.size() + 1, reply->bytesAvailable());
+        if (wanted > 0)
+            body += reply->read(wanted);
         if (body.size() > maxBodySize)
             stop(StopReason::TooLarge);
     }
@@ -76,13 +78,16 @@ struct Transfer
     }
 };
 
+// The errors QNAM derives from an HTTP status of 400 and above, as opposed to
+// a failed transfer.
 bool IsHttpStatusError(QNetworkReply::NetworkError error)
 {
-    // Content and server errors: the HTTP status of a completed transfer.
     return (error >= QNetworkReply::ContentAccessDenied &&
             error <= QNetworkReply::UnknownContentError) ||
            (error >= QNetworkReply::InternalServerError &&
-            error <= QNetworkReply::UnknownServerError);
+            error <= QNetworkReply::UnknownServerError) ||
+           error == QNetworkReply::ProtocolInvalidOperationError ||
+           error == QNetworkReply::ProxyAuthenticationRequiredError;
 }
 
 } // namespace
@@ -198,7 +203,7 @@ QCoro::Task<DownloadResult> DownloadChannel::fetch(QUrl url)
     const QString errorText = reply->errorString();
     DownloadResult result;
     result.ok = t->reason == StopReason::None &&
-                (error == QNetworkReply::NoError || (status != 0 && IsHttpStatusError(error)));
+                (error == QNetworkReply::NoError || (status >= 400 && IsHttpStatusError(error)));
     result.httpStatus = status;
     if (result.ok) {
         result.body = std::move(t->body);

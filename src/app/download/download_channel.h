@@ -65,9 +65,16 @@ public:
     void setTimeout(std::chrono::milliseconds timeout);
     void setMaxBodySize(qint64 bytes);
 
+    // The time-out counts from the start of the request to the last byte.
+    //
+    // Destroying the channel while a fetch is suspended fails that fetch
+    // later, from the event loop, after the channel is gone. A caller that
+    // may be destroyed with the channel must therefore hold QPointers to the
+    // channel and to itself and check them after each co_await.
     QCoro::Task<DownloadResult> fetch(QUrl url);
 
-    // Aborts the transfer under way, if any; its fetch completes as failed.
+    // Aborts the transfer under way, if any; its fetch completes as failed
+    // at once, before abort() returns.
     void abort();
 
 Q_SIGNALS:
