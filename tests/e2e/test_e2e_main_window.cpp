@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
