@@ -25,12 +25,17 @@ WindowShowState ShowState(Qt::WindowStates states)
     return WindowShowState::Normal;
 }
 
+double Twips(int pixels)
+{
+    return PixelsToTwips(pixels);
+}
+
 PlacementWindow DescribeWindow(const QWidget *window)
 {
     PlacementWindow described;
     // Position with the frame, size without it: move() and resize() take them so.
-    described.bounds = {PixelsToTwips(window->x()), PixelsToTwips(window->y()),
-                        PixelsToTwips(window->width()), PixelsToTwips(window->height())};
+    described.bounds = {Twips(window->x()), Twips(window->y()), Twips(window->width()),
+                        Twips(window->height())};
     described.state = ShowState(window->windowState());
     described.sizableBorder = window->minimumSize() != window->maximumSize() &&
                               !window->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
@@ -71,8 +76,7 @@ void RestoreWindowPlacement(QWidget *window, int defaultWindowState, const Regis
     const QScreen *screen = QGuiApplication::primaryScreen();
     TwipsSize screenSize;
     if (screen) {
-        screenSize = {PixelsToTwips(screen->geometry().width()),
-                      PixelsToTwips(screen->geometry().height())};
+        screenSize = {Twips(screen->geometry().width()), Twips(screen->geometry().height())};
     }
     const PlacementToApply placement =
         PlacementToRestore(StoredPlacementText(window, store), DescribeWindow(window), screenSize,

@@ -15,7 +15,7 @@ bool SaveWindowPlacement(const QWidget *window, RegistryBackend &store,
 
 // Puts a window that is being loaded, not yet shown, where it was saved;
 // defaultWindowState (0 normal, 1 minimised, 2 maximised) applies when
-// nothing valid is stored. Positions are relative to the primary screen.
+// nothing valid is stored. Centring and the edges are those of the primary screen.
 void RestoreWindowPlacement(QWidget *window, int defaultWindowState, const RegistryBackend &store,
                             const QLocale &locale = QLocale::system());
 

@@ -13,8 +13,14 @@ namespace voltwise {
 
 namespace {
 
-constexpr double kMaxPixels = 16777215; // the largest size a widget takes
-constexpr double kCentred = -1;         // a stored position meaning "centre it"
+// The largest size a widget takes, in twips.
+constexpr double kMaxTwips = 16777215.0 * kTwipsPerPixel;
+constexpr double kCentred = -1; // a stored position meaning "centre it"
+
+double Bounded(double twips)
+{
+    return std::clamp(twips, -kMaxTwips, kMaxTwips);
+}
 
 std::optional<double> SingleNumber(QStringView field, const QLocale &locale)
 {
@@ -49,17 +55,6 @@ double SizeOr(const std::optional<double> &stored, double ownSize)
 
 } // namespace
 
-int TwipsToPixels(double twips)
-{
-    return static_cast<int>(
-        std::lround(std::clamp(twips / kTwipsPerPixel, -kMaxPixels, kMaxPixels)));
-}
-
-double PixelsToTwips(int pixels)
-{
-    return pixels * kTwipsPerPixel;
-}
-
 WindowShowState WindowShowStateFromCode(int code)
 {
     switch (code) {
@@ -89,7 +84,7 @@ std::optional<StoredPlacement> ParseStoredPlacement(QStringView text, const QLoc
 QString PlacementTextToSave(QStringView stored, const PlacementWindow &window,
                             const QLocale &locale)
 {
-    TwipsRect bounds;
+    PlacementBounds bounds;
     if (window.state == WindowShowState::Normal) {
         bounds = window.bounds;
     } else if (const std::optional<StoredPlacement> previous =
@@ -126,8 +121,10 @@ PlacementToApply PlacementToRestore(QStringView stored, const PlacementWindow &w
         left = screen.width / 2 - window.bounds.width / 2;
     if (top == kCentred)
         top = screen.height / 2 - window.bounds.height / 2;
-    result.left = left;
-    result.top = top;
+    result.left = Bounded(left);
+    result.top = Bounded(top);
+    result.width = Bounded(result.width);
+    result.height = Bounded(result.height);
 
     if (!window.manualStartUpPosition) {
         result.resize = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/twips.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringView>
@@ -8,12 +10,7 @@
 
 namespace voltwise {
 
-// Stored placements are in twips, 15 to a device-independent pixel.
-inline constexpr double kTwipsPerPixel = 15.0;
-
-// Pixels for a twips value, rounded and kept within what a window can take.
-int TwipsToPixels(double twips);
-double PixelsToTwips(int pixels);
+// Stored placements are in twips (ui/twips.h).
 
 enum class WindowShowState
 {
@@ -25,7 +22,7 @@ enum class WindowShowState
 // The state for a stored or requested code; codes other than 0, 1, 2 are Normal.
 WindowShowState WindowShowStateFromCode(int code);
 
-struct TwipsRect
+struct PlacementBounds // twips
 {
     double left = 0;
     double top = 0;
@@ -42,7 +39,7 @@ struct TwipsSize
 // What the placement rules need to know of a window.
 struct PlacementWindow
 {
-    TwipsRect bounds; // in the normal state; width and height are its current size
+    PlacementBounds bounds; // in the normal state; width and height are its current size
     WindowShowState state = WindowShowState::Normal;
     bool manualStartUpPosition = true; // false lets the platform place the window
     bool mdiParent = false;
@@ -85,7 +82,8 @@ struct PlacementToApply
 // screen and the window's own size; a window whose stored left or top lies
 // at or beyond the screen's right or bottom edge is pulled back to that
 // edge. Windows with a fixed border keep their size, and windows the
-// platform places get only their size.
+// platform places get only their size. Results stay within what a window
+// can take, so any stored number converts to pixels.
 PlacementToApply PlacementToRestore(QStringView stored, const PlacementWindow &window,
                                     TwipsSize screen, int defaultStateCode, const QLocale &locale);
 

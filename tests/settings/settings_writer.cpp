@@ -1,0 +1,40 @@
+// Saves a block of settings over and over, for the durability tests:
+// settings_writer <config dir> <key prefix> <key count> <rounds, 0 for ever>
+// Round n writes the value "n:<filler>" to every key in one save.
+
+#include "settings/qsettings_registry.h"
+#include "settings/registry_operations.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+
+using namespace voltwise;
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 5)
+        return 2;
+    QSettingsRegistryBackend store({args.at(1), {}});
+    const QString prefix = args.at(2);
+    const int keyCount = args.at(3).toInt();
+    const qint64 rounds = args.at(4).toLongLong();
+    const QString filler(200, u'x');
+
+    for (qint64 round = 0; rounds == 0 || round < rounds; ++round) {
+        RegistryStringValues values;
+        const QString value = QString::number(round) + u':' + filler;
+        for (int k = 0; k < keyCount; ++k)
+            values.append({prefix + QString::number(k), value});
+        if (!SaveSettings(store, {}, u"Settings"_qs, values))
+            return 1;
+        if (round == 0) {
+            std::puts("saving");
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}

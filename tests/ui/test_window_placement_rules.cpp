@@ -1,0 +1,176 @@
+#include "ui/window_placement_rules.h"
+
+#include <QTest>
+
+using namespace voltwise;
+
+Q_DECLARE_METATYPE(voltwise::WindowShowState)
+Q_DECLARE_METATYPE(voltwise::PlacementWindow)
+
+namespace {
+
+// 1280 x 960 pixels.
+constexpr TwipsSize kScreen{19200, 14400};
+
+PlacementWindow Window(double width, double height, bool sizable = true)
+{
+    PlacementWindow window;
+    window.bounds = {0, 0, width, height};
+    window.sizableBorder = sizable;
+    return window;
+}
+
+QString Fields(const std::optional<StoredPlacement> &p)
+{
+    if (!p)
+        return u"none"_qs;
+    const auto number = [](const std::optional<double> &v) {
+        return v ? QString::number(*v) : u"-"_qs;
+    };
+    return QStringList{number(p->left), number(p->top), number(p->width), number(p->height),
+                       p->stateCode ? QString::number(*p->stateCode) : u"-"_qs}
+        .join(u' ');
+}
+
+} // namespace
+
+class TestWindowPlacementRules : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void parse_data();
+    void parse();
+    void save_data();
+    void save();
+    void restore_data();
+    void restore();
+};
+
+void TestWindowPlacementRules::parse_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("expected");
+    const QLocale c = QLocale::c();
+    QTest::newRow("plain") << u"1440,1080,7500,5400,0"_qs << c << u"1440 1080 7500 5400 0"_qs;
+    QTest::newRow("blanks") << u" 15 , -30 ,45.5, 60 , 2 "_qs << c << u"15 -30 45.5 60 2"_qs;
+    QTest::newRow("locale grouping")
+        << u"1.440,2,3,4,0"_qs << QLocale(QLocale::German) << u"1440 2 3 4 0"_qs;
+    QTest::newRow("four fields") << u"1,2,3,4"_qs << c << u"none"_qs;
+    QTest::newRow("six fields") << u"1,2,3,4,0,0"_qs << c << u"none"_qs;
+    QTest::newRow("empty") << QString() << c << u"none"_qs;
+    QTest::newRow("bad left") << u"abc,2,3,4,1"_qs << c << u"- 2 3 4 1"_qs;
+    QTest::newRow("empty field") << u"1,,3,4,1"_qs << c << u"1 - 3 4 1"_qs;
+    QTest::newRow("beyond single precision") << u"1e39,2,3,4,1"_qs << c << u"- 2 3 4 1"_qs;
+    QTest::newRow("state beyond 16 bits") << u"1,2,3,4,70000"_qs << c << u"1 2 3 4 -"_qs;
+    QTest::newRow("state rounds") << u"1,2,3,4,1.6"_qs << c << u"1 2 3 4 2"_qs;
+}
+
+void TestWindowPlacementRules::parse()
+{
+    QFETCH(QString, text);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, expected);
+    QCOMPARE(Fields(ParseStoredPlacement(text, locale)), expected);
+}
+
+void TestWindowPlacementRules::save_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<WindowShowState>("state");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("expected");
+    const QLocale c = QLocale::c();
+    const auto normal = WindowShowState::Normal;
+    const auto minimized = WindowShowState::Minimized;
+    const auto maximized = WindowShowState::Maximized;
+    QTest::newRow("normal takes the window")
+        << u"15,30,45,60,2"_qs << normal << c << u"1500,3000,1234568,7200,0"_qs;
+    QTest::newRow("minimised keeps stored bounds")
+        << u"15,30,4500,3000,0"_qs << minimized << c << u"15,30,4500,3000,1"_qs;
+    QTest::newRow("maximised, nothing stored") << QString() << maximized << c << u"0,0,0,0,2"_qs;
+    QTest::newRow("maximised, four fields") << u"1,2,3,4"_qs << maximized << c << u"0,0,0,0,2"_qs;
+    QTest::newRow("maximised, a field that does not convert")
+        << u"x,30,4500.5,3000,0"_qs << maximized << c << u"0,30,4500.5,3000,2"_qs;
+    QTest::newRow("no grouping") << u"1440,1080,7500,5400,0"_qs << maximized
+                                 << QLocale(QLocale::German) << u"1440,1080,7500,5400,2"_qs;
+}
+
+void TestWindowPlacementRules::save()
+{
+    QFETCH(QString, stored);
+    QFETCH(WindowShowState, state);
+    QFETCH(QLocale, locale);
+    QFETCH(QString, expected);
+    PlacementWindow window;
+    window.bounds = {1500, 3000, 1234567.8, 7200};
+    window.state = state;
+    QCOMPARE(PlacementTextToSave(stored, window, locale), expected);
+}
+
+void TestWindowPlacementRules::restore_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<PlacementWindow>("window");
+    QTest::addColumn<int>("defaultState");
+    QTest::addColumn<QString>("expected"); // moved to, sized to, state
+
+    const PlacementWindow sizable = Window(6000, 3000);
+    PlacementWindow fixedBorder = Window(6000, 3000, false);
+    PlacementWindow mdiParent = fixedBorder;
+    mdiParent.mdiParent = true;
+    PlacementWindow placedByPlatform = fixedBorder;
+    placedByPlatform.manualStartUpPosition = false;
+
+    QTest::newRow("nothing stored: centred, own size")
+        << QString() << sizable << 2 << u"6600,5700 6000x3000 2"_qs;
+    QTest::newRow("saved maximised with nothing before")
+        << u"0,0,0,0,2"_qs << sizable << 0 << u"0,0 6000x3000 2"_qs;
+    QTest::newRow("stored left -1 is centred on own width")
+        << u"-1,300,9000,4500,0"_qs << sizable << 0 << u"6600,300 9000x4500 0"_qs;
+    QTest::newRow("left beyond the right edge")
+        << u"25000,300,9000,4500,0"_qs << sizable << 0 << u"10200,300 9000x4500 0"_qs;
+    QTest::newRow("left at the right edge, own width")
+        << u"19200,14400,0,0,1"_qs << sizable << 0 << u"13200,11400 6000x3000 1"_qs;
+    QTest::newRow("off the left and top stays")
+        << u"-500,-20,9000,4500,0"_qs << sizable << 0 << u"-500,-20 9000x4500 0"_qs;
+    QTest::newRow("four fields: default state")
+        << u"1,2,3,4"_qs << sizable << 1 << u"6600,5700 6000x3000 1"_qs;
+    QTest::newRow("bad left only")
+        << u"x,200,9000,4500,1"_qs << sizable << 0 << u"6600,200 9000x4500 1"_qs;
+    QTest::newRow("bad state is normal")
+        << u"100,200,9000,4500,x"_qs << sizable << 2 << u"100,200 9000x4500 0"_qs;
+    QTest::newRow("unknown default state is normal")
+        << QString() << sizable << 7 << u"6600,5700 6000x3000 0"_qs;
+    QTest::newRow("negative width is own width")
+        << u"100,200,-50,4500,0"_qs << sizable << 0 << u"100,200 6000x4500 0"_qs;
+    QTest::newRow("fixed border keeps its size")
+        << u"100,200,9000,4500,2"_qs << fixedBorder << 0 << u"100,200 - 2"_qs;
+    QTest::newRow("mdi parent is sized")
+        << u"100,200,9000,4500,0"_qs << mdiParent << 0 << u"100,200 9000x4500 0"_qs;
+    QTest::newRow("huge numbers stay within a window's reach")
+        << u"1e30,-1e30,1e30,0,0"_qs << sizable << 0
+        << u"-251658225,-251658225 251658225x3000 0"_qs;
+    QTest::newRow("platform places it")
+        << u"100,200,9000,4500,0"_qs << placedByPlatform << 0 << u"- 9000x4500 0"_qs;
+}
+
+void TestWindowPlacementRules::restore()
+{
+    QFETCH(QString, stored);
+    QFETCH(PlacementWindow, window);
+    QFETCH(int, defaultState);
+    QFETCH(QString, expected);
+    const PlacementToApply p =
+        PlacementToRestore(stored, window, kScreen, defaultState, QLocale::c());
+    const QString moved =
+        p.move ? QString::number(p.left, 'f', 0) + u',' + QString::number(p.top, 'f', 0) : u"-"_qs;
+    const QString sized =
+        p.resize ? QString::number(p.width, 'f', 0) + u'x' + QString::number(p.height, 'f', 0)
+                 : u"-"_qs;
+    QCOMPARE(moved + u' ' + sized + u' ' + QString::number(int(p.state)), expected);
+}
+
+QTEST_GUILESS_MAIN(TestWindowPlacementRules)
+#include "test_window_placement_rules.moc"
