@@ -3,7 +3,9 @@
 #include "ui/label_styles.h"
 #include "ui/twips.h"
 
+#include <QFontMetrics>
 #include <QLabel>
+#include <QPainter>
 
 namespace voltwise {
 
@@ -18,6 +20,27 @@ QLabel *placeLabel(QWidget *parent, const QString &name, const QString &text, do
     label->adjustSize();
     return label;
 }
+
+// The condition text in its big designed font, made smaller only when the
+// desktop's substitute font would cut a long condition off.
+class FittingLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QFont fitted = font();
+        const int room = contentsRect().width();
+        while (QFontMetrics(fitted).horizontalAdvance(text()) > room && fitted.pointSizeF() > 8.0)
+            fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
+        QPainter painter(this);
+        painter.setFont(fitted);
+        painter.setPen(palette().color(foregroundRole()));
+        painter.drawText(contentsRect(), int(alignment()), text());
+    }
+};
 
 } // namespace
 
@@ -60,7 +83,8 @@ StatusStrip::StatusStrip(QWidget *parent)
     picStatusIcon->setObjectName(u"picStatusIcon"_qs);
     picStatusIcon->setGeometry(TwipsToPixels(210), TwipsToPixels(210), 32, 32);
 
-    lblStatusText = new QLabel(this);
+    lblStatusText = new FittingLabel(this);
+    lblStatusText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblStatusText->setObjectName(u"lblStatusText"_qs);
     lblStatusText->setFont(DesignFont(u"Arial"_qs, 20.25, true, true));
     lblStatusText->setGeometry(TwipsRect(720, 210, 3870, 480));
