@@ -133,6 +133,10 @@ enum class DateOrder
 
 DateOrder dateOrder(const QLocale &locale)
 {
+    // The C locale names its months; numeric dates there are read the POSIX
+    // way, month first.
+    if (locale.language() == QLocale::C)
+        return DateOrder::MonthDayYear;
     const QString format = locale.dateFormat(QLocale::ShortFormat);
     const qsizetype day = format.indexOf(u'd');
     const qsizetype month = format.indexOf(u'M');
@@ -218,9 +222,18 @@ QString shortDateFormatWithFullYear(const QLocale &locale)
 
 QString longTimeFormatWithoutZone(const QLocale &locale)
 {
-    QString format = locale.timeFormat(QLocale::LongFormat);
-    format.remove(u't');
-    return format.trimmed();
+    // Drop the time-zone field, but not a "t" inside quoted literal text.
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString result;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (c == u't' && !quoted)
+            continue;
+        result.append(c);
+    }
+    return result.trimmed();
 }
 
 QString normaliseSpaces(QString text)

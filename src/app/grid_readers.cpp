@@ -6,6 +6,9 @@
 #include "pages/notices_reader.h"
 #include "pages/outlook_reader.h"
 
+#include <array>
+#include <functional>
+
 namespace voltwise {
 
 QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls servers,
@@ -13,47 +16,50 @@ QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls s
                                           std::shared_ptr<const RefreshCancellation> cancellation)
 {
     ReadAllResult result;
+    struct Source
+    {
+        QUrl url;
+        std::function<void(const DownloadResult &)> read; // only for a completed transfer
+    };
+    const std::array<Source, 5> sources = {{
+        {ServerUrls::resolve(servers.gridMain, u"/outlook/systemstatus.csv"_qs),
+         [&](const DownloadResult &csv) {
+             result.statusCsvHttpStatus = csv.httpStatus;
+             data.Status = ReadStatusCsv(csv.text(), data.Status, locale);
+         }},
+        {ServerUrls::resolve(servers.gridContent, u"/outlook/SP/ems_small.gif"_qs),
+         [&](const DownloadResult &picture) {
+             if (picture.body.size() >= 2)
+                 data.PendingGraphPicture = picture.body;
+         }},
+        {ServerUrls::resolve(servers.gridContent, u"/outlook/SP/outlook.html"_qs),
+         [&](const DownloadResult &outlook) {
+             data.Outlook = ReadOutlookPage(outlook.text(), data.Outlook, locale);
+         }},
+        {ServerUrls::resolve(servers.gridMain, u"/awe/forecast.html"_qs),
+         [&](const DownloadResult &forecast) {
+             data.ForecastsText = ReadForecastPage(forecast.text(), data.ForecastsText);
+         }},
+        {ServerUrls::resolve(servers.gridContent, u"/awe/SP/systemstatus.html"_qs),
+         [&](const DownloadResult &notices) {
+             data.Notices = ReadNoticesPage(notices.text(), data.Notices);
+         }},
+    }};
+
     const auto stopped = [&cancellation] {
         return cancellation && cancellation->cancelled;
     };
-    // Also before the first download: a refresh may start after cancelling.
-    if (stopped())
-        co_return result;
-
-    const DownloadResult csv = co_await channel.fetch(
-        ServerUrls::resolve(servers.gridMain, u"/outlook/systemstatus.csv"_qs));
-    if (csv.ok) {
-        result.statusCsvHttpStatus = csv.httpStatus;
-        data.Status = ReadStatusCsv(csv.text(), data.Status, locale);
+    for (const Source &source : sources) {
+        // Checked on both sides of the wait: once cancelled, the caller's
+        // data may be gone by the time the download ends.
+        if (stopped())
+            co_return result;
+        const DownloadResult downloaded = co_await channel.fetch(source.url);
+        if (stopped())
+            co_return result;
+        if (downloaded.ok)
+            source.read(downloaded);
     }
-    if (stopped())
-        co_return result;
-
-    const DownloadResult picture = co_await channel.fetch(
-        ServerUrls::resolve(servers.gridContent, u"/outlook/SP/ems_small.gif"_qs));
-    if (picture.ok && picture.body.size() >= 2)
-        data.PendingGraphPicture = picture.body;
-    if (stopped())
-        co_return result;
-
-    const DownloadResult outlook = co_await channel.fetch(
-        ServerUrls::resolve(servers.gridContent, u"/outlook/SP/outlook.html"_qs));
-    if (outlook.ok)
-        data.Outlook = ReadOutlookPage(outlook.text(), data.Outlook, locale);
-    if (stopped())
-        co_return result;
-
-    const DownloadResult forecast =
-        co_await channel.fetch(ServerUrls::resolve(servers.gridMain, u"/awe/forecast.html"_qs));
-    if (forecast.ok)
-        data.ForecastsText = ReadForecastPage(forecast.text(), data.ForecastsText);
-    if (stopped())
-        co_return result;
-
-    const DownloadResult notices = co_await channel.fetch(
-        ServerUrls::resolve(servers.gridContent, u"/awe/SP/systemstatus.html"_qs));
-    if (notices.ok)
-        data.Notices = ReadNoticesPage(notices.text(), data.Notices);
     co_return result;
 }
 

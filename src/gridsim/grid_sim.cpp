@@ -57,6 +57,7 @@ ResponsePlan PlanFor(const std::optional<SimResource> &resource, const Fault &fa
         plan.fillerBytes = fault.oversizeBytes;
     }
     plan.chunked = fault.chunked;
+    plan.trickle = fault.trickle;
     plan.stall = fault.stall;
     return plan;
 }
@@ -219,7 +220,7 @@ QJsonObject GridSim::state() const
 {
     QJsonObject faults;
     for (auto it = m_faults.cbegin(); it != m_faults.cend(); ++it)
-        faults.insert(it.key(), FaultSpec(it.value()));
+        faults.insert(it.key(), FaultText(it.value()));
     return {{u"scenario"_qs, ScenarioName(m_scenario)},
             {u"step"_qs, m_step},
             {u"level"_qs, int(level())},

@@ -3,6 +3,7 @@
 #include "gridsim/page_writers.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -13,6 +14,7 @@ namespace {
 constexpr qint64 kPieceSize = 64 * 1024;
 constexpr qint64 kHighWater = 256 * 1024;
 constexpr qint64 kStallMinimumAnnounced = 512;
+constexpr qint64 kTricklePieceSize = 1024;
 
 QByteArray Head(const ResponsePlan &plan, const QByteArray &date)
 {
@@ -53,7 +55,8 @@ ResponseWriter::ResponseWriter(QTcpSocket *socket, ResponsePlan plan, const QByt
 
 QByteArray ResponseWriter::nextBodyPiece()
 {
-    const qint64 size = std::min(kPieceSize, m_bodyToSend - m_bodySent);
+    const qint64 pieceSize = m_plan.trickle.count() > 0 ? kTricklePieceSize : kPieceSize;
+    const qint64 size = std::min(pieceSize, m_bodyToSend - m_bodySent);
     QByteArray piece =
         m_plan.fillerBytes > 0 ? QByteArray(size, 'x') : m_plan.body.mid(m_bodySent, size);
     m_bodySent += size;
@@ -64,17 +67,26 @@ QByteArray ResponseWriter::nextBodyPiece()
 
 void ResponseWriter::writeMore()
 {
-    if (!m_socket || m_finished)
+    if (!m_socket || m_finished || m_waitingForTrickle)
         return;
+    const bool trickling = m_plan.trickle.count() > 0;
     while (m_socket->bytesToWrite() < kHighWater) {
         if (m_pending.isEmpty()) {
-            if (m_bodySent < m_bodyToSend)
-                m_pending = nextBodyPiece();
-            else
+            if (m_bodySent >= m_bodyToSend)
                 break;
+            m_pending = nextBodyPiece();
         }
         m_socket->write(m_pending);
         m_pending.clear();
+        if (trickling && m_bodySent > 0 && m_bodySent < m_bodyToSend) {
+            // One piece per interval: the next goes when the timer fires.
+            m_waitingForTrickle = true;
+            QTimer::singleShot(m_plan.trickle, this, [this] {
+                m_waitingForTrickle = false;
+                writeMore();
+            });
+            return;
+        }
     }
     if (!m_pending.isEmpty() || m_bodySent < m_bodyToSend)
         return;

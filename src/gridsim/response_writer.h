@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <chrono>
+
 class QTcpSocket;
 
 namespace voltwise::gridsim {
@@ -18,6 +20,7 @@ struct ResponsePlan
     bool chunked = false;   // chunked transfer coding instead of a Content-Length
     bool stall = false;     // announce the body, send half of it, then keep quiet and open
     bool headOnly = false;  // a HEAD request: the head alone
+    std::chrono::milliseconds trickle{0}; // send the body in small pieces, one per interval
 
     qint64 bodySize() const { return fillerBytes > 0 ? fillerBytes : body.size(); }
 };
@@ -43,6 +46,7 @@ private:
     QByteArray m_pending;
     qint64 m_bodySent = 0;
     qint64 m_bodyToSend = 0;
+    bool m_waitingForTrickle = false;
     bool m_finished = false;
 };
 

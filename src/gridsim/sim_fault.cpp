@@ -49,6 +49,11 @@ std::optional<Fault> ParseFault(QStringView faultText, QString *error)
             fault.emptyBody = true;
         } else if (name == u"stall" && !hasValue) {
             fault.stall = true;
+        } else if (name == u"trickle" && hasValue) {
+            const auto ms = Number(value, 1, 60000);
+            if (!ms)
+                return Fail(error, u"trickle must be 1 to 60000 ms: "_qs + item.toString());
+            fault.trickle = std::chrono::milliseconds(*ms);
         } else if (name == u"chunked" && !hasValue) {
             fault.chunked = true;
         } else if (name == u"oversize") {
@@ -65,7 +70,7 @@ std::optional<Fault> ParseFault(QStringView faultText, QString *error)
     return fault;
 }
 
-QString FaultSpec(const Fault &fault)
+QString FaultText(const Fault &fault)
 {
     QStringList items;
     if (fault.delay.count() > 0)
@@ -80,6 +85,8 @@ QString FaultSpec(const Fault &fault)
         items << u"oversize:"_qs + QString::number(fault.oversizeBytes);
     if (fault.chunked)
         items << u"chunked"_qs;
+    if (fault.trickle.count() > 0)
+        items << u"trickle:"_qs + QString::number(fault.trickle.count());
     return items.isEmpty() ? u"none"_qs : items.join(u',');
 }
 

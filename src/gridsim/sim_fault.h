@@ -19,6 +19,7 @@ struct Fault
     bool stall = false;       // headers announce more than is sent; then silence, kept open
     qint64 oversizeBytes = 0; // a filler body of this size instead of the resource
     bool chunked = false;     // chunked transfer coding instead of a Content-Length
+    std::chrono::milliseconds trickle{0}; // the body in small pieces, one per interval
 
     bool isNone() const { return *this == Fault{}; }
     friend bool operator==(const Fault &, const Fault &) = default;
@@ -30,7 +31,7 @@ struct Fault
 std::optional<Fault> ParseFault(QStringView faultText, QString *error = nullptr);
 
 // The canonical FAULT of a fault ("none" for no fault).
-QString FaultSpec(const Fault &fault);
+QString FaultText(const Fault &fault);
 
 struct PathFault
 {

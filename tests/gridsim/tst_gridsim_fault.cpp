@@ -30,6 +30,8 @@ private Q_SLOTS:
             << u"oversize:2048"_qs << true << Fault{.oversizeBytes = 2048};
         QTest::newRow("combined, blanks") << u" delay:10 , status:500,chunked "_qs << true
                                           << Fault{.delay = 10ms, .status = 500, .chunked = true};
+        QTest::newRow("trickle") << u"trickle:50"_qs << true << Fault{.trickle = 50ms};
+        QTest::newRow("trickle without value") << u"trickle"_qs << false << Fault{};
         QTest::newRow("status too low") << u"status:99"_qs << false << Fault{};
         QTest::newRow("status not a number") << u"status:abc"_qs << false << Fault{};
         QTest::newRow("negative delay") << u"delay:-1"_qs << false << Fault{};
@@ -52,7 +54,7 @@ private Q_SLOTS:
         QCOMPARE(error.isEmpty(), valid);
         if (valid) {
             QCOMPARE(*fault, expected);
-            QCOMPARE(ParseFault(FaultSpec(*fault)), fault); // the canonical text reads back
+            QCOMPARE(ParseFault(FaultText(*fault)), fault); // the canonical text reads back
         }
     }
 
@@ -64,11 +66,13 @@ private Q_SLOTS:
 
         QTest::newRow("simple") << u"/awe/forecast.html=status:404"_qs << u"/awe/forecast.html"_qs
                                 << u"status:404"_qs;
-        QTest::newRow("faultText with colons") << u"/outlook/SP/outlook.html=delay:20,stall"_qs
-                                          << u"/outlook/SP/outlook.html"_qs << u"delay:20,stall"_qs;
+        QTest::newRow("faultText with colons")
+            << u"/outlook/SP/outlook.html=delay:20,stall"_qs << u"/outlook/SP/outlook.html"_qs
+            << u"delay:20,stall"_qs;
         QTest::newRow("no path") << u"=stall"_qs << QString() << QString();
         QTest::newRow("relative path") << u"awe/forecast.html=stall"_qs << QString() << QString();
-        QTest::newRow("no faultText separator") << u"/awe/forecast.html"_qs << QString() << QString();
+        QTest::newRow("no faultText separator")
+            << u"/awe/forecast.html"_qs << QString() << QString();
         QTest::newRow("bad faultText") << u"/awe/forecast.html=bogus"_qs << QString() << QString();
     }
 

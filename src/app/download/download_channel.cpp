@@ -21,6 +21,8 @@ QString DownloadResult::text() const
 
 namespace {
 
+constexpr int kOverallTimeoutFactor = 10;
+
 // What QNAM may buffer ahead of us; keeps a flood from the server in check.
 constexpr qint64 kReadBufferSize = 256 * 1024;
 
@@ -191,8 +193,19 @@ QCoro::Task<DownloadResult> DownloadChannel::fetch(QUrl url)
         }
     });
     connect(reply, &QNetworkReply::metaDataChanged, reply, [t] { t->checkAnnouncedLength(); });
-    connect(reply, &QNetworkReply::readyRead, reply, [t] { t->take(); });
-    QTimer::singleShot(d->timeout, reply, [t] { t->stop(StopReason::TimedOut); });
+    // The time-out counts from the last sign of life, so a large answer that
+    // keeps arriving is not cut off; a trickle still ends at the overall cap.
+    auto *idle = new QTimer(reply);
+    idle->setSingleShot(true);
+    idle->setInterval(d->timeout);
+    connect(idle, &QTimer::timeout, reply, [t] { t->stop(StopReason::TimedOut); });
+    connect(reply, &QNetworkReply::readyRead, reply, [t, idle] {
+        idle->start();
+        t->take();
+    });
+    idle->start();
+    QTimer::singleShot(d->timeout * kOverallTimeoutFactor, reply,
+                       [t] { t->stop(StopReason::TimedOut); });
 
     co_await reply;
 
@@ -223,7 +236,7 @@ QCoro::Task<DownloadResult> DownloadChannel::fetch(QUrl url)
     switch (t->reason) {
     case StopReason::TimedOut:
         d->report(DownloadState::Error, QNetworkReply::TimeoutError,
-                  u"No complete response within %1 ms"_qs.arg(d->timeout.count()));
+                  u"No response for %1 ms"_qs.arg(d->timeout.count()));
         break;
     case StopReason::TooLarge:
         d->report(DownloadState::Error, QNetworkReply::UnknownContentError,

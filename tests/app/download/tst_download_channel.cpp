@@ -149,6 +149,11 @@ private Q_SLOTS:
         QTest::newRow("stalled empty body") << u"stall,empty"_qs << 300 << false;
         QTest::newRow("no answer in time") << u"delay:3000"_qs << 300 << false;
         QTest::newRow("slow answer in time") << u"delay:200"_qs << 5000 << true;
+        // The time-out counts silence, not the whole transfer.
+        QTest::newRow("steady body outlasting the time-out")
+            << u"oversize:6000,trickle:100"_qs << 300 << true;
+        QTest::newRow("pieces slower than the time-out")
+            << u"oversize:3000,trickle:600"_qs << 300 << false;
     }
 
     void timeOut()
