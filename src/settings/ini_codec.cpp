@@ -20,8 +20,10 @@ std::optional<QString> IniCodec::nextScratchFile()
     return m_scratch->filePath(QString::number(++m_counter) + u".conf"_qs);
 }
 
-std::optional<IniEntries> IniCodec::parse(const QByteArray &text)
+std::optional<IniEntries> IniCodec::parse(const QByteArray &text, bool *scratchFailed)
 {
+    if (scratchFailed)
+        *scratchFailed = true;
     const std::optional<QString> path = nextScratchFile();
     if (!path)
         return std::nullopt;
@@ -30,6 +32,8 @@ std::optional<IniEntries> IniCodec::parse(const QByteArray &text)
         if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
             return std::nullopt;
     }
+    if (scratchFailed)
+        *scratchFailed = false;
 
     std::optional<IniEntries> entries;
     {

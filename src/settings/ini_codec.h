@@ -31,8 +31,9 @@ public:
     IniCodec &operator=(const IniCodec &) = delete;
 
     // nullopt when QSettings reports the text as malformed or the scratch
-    // file cannot be used.
-    std::optional<IniEntries> parse(const QByteArray &text);
+    // file cannot be used; scratchFailed tells the second case apart, in
+    // which the text itself may be fine.
+    std::optional<IniEntries> parse(const QByteArray &text, bool *scratchFailed = nullptr);
 
     std::optional<QByteArray> serialize(const IniEntries &entries);
 

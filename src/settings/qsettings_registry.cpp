@@ -14,7 +14,8 @@ namespace {
 
 using Level = ConfKeyLocation::Level;
 
-constexpr std::chrono::seconds kLockTimeout{10};
+// Long enough for another process's save, short enough not to freeze the window.
+constexpr std::chrono::seconds kLockTimeout{2};
 
 QString GroupPrefix(const QString &group)
 {
@@ -148,8 +149,12 @@ QSettingsRegistryBackend::Snapshot QSettingsRegistryBackend::readFile(const QStr
         readable = file.error() == QFileDevice::NoError;
     }
     std::optional<IniEntries> entries;
-    if (readable)
-        entries = m_codec.parse(snapshot.text);
+    if (readable) {
+        bool scratchFailed = false;
+        entries = m_codec.parse(snapshot.text, &scratchFailed);
+        // Unparsed for want of scratch space is not damaged: never replace it.
+        readable = !scratchFailed;
+    }
 
     if (entries) {
         snapshot.state = FileState::Ok;

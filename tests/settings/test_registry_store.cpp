@@ -36,6 +36,7 @@ private Q_SLOTS:
     void fileReplacedWithinOneTickIsReadAfresh();
     void damagedFileReadsDefaultsUntilSaved();
     void unreadableFileIsNeverOverwritten();
+    void fileUnparsedForWantOfScratchSpaceIsKept();
     void directoriesFollowXdgEnvironment();
 
 private:
@@ -305,6 +306,25 @@ void TestRegistryStore::unreadableFileIsNeverOverwritten()
     QVERIFY(!RegKeyExists(m_reg->store, RegistryRoot::CurrentUser, kUser));
     QVERIFY(!SaveSetting(m_reg->store, {}, u"Settings"_qs, u"K"_qs, u"v"_qs));
     QVERIFY(QFileInfo(m_reg->settingsFile()).isDir());
+}
+
+void TestRegistryStore::fileUnparsedForWantOfScratchSpaceIsKept()
+{
+    const QByteArray good = "[Settings]\nAutoCheck=False\n\n[Servers]\nGridMain=http://a\n";
+    QVERIFY(WriteBytes(m_reg->settingsFile(), good));
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    const QString notADirectory = m_reg->dir.filePath(u"a-file"_qs);
+    QVERIFY(WriteBytes(notADirectory, "x"));
+    qputenv("TMPDIR", QFile::encodeName(notADirectory));
+    QSettingsRegistryBackend store(m_reg->directories());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Voltwise.conf is unreadable"_qs));
+    const QString read = GetSetting(store, {}, u"Settings"_qs, u"AutoCheck"_qs, u"dflt"_qs);
+    const bool saved = SaveSetting(store, {}, u"Settings"_qs, u"K"_qs, u"v"_qs);
+    qputenv("TMPDIR", oldTemp);
+
+    QCOMPARE(read, u"dflt"_qs);
+    QVERIFY(!saved); // saving would have dropped every key it could not read
+    QCOMPARE(ReadBytes(m_reg->settingsFile()), good);
 }
 
 void TestRegistryStore::directoriesFollowXdgEnvironment()
