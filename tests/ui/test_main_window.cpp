@@ -381,7 +381,7 @@ private Q_SLOTS:
     void refreshDisablesItsTriggersWhileItRuns()
     {
         MainWindow *window = loadWindow();
-        m_sim->setFault(kOutlookPagePath, Fault{.delay = 150ms});
+        m_sim->setFault(kOutlookPagePath, Fault{.delay = 400ms});
         QStringList barAtEachState;
         connect(window->downloadChannel(), &DownloadChannel::stateChanged, this,
                 [&] { barAtEachState << child<QLabel>(u"sbStatusBar"_qs)->text(); });
@@ -407,7 +407,7 @@ private Q_SLOTS:
     void refreshWhileOneRunsDoesNothing()
     {
         MainWindow *window = loadWindow();
-        m_sim->setFault(kStatusCsvPath, Fault{.delay = 200ms});
+        m_sim->setFault(kStatusCsvPath, Fault{.delay = 400ms});
         QSignalSpy finished(window, &MainWindow::refreshFinished);
         const int before = csvRequests();
 
@@ -701,6 +701,7 @@ private Q_SLOTS:
         m_sim->setFault(path, *ParseFault(fault));
         QSignalSpy finished(window, &MainWindow::refreshFinished);
         QSignalSpy unloaded(window, &MainWindow::unloaded);
+        QSignalSpy progress(window->downloadChannel(), &DownloadChannel::progressText);
         window->mnuFileUpdate_Click();
         QTRY_COMPARE(m_sim->requestCount(path), 2);
         QVERIFY(window->isRefreshing());
@@ -713,17 +714,51 @@ private Q_SLOTS:
         QTRY_VERIFY(!window->isRefreshing());
         QCOMPARE(finished.size(), 1);
         QTRY_COMPARE(m_quits, 1);
+        QVERIFY(progress.contains({u"Error #5: Operation canceled"_qs}));
         QCOMPARE(storedSetting(u"AutoCheck"_qs), u"True"_qs);
         QVERIFY(!storedPlacement().isEmpty());
         QVERIFY(!child<QTimer>(u"tmrMinute"_qs)->isActive());
         QCOMPARE(shownTexts(), shown); // a refresh cut short shows nothing
         QCOMPARE(m_notices.size(), 1);
+
+        // Nothing more is downloaded once the program is ending.
+        QList<int> requests;
+        for (const QString &p : kAllPaths)
+            requests << m_sim->requestCount(p);
         QTest::qWait(50);
+        for (int i = 0; i < kAllPaths.size(); ++i)
+            QCOMPARE(m_sim->requestCount(kAllPaths[i]), requests[i]);
         QCOMPARE(m_quits, 1);
+    }
+
+    void sessionEndDuringTheFirstRefresh()
+    {
+        m_sim->setFault(kOutlookPagePath, Fault{.stall = true});
+        MainWindow *window = makeWindow();
+        QCoro::Task<> load = window->Form_Load();
+        QTRY_COMPARE(m_sim->requestCount(kOutlookPagePath), 1);
+
+        QVERIFY(QCoro::waitFor(window->requestUnload(UnloadMode::SessionEnd)));
+
+        QTRY_VERIFY(load.isReady());
+        QVERIFY(window->isUnloaded());
+        QVERIFY(!window->isVisible());
+        QCOMPARE(m_quits, 1);
+        QCOMPARE(m_prompt.asked, 0);
+        QCOMPARE(storedSetting(u"ShowDetails"_qs), u"True"_qs);
+        QCOMPARE(m_sim->requestCount(kForecastPagePath), 0);
+    }
+
+    void exitQuestionOutlivesARefresh_data()
+    {
+        QTest::addColumn<bool>("answerYes");
+        QTest::newRow("No") << false;
+        QTest::newRow("Yes") << true;
     }
 
     void exitQuestionOutlivesARefresh()
     {
+        QFETCH(bool, answerYes);
         MainWindow *window = loadWindow();
         m_sim->setFault(kStatusCsvPath, Fault{.delay = 100ms});
         m_prompt.hold = true;
@@ -734,11 +769,18 @@ private Q_SLOTS:
         QVERIFY(!window->isUnloaded());
         QCOMPARE(m_quits, 0);
 
-        m_prompt.answer(true);
+        QVERIFY(child<QTimer>(u"tmrMinute"_qs)->isActive());
 
-        QTRY_VERIFY(window->isUnloaded());
-        QCOMPARE(m_quits, 1);
-        QCOMPARE(storedSetting(u"AutoCheck"_qs), u"True"_qs);
+        m_prompt.answer(answerYes);
+        QCoreApplication::processEvents();
+
+        QCOMPARE(window->isUnloaded(), answerYes);
+        QCOMPARE(m_quits, answerYes ? 1 : 0);
+        QCOMPARE(storedSetting(u"AutoCheck"_qs), answerYes ? u"True"_qs : u"<missing>"_qs);
+        QCOMPARE(child<QTimer>(u"tmrMinute"_qs)->isActive(), !answerYes);
+        // The question is closed: the next Exit asks again.
+        window->mnuFileExit_Click();
+        QCOMPARE(m_prompt.asked, answerYes ? 1 : 2);
     }
 
     void destroyingTheWindowDuringARefresh()
