@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Configures and builds Voltwise into build/ (or the folder given as $1).
-# Extra arguments are passed to CMake's configure step.
+# Extra arguments go to CMake's configure step; BUILD_TARGETS limits what
+# is built (everything by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build}
 shift || true
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "$@" >/dev/null
-cmake --build "$dir"
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
+targets=()
+for target in ${BUILD_TARGETS:-}; do targets+=(--target "$target"); done
+cmake --build "$dir" "${targets[@]}"

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh build
+BUILD_TARGETS="voltwise voltwise-status voltwise-gridsim" scripts/build.sh build
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "demo: no desktop display found (DISPLAY is not set)" >&2

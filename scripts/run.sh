@@ -3,5 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh build
-exec build/src/app/voltwise "$@"
+BUILD_TARGETS="voltwise voltwise-status voltwise-gridsim" scripts/build.sh build
+exec build/bin/voltwise "$@"

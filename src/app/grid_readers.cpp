@@ -13,7 +13,12 @@ QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls s
                                           std::shared_ptr<const RefreshCancellation> cancellation)
 {
     ReadAllResult result;
-    const auto stopped = [&cancellation] { return cancellation && cancellation->cancelled; };
+    const auto stopped = [&cancellation] {
+        return cancellation && cancellation->cancelled;
+    };
+    // Also before the first download: a refresh may start after cancelling.
+    if (stopped())
+        co_return result;
 
     const DownloadResult csv = co_await channel.fetch(
         ServerUrls::resolve(servers.gridMain, u"/outlook/systemstatus.csv"_qs));

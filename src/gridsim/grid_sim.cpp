@@ -282,7 +282,7 @@ void GridSim::handleControl(const QString &path, const QUrlQuery &query, QTcpSoc
             error = u"unknown scenario"_qs;
     } else if (path == kFaultPath) {
         const QString target = query.queryItemValue(u"path"_qs, QUrl::FullyDecoded);
-        const auto fault = ParseFault(query.queryItemValue(u"spec"_qs, QUrl::FullyDecoded), &error);
+        const auto fault = ParseFault(query.queryItemValue(u"set"_qs, QUrl::FullyDecoded), &error);
         if (!target.startsWith(u'/'))
             error = u"path must start with /"_qs;
         else if (fault)

@@ -37,7 +37,7 @@ inline constexpr QStringView kStatePath = u"/_sim/state";
 inline constexpr QStringView kAdvancePath = u"/_sim/advance";
 inline constexpr QStringView kResetPath = u"/_sim/reset";
 inline constexpr QStringView kScenarioPath = u"/_sim/scenario"; // ?name=normal|walk
-inline constexpr QStringView kFaultPath = u"/_sim/fault";       // ?path=P&spec=SPEC
+inline constexpr QStringView kFaultPath = u"/_sim/fault";       // ?path=P&set=FAULT
 inline constexpr QStringView kClearFaultsPath = u"/_sim/clear-faults";
 
 // A resource as it is served when nothing goes wrong.

@@ -29,7 +29,7 @@ const char16_t kDescription[] =
     u"  /_sim/advance                    one step now\n"
     u"  /_sim/reset                      back to step 0\n"
     u"  /_sim/scenario?name=NAME         switch to scenario NAME (starts at step 0)\n"
-    u"  /_sim/fault?path=PATH&spec=SPEC  set the fault of PATH (spec none clears it)\n"
+    u"  /_sim/fault?path=PATH&set=FAULT  set the fault of PATH (set=none clears it)\n"
     u"  /_sim/clear-faults               clear every fault\n"
     u"\n"
     u"Scenarios: normal (stays normal, figures drift), walk (normal, alert, warning,\n"
@@ -37,7 +37,7 @@ const char16_t kDescription[] =
     u"One refresh is one request of the status file; with --advance-refreshes N,\n"
     u"refreshes 1..N see step 0 and every N-th refresh after that steps first.\n"
     u"\n"
-    u"Fault SPEC, comma-separated: delay:MS  status:CODE (200-599)  empty  stall\n"
+    u"Fault FAULT, comma-separated: delay:MS  status:CODE (200-599)  empty  stall\n"
     u"  oversize[:BYTES] (default 10485760)  chunked  none\n"
     u"  e.g. --fault /awe/forecast.html=status:404 --fault "
     u"/outlook/SP/outlook.html=delay:2000,stall";
@@ -81,7 +81,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption refreshesOption(
         u"advance-refreshes"_qs, u"Step every N refreshes; 0 never."_qs, u"N"_qs, u"0"_qs);
     const QCommandLineOption faultOption(u"fault"_qs, u"Fault for one path; repeatable."_qs,
-                                         u"PATH=SPEC"_qs);
+                                         u"PATH=FAULT"_qs);
     const QCommandLineOption verboseOption(u"verbose"_qs,
                                            u"Log every request on standard error."_qs);
     parser.addOptions(

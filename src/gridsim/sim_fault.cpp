@@ -24,10 +24,10 @@ std::nullopt_t Fail(QString *error, const QString &message)
 
 } // namespace
 
-std::optional<Fault> ParseFault(QStringView spec, QString *error)
+std::optional<Fault> ParseFault(QStringView faultText, QString *error)
 {
     Fault fault;
-    for (QStringView item : spec.split(u',', Qt::SkipEmptyParts)) {
+    for (QStringView item : faultText.split(u',', Qt::SkipEmptyParts)) {
         item = item.trimmed();
         const qsizetype colon = item.indexOf(u':');
         const QStringView name = colon < 0 ? item : item.left(colon);
@@ -88,7 +88,7 @@ std::optional<PathFault> ParsePathFault(QStringView option, QString *error)
     const qsizetype equals = option.indexOf(u'=');
     if (equals <= 0 || !option.startsWith(u'/'))
         return Fail(error,
-                    u"expected PATH=SPEC with PATH starting with /: "_qs + option.toString());
+                    u"expected PATH=FAULT with PATH starting with /: "_qs + option.toString());
     const auto fault = ParseFault(option.mid(equals + 1), error);
     if (!fault)
         return std::nullopt;

@@ -24,12 +24,12 @@ struct Fault
     friend bool operator==(const Fault &, const Fault &) = default;
 };
 
-// SPEC: comma-separated items "delay:MS", "status:CODE", "empty", "stall",
+// FAULT: comma-separated items "delay:MS", "status:CODE", "empty", "stall",
 // "oversize[:BYTES]" (10 MiB by default), "chunked"; "none" or nothing is
 // no fault. Example: "delay:1500,status:500".
-std::optional<Fault> ParseFault(QStringView spec, QString *error = nullptr);
+std::optional<Fault> ParseFault(QStringView faultText, QString *error = nullptr);
 
-// The canonical SPEC of a fault ("none" for no fault).
+// The canonical FAULT of a fault ("none" for no fault).
 QString FaultSpec(const Fault &fault);
 
 struct PathFault
@@ -38,7 +38,7 @@ struct PathFault
     Fault fault;
 };
 
-// "PATH=SPEC", e.g. "/awe/forecast.html=status:404". PATH starts with "/".
+// "PATH=FAULT", e.g. "/awe/forecast.html=status:404". PATH starts with "/".
 std::optional<PathFault> ParsePathFault(QStringView option, QString *error = nullptr);
 
 } // namespace voltwise::gridsim

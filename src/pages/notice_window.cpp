@@ -167,8 +167,13 @@ void NoticeWindow::layOut(bool hasClickText)
                                   TwipsToPixels(measures.headerHeight));
     lblNoticeText_->setGeometry(labelLeft, TwipsToPixels(layout.textTop), labelWidth,
                                 TwipsToPixels(measures.textHeight));
-    lblClickText_->setGeometry(TwipsToPixels(kClickLeft), TwipsToPixels(layout.clickTop),
-                               lblClickText_->sizeHint().width(),
+    // A wider substitute for the designed font must not push the link past
+    // the window's right edge.
+    const int clickWidth = lblClickText_->sizeHint().width();
+    const int clickLeft =
+        std::max(0, std::min(TwipsToPixels(kClickLeft),
+                             TwipsToPixels(kWindowWidth) - clickWidth - labelLeft / 2));
+    lblClickText_->setGeometry(clickLeft, TwipsToPixels(layout.clickTop), clickWidth,
                                TwipsToPixels(measures.clickHeight));
     lblClickText_->setVisible(layout.clickVisible);
 

@@ -33,14 +33,16 @@ QLabel *subLine(QWidget *parent, const QString &name, const QString &text, doubl
     return label;
 }
 
+constexpr double kCaptionWidth = 2460;
+
 QLabel *valueRow(QWidget *parent, int captionIndex, const QString &caption, const QString &name,
-                 double top)
+                 double top, const QFont &captionFont)
 {
     auto *captionLabel = new QLabel(caption, parent);
     captionLabel->setObjectName(u"Label1(%1)"_qs.arg(captionIndex));
     captionLabel->setTextFormat(Qt::PlainText);
-    captionLabel->setGeometry(TwipsRect(15, top, 2460, 270));
-    captionLabel->setFont(DesignFont(u"Tahoma"_qs, 9));
+    captionLabel->setGeometry(TwipsRect(15, top, kCaptionWidth, 270));
+    captionLabel->setFont(captionFont);
     captionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     SetLabelColours(captionLabel, QPalette::Midlight, QPalette::WindowText);
 
@@ -61,25 +63,35 @@ ConditionsPanel::ConditionsPanel(QWidget *parent)
 {
     setObjectName(u"picConditions"_qs);
 
-    heading(this, u"lblConditionsHeading"_qs, u"Current Conditions"_qs, 15);
-    lblCurrentCondition[0] = subLine(this, u"lblCurrentCondition(0)"_qs, u"Not updated"_qs, 300);
-
-    static constexpr std::array<const char16_t *, 6> figureCaptions = {
-        u"Current Available Resources:", u"Current System Load:",      u"Surplus or Shortfall:",
-        u"Today's Actual Peak:",         u"Today's Forecasted Peak:", u"Tomorrow's Forecasted Peak:"};
-    for (int i = 1; i <= 6; ++i)
-        lblCurrentCondition[i] =
-            valueRow(this, i - 1, QString::fromUtf16(figureCaptions[i - 1]),
-                     u"lblCurrentCondition(%1)"_qs.arg(i), 555 + 285 * (i - 1));
-
-    lblLoadReduction[0] = heading(this, u"lblLoadReduction(0)"_qs, u"Forecasted Load Reductions"_qs, 2265);
-    lblLoadReduction[1] = subLine(this, u"lblLoadReduction(1)"_qs, u"Not updated"_qs, 2550);
     static constexpr std::array<const char16_t *, 6> reductionCaptions = {
         u"Total Interruptions:",     u"PG&E Service Territory:",     u"SCE Service Territory:",
         u"SDG&E Service Territory:", u"Pasadena Municipal Utility:", u"Vernon Municipal Utility:"};
+
+    static constexpr std::array<const char16_t *, 6> figureCaptions = {
+        u"Current Available Resources:", u"Current System Load:",
+        u"Surplus or Shortfall:",        u"Today's Actual Peak:",
+        u"Today's Forecasted Peak:",     u"Tomorrow's Forecasted Peak:"};
+    QList<std::pair<QString, int>> captionWidths;
+    for (const auto *caption : figureCaptions)
+        captionWidths.append({QString::fromUtf16(caption), TwipsToPixels(kCaptionWidth) - 2});
+    for (const auto *caption : reductionCaptions)
+        captionWidths.append({QString::fromUtf16(caption), TwipsToPixels(kCaptionWidth) - 2});
+    const QFont captionFont = FontFittingWidths(DesignFont(u"Tahoma"_qs, 9), captionWidths);
+
+    heading(this, u"lblConditionsHeading"_qs, u"Current Conditions"_qs, 15);
+    lblCurrentCondition[0] = subLine(this, u"lblCurrentCondition(0)"_qs, u"Not updated"_qs, 300);
+    for (int i = 1; i <= 6; ++i)
+        lblCurrentCondition[i] =
+            valueRow(this, i - 1, QString::fromUtf16(figureCaptions[i - 1]),
+                     u"lblCurrentCondition(%1)"_qs.arg(i), 555 + 285 * (i - 1), captionFont);
+
+    lblLoadReduction[0] =
+        heading(this, u"lblLoadReduction(0)"_qs, u"Forecasted Load Reductions"_qs, 2265);
+    lblLoadReduction[1] = subLine(this, u"lblLoadReduction(1)"_qs, u"Not updated"_qs, 2550);
     for (int i = 2; i <= 7; ++i)
-        lblLoadReduction[i] = valueRow(this, 6 + i - 2, QString::fromUtf16(reductionCaptions[i - 2]),
-                                       u"lblLoadReduction(%1)"_qs.arg(i), 2805 + 285 * (i - 2));
+        lblLoadReduction[i] =
+            valueRow(this, 6 + i - 2, QString::fromUtf16(reductionCaptions[i - 2]),
+                     u"lblLoadReduction(%1)"_qs.arg(i), 2805 + 285 * (i - 2), captionFont);
 }
 
 } // namespace voltwise

@@ -1,6 +1,9 @@
 #include "ui/label_styles.h"
 
+#include <QFontMetrics>
 #include <QLabel>
+
+#include <algorithm>
 
 namespace voltwise {
 
@@ -29,6 +32,19 @@ QFont DesignFont(const QString &family, double pointSize, bool bold, bool italic
     font.setBold(bold);
     font.setItalic(italic);
     font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QFont FontFittingWidths(QFont font, const QList<std::pair<QString, int>> &textsAndWidths)
+{
+    const auto fits = [&] {
+        const QFontMetrics metrics(font);
+        return std::all_of(textsAndWidths.begin(), textsAndWidths.end(), [&](const auto &entry) {
+            return metrics.horizontalAdvance(entry.first) < entry.second;
+        });
+    };
+    while (!fits() && font.pointSizeF() > 5.0)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
     return font;
 }
 

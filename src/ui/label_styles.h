@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
 #include <QPalette>
+#include <QString>
+
+#include <utility>
 
 class QLabel;
 class QWidget;
@@ -13,5 +17,10 @@ void SetLabelColours(QLabel *label, QPalette::ColorRole background, QPalette::Co
 void SetScaleLabelLit(QLabel *label, bool lit);
 
 QFont DesignFont(const QString &family, double pointSize, bool bold = false, bool italic = false);
+
+// Layouts were designed for a narrow font. Where the desktop substitutes a
+// wider one, the font shrinks (to 5 pt at the least) until every text fits
+// the pixel width given beside it.
+QFont FontFittingWidths(QFont font, const QList<std::pair<QString, int>> &textsAndWidths);
 
 } // namespace voltwise

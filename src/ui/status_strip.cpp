@@ -3,7 +3,9 @@
 #include "ui/label_styles.h"
 #include "ui/twips.h"
 
+#include <QFontMetrics>
 #include <QLabel>
+#include <QPainter>
 
 namespace voltwise {
 
@@ -18,6 +20,28 @@ QLabel *placeLabel(QWidget *parent, const QString &name, const QString &text, do
     label->adjustSize();
     return label;
 }
+
+// The condition text in its big designed font, made smaller only when the
+// desktop's substitute font would cut a long condition off.
+class FittingLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QFont fitted = font();
+        const int room = contentsRect().width();
+        while (QFontMetrics(fitted).horizontalAdvance(text()) > room && fitted.pointSizeF() > 8.0)
+            fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
+        QPainter painter(this);
+        painter.setFont(fitted);
+        painter.setPen(palette().color(foregroundRole()));
+        painter.drawText(contentsRect(), int(alignment()), text());
+    }
+};
+
 } // namespace
 
 StatusStrip::StatusStrip(QWidget *parent)
@@ -32,35 +56,50 @@ StatusStrip::StatusStrip(QWidget *parent)
     white.setColor(QPalette::Disabled, QPalette::WindowText, QColor(128, 128, 128));
     setPalette(white);
 
+    static constexpr std::array<const char16_t *, 6> levelTexts = {
+        u"Normal", u"Alert", u"Warning", u"Stage-1", u"Stage-2", u"Stage-3"};
+    static constexpr std::array<int, 6> levelLefts = {60, 585, 930, 1485, 2025, 2550};
+    static constexpr std::array<const char16_t *, 3> forecastTexts = {u"48-Hour", u"24-Hour",
+                                                                      u"1-Hour"};
+    static constexpr std::array<int, 3> forecastLefts = {3120, 3675, 4230};
+
+    // Each scale caption must end before the next one starts.
+    QList<std::pair<QString, int>> slots;
+    for (size_t i = 0; i < levelTexts.size(); ++i) {
+        const int next = i + 1 < levelLefts.size() ? levelLefts[i + 1] : 3060;
+        slots.append({QString::fromUtf16(levelTexts[i]), TwipsToPixels(next - levelLefts[i])});
+    }
+    for (size_t i = 0; i < forecastTexts.size(); ++i) {
+        const int next = i + 1 < forecastLefts.size() ? forecastLefts[i + 1] : 4755;
+        slots.append(
+            {QString::fromUtf16(forecastTexts[i]), TwipsToPixels(next - forecastLefts[i])});
+    }
     const QFont small = DesignFont(u"Tahoma"_qs, 6.75);
-    placeLabel(this, u"lblTitle"_qs, u"Current California Power Grid System Conditions"_qs, 780,
-               0, small);
+    const QFont scaleFont = FontFittingWidths(small, slots);
+    placeLabel(this, u"lblTitle"_qs, u"Current California Power Grid System Conditions"_qs, 780, 0,
+               small);
 
     picStatusIcon = new QLabel(this);
     picStatusIcon->setObjectName(u"picStatusIcon"_qs);
     picStatusIcon->setGeometry(TwipsToPixels(210), TwipsToPixels(210), 32, 32);
 
-    lblStatusText = new QLabel(this);
+    lblStatusText = new FittingLabel(this);
+    lblStatusText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblStatusText->setObjectName(u"lblStatusText"_qs);
     lblStatusText->setFont(DesignFont(u"Arial"_qs, 20.25, true, true));
     lblStatusText->setGeometry(TwipsRect(720, 210, 3870, 480));
 
-    static constexpr std::array<const char16_t *, 6> levelTexts = {
-        u"Normal", u"Alert", u"Warning", u"Stage-1", u"Stage-2", u"Stage-3"};
-    static constexpr std::array<int, 6> levelLefts = {60, 585, 930, 1485, 2025, 2550};
     for (size_t i = 0; i < lblStatus.size(); ++i) {
-        lblStatus[i] = placeLabel(this, u"lblStatus(%1)"_qs.arg(i), QString::fromUtf16(levelTexts[i]),
-                                  levelLefts[i], 810, small);
+        lblStatus[i] = placeLabel(this, u"lblStatus(%1)"_qs.arg(i),
+                                  QString::fromUtf16(levelTexts[i]), levelLefts[i], 810, scaleFont);
         SetScaleLabelLit(lblStatus[i], false);
     }
-    placeLabel(this, u"lblScaleSeparator"_qs, u"|"_qs, 3060, 810, small);
+    placeLabel(this, u"lblScaleSeparator"_qs, u"|"_qs, 3060, 810, scaleFont);
 
-    static constexpr std::array<const char16_t *, 3> forecastTexts = {u"48-Hour", u"24-Hour",
-                                                                      u"1-Hour"};
-    static constexpr std::array<int, 3> forecastLefts = {3120, 3675, 4230};
     for (size_t i = 0; i < lblForecast.size(); ++i) {
-        lblForecast[i] = placeLabel(this, u"lblForecast(%1)"_qs.arg(i),
-                                    QString::fromUtf16(forecastTexts[i]), forecastLefts[i], 810, small);
+        lblForecast[i] =
+            placeLabel(this, u"lblForecast(%1)"_qs.arg(i), QString::fromUtf16(forecastTexts[i]),
+                       forecastLefts[i], 810, scaleFont);
         SetScaleLabelLit(lblForecast[i], false);
     }
 }

@@ -14,7 +14,7 @@ class TestGridSimFault : public QObject
 private Q_SLOTS:
     void parse_data()
     {
-        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QString>("faultText");
         QTest::addColumn<bool>("valid");
         QTest::addColumn<Fault>("expected");
 
@@ -42,12 +42,12 @@ private Q_SLOTS:
 
     void parse()
     {
-        QFETCH(QString, spec);
+        QFETCH(QString, faultText);
         QFETCH(bool, valid);
         QFETCH(Fault, expected);
 
         QString error;
-        const std::optional<Fault> fault = ParseFault(spec, &error);
+        const std::optional<Fault> fault = ParseFault(faultText, &error);
         QCOMPARE(fault.has_value(), valid);
         QCOMPARE(error.isEmpty(), valid);
         if (valid) {
@@ -60,29 +60,29 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QString>("faultText");
 
         QTest::newRow("simple") << u"/awe/forecast.html=status:404"_qs << u"/awe/forecast.html"_qs
                                 << u"status:404"_qs;
-        QTest::newRow("spec with colons") << u"/outlook/SP/outlook.html=delay:20,stall"_qs
+        QTest::newRow("faultText with colons") << u"/outlook/SP/outlook.html=delay:20,stall"_qs
                                           << u"/outlook/SP/outlook.html"_qs << u"delay:20,stall"_qs;
         QTest::newRow("no path") << u"=stall"_qs << QString() << QString();
         QTest::newRow("relative path") << u"awe/forecast.html=stall"_qs << QString() << QString();
-        QTest::newRow("no spec separator") << u"/awe/forecast.html"_qs << QString() << QString();
-        QTest::newRow("bad spec") << u"/awe/forecast.html=bogus"_qs << QString() << QString();
+        QTest::newRow("no faultText separator") << u"/awe/forecast.html"_qs << QString() << QString();
+        QTest::newRow("bad faultText") << u"/awe/forecast.html=bogus"_qs << QString() << QString();
     }
 
     void pathFault()
     {
         QFETCH(QString, option);
         QFETCH(QString, path);
-        QFETCH(QString, spec);
+        QFETCH(QString, faultText);
 
         const std::optional<PathFault> parsed = ParsePathFault(option);
         QCOMPARE(parsed.has_value(), !path.isEmpty());
         if (parsed) {
             QCOMPARE(parsed->path, path);
-            QCOMPARE(parsed->fault, *ParseFault(spec));
+            QCOMPARE(parsed->fault, *ParseFault(faultText));
         }
     }
 };

@@ -209,7 +209,7 @@ private Q_SLOTS:
 
     void faults_data()
     {
-        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QString>("faultText");
         QTest::addColumn<int>("status");
         QTest::addColumn<qint64>("bodySize"); // -1: the resource's own
         QTest::addColumn<QByteArray>("bodyText");
@@ -233,12 +233,12 @@ private Q_SLOTS:
 
     void faults()
     {
-        QFETCH(QString, spec);
+        QFETCH(QString, faultText);
         QFETCH(int, status);
         QFETCH(qint64, bodySize);
         QFETCH(QByteArray, bodyText);
         QFETCH(bool, chunked);
-        const Fault fault = *ParseFault(spec);
+        const Fault fault = *ParseFault(faultText);
         m_sim->setFault(kForecastPagePath, fault);
         QElapsedTimer clock;
         clock.start();
@@ -294,7 +294,7 @@ private Q_SLOTS:
     {
         QUrlQuery set;
         set.addQueryItem(u"path"_qs, kForecastPagePath.toString());
-        set.addQueryItem(u"spec"_qs, u"status:503"_qs);
+        set.addQueryItem(u"set"_qs, u"status:503"_qs);
         const Response response = control(kFaultPath, set);
         QCOMPARE(response.status, 200);
         QCOMPARE(response.json()
@@ -307,7 +307,7 @@ private Q_SLOTS:
 
         QUrlQuery bad;
         bad.addQueryItem(u"path"_qs, kForecastPagePath.toString());
-        bad.addQueryItem(u"spec"_qs, u"sometimes"_qs);
+        bad.addQueryItem(u"set"_qs, u"sometimes"_qs);
         QCOMPARE(control(kFaultPath, bad).status, 400);
         QCOMPARE(m_sim->fault(kForecastPagePath), Fault{.status = 503});
 

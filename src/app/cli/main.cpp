@@ -37,7 +37,10 @@ std::optional<QUrl> parseServer(const QString &text)
 {
     const QUrl url(text, QUrl::StrictMode);
     const bool web = url.scheme() == u"http" || url.scheme() == u"https";
-    if (!url.isValid() || !web || url.host().isEmpty() || (!url.path().isEmpty() && url.path() != u"/"))
+    // A query or user part would ride along on every request: not a base address.
+    if (!url.isValid() || !web || url.host().isEmpty() ||
+        (!url.path().isEmpty() && url.path() != u"/") || url.hasQuery() || url.hasFragment() ||
+        !url.userInfo().isEmpty())
         return std::nullopt;
     return url.adjusted(QUrl::StripTrailingSlash);
 }
@@ -62,7 +65,8 @@ QCoro::Task<int> run(const Options &options, ServerUrls servers)
     }
     const StatusReport report{data, *presentation, published, notice};
     if (options.json) {
-        const QByteArray json = QJsonDocument(StatusReportJson(report)).toJson(QJsonDocument::Indented);
+        const QByteArray json =
+            QJsonDocument(StatusReportJson(report)).toJson(QJsonDocument::Indented);
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
     } else {
         std::fputs(StatusReportText(report).toLocal8Bit().constData(), stdout);

@@ -6,11 +6,15 @@ namespace voltwise {
 
 namespace {
 
+// Date and time apart: a wall-clock time that the local zone skips (a
+// daylight-saving gap) makes no valid QDateTime, yet the operator wrote it.
 QJsonValue dateValue(OleDate value)
 {
-    if (value.isZero())
+    const QDate date = value.date();
+    const QTime time = value.time();
+    if (value.isZero() || !date.isValid() || !time.isValid())
         return QJsonValue::Null;
-    return value.toDateTime().toString(u"yyyy-MM-ddTHH:mm:ss"_qs);
+    return date.toString(u"yyyy-MM-dd"_qs) + u'T' + time.toString(u"HH:mm:ss"_qs);
 }
 
 QJsonObject gridStatusJson(const GridStatus &s)
@@ -83,10 +87,9 @@ QJsonObject StatusReportJson(const StatusReport &r)
 {
     return QJsonObject{
         {u"gridStatus"_qs, gridStatusJson(r.data.Status)},
-        {u"published"_qs,
-         QJsonObject{{u"UpdateTime"_qs, r.published.UpdateTime},
-                     {u"SystemCondition"_qs, r.published.SystemCondition},
-                     {u"CurrentLoad"_qs, r.published.CurrentLoad}}},
+        {u"published"_qs, QJsonObject{{u"UpdateTime"_qs, r.published.UpdateTime},
+                                      {u"SystemCondition"_qs, r.published.SystemCondition},
+                                      {u"CurrentLoad"_qs, r.published.CurrentLoad}}},
         {u"trayTip"_qs, optionalText(r.presentation.trayTip)},
         {u"statusText"_qs, optionalText(r.presentation.lblStatusText)},
         {u"iconIndex"_qs, r.presentation.imageIndex ? QJsonValue(*r.presentation.imageIndex)
@@ -106,23 +109,21 @@ QJsonObject StatusReportJson(const StatusReport &r)
 
 QString StatusReportText(const StatusReport &r)
 {
-    static const QStringList figureCaptions = {
-        u""_qs,
-        u"Current Available Resources:"_qs,
-        u"Current System Load:"_qs,
-        u"Surplus or Shortfall:"_qs,
-        u"Today's Actual Peak:"_qs,
-        u"Today's Forecasted Peak:"_qs,
-        u"Tomorrow's Forecasted Peak:"_qs};
-    static const QStringList reductionCaptions = {
-        u""_qs,
-        u""_qs,
-        u"Total Interruptions:"_qs,
-        u"PG&E Service Territory:"_qs,
-        u"SCE Service Territory:"_qs,
-        u"SDG&E Service Territory:"_qs,
-        u"Pasadena Municipal Utility:"_qs,
-        u"Vernon Municipal Utility:"_qs};
+    static const QStringList figureCaptions = {u""_qs,
+                                               u"Current Available Resources:"_qs,
+                                               u"Current System Load:"_qs,
+                                               u"Surplus or Shortfall:"_qs,
+                                               u"Today's Actual Peak:"_qs,
+                                               u"Today's Forecasted Peak:"_qs,
+                                               u"Tomorrow's Forecasted Peak:"_qs};
+    static const QStringList reductionCaptions = {u""_qs,
+                                                  u""_qs,
+                                                  u"Total Interruptions:"_qs,
+                                                  u"PG&E Service Territory:"_qs,
+                                                  u"SCE Service Territory:"_qs,
+                                                  u"SDG&E Service Territory:"_qs,
+                                                  u"Pasadena Municipal Utility:"_qs,
+                                                  u"Vernon Municipal Utility:"_qs};
     const StatusPresentation &p = r.presentation;
     QString out;
     out += r.published.SystemCondition + u'\n';

@@ -140,7 +140,7 @@ private Q_SLOTS:
 
     void timeOut_data()
     {
-        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QString>("faultText");
         QTest::addColumn<int>("timeoutMs");
         QTest::addColumn<bool>("ok");
 
@@ -153,10 +153,10 @@ private Q_SLOTS:
 
     void timeOut()
     {
-        QFETCH(QString, spec);
+        QFETCH(QString, faultText);
         QFETCH(int, timeoutMs);
         QFETCH(bool, ok);
-        m_sim->setFault(kForecast, *ParseFault(spec));
+        m_sim->setFault(kForecast, *ParseFault(faultText));
         m_channel->setTimeout(std::chrono::milliseconds(timeoutMs));
         QSignalSpy texts(m_channel.get(), &DownloadChannel::progressText);
 

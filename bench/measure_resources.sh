@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Measures what Voltwise costs while it runs: resident memory and CPU time
+# over a stretch of refreshes against the simulated grid operator, on a
+# virtual display with a tray host.
+#   bench/measure_resources.sh [BUILD_DIR] [SECONDS] [MINUTE_MS]
+# A short MINUTE_MS makes every "minute" of the program a refresh, so the
+# figures show the cost of refreshing, not of sleeping.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+seconds=${2:-60}
+minute_ms=${3:-2000}
+
+work=$(mktemp -d /tmp/voltwise-measure.XXXXXX)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+display=":$((200 + RANDOM % 500))"
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+DISPLAY=$display trayer --edge bottom --align right >/dev/null 2>&1 &
+pids+=($!)
+
+"$build/bin/voltwise-gridsim" --port 0 --scenario walk --advance-refreshes 1 >"$work/sim.out" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do grep -q '^listening on ' "$work/sim.out" && break; sleep 0.1; done
+url=$(sed -n 's/^listening on //p' "$work/sim.out")
+
+mkdir -p "$work/config/Ternwood"
+printf '[Servers]\nGridMain=%s\nGridContent=%s\n[Settings]\nUpdateInterval=1\nPlaySound=False\n' \
+  "$url" "$url" >"$work/config/Ternwood/Voltwise.conf"
+
+DISPLAY=$display XDG_CONFIG_HOME="$work/config" LC_ALL=en_US.UTF-8 \
+  VOLTWISE_TEST_MINUTE_MS="$minute_ms" "$build/bin/voltwise" >/dev/null 2>&1 &
+app=$!
+pids+=($app)
+sleep 3
+
+ticks=$(getconf CLK_TCK)
+cpu() { awk '{print $14 + $15}' "/proc/$app/stat"; }
+rss() { awk '/^VmRSS/ {print $2}' "/proc/$app/status"; }
+start_cpu=$(cpu)
+start_rss=$(rss)
+sleep "$seconds"
+end_cpu=$(cpu)
+end_rss=$(rss)
+peak=$(awk '/^VmHWM/ {print $2}' "/proc/$app/status")
+refreshes=$(curl -s "$url/_sim/state" | sed -n 's/.*"refreshes": *\([0-9]*\).*/\1/p')
+
+echo "run: ${seconds} s, one refresh per ${minute_ms} ms (simulator counted ${refreshes:-?} refreshes in all)"
+echo "resident memory: ${start_rss} KiB after start-up, ${end_rss} KiB at the end, peak ${peak} KiB"
+awk -v c=$((end_cpu - start_cpu)) -v t="$ticks" -v s="$seconds" \
+  'BEGIN { printf "CPU time: %.2f s over %d s (%.2f %% of one core)\n", c / t, s, 100 * c / t / s }'
