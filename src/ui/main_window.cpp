@@ -6,6 +6,7 @@
 #include "platform/data_files.h"
 #include "platform/published_items_bus.h"
 #include "platform/sound_player.h"
+#include "settings/app_settings.h"
 #include "status/condition_images.h"
 #include "status/tray_activation.h"
 #include "status/tray_click_protocol.h"
@@ -15,7 +16,6 @@
 #include "ui/status_strip.h"
 #include "ui/twips.h"
 #include "ui/window_placement.h"
-#include "settings/app_settings.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -91,7 +91,12 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     applyDetailsHeight();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // A refresh under way resumes after the window is gone; it must start no
+    // further download.
+    m_cancellation->cancelled = true;
+}
 
 void MainWindow::buildPanels(QWidget *client)
 {
@@ -177,7 +182,7 @@ void MainWindow::buildTray()
 QCoro::Task<> MainWindow::Form_Load()
 {
     QPointer<MainWindow> self(this);
-    m_settings = LoadAppSettings(*m_services.store);
+    m_settings = LoadAppSettings(*m_services.store, m_services.locale);
 
     m_strip->lblStatusText->setText(u"Status Unknown"_qs);
     m_strip->picStatusIcon->setPixmap(ConditionPixmap(kInitialImageIndex, 32));
@@ -188,7 +193,7 @@ QCoro::Task<> MainWindow::Form_Load()
         m_tray->show();
     }
 
-    RestoreWindowPlacement(this, 0, *m_services.store);
+    RestoreWindowPlacement(this, 0, *m_services.store, m_services.locale);
     if (chkDetails->isChecked() != m_settings.ShowDetails)
         chkDetails->setChecked(m_settings.ShowDetails);
     else
@@ -212,9 +217,12 @@ QCoro::Task<> MainWindow::RefreshAll()
     mnuFileUpdate->setEnabled(false);
     setStatusBarText(u"Updating..."_qs);
 
+    QPointer<MainWindow> self(this);
     const auto cancellation = m_cancellation;
     co_await ReadAllSources(*m_channel, m_services.servers, m_data, m_services.locale,
                             cancellation);
+    if (!self)
+        co_return;
     if (!cancellation->cancelled)
         ShowStatus();
 
@@ -225,21 +233,33 @@ QCoro::Task<> MainWindow::RefreshAll()
         tmrMinute->start();
     Q_EMIT refreshFinished();
     if (m_quitWhenRefreshEnds)
-        QCoreApplication::quit();
+        m_services.quit();
 }
 
 QCoro::Task<> MainWindow::tmrMinute_Timer()
 {
+    QPointer<MainWindow> self(this);
     if (m_minuteCounter.shouldRefresh(m_settings.AutoCheck))
         co_await RefreshAll();
+    if (!self)
+        co_return;
     m_minuteCounter.advance(m_settings.UpdateInterval);
 }
 
-void MainWindow::mnuFileUpdate_Click() { RefreshAll(); }
+void MainWindow::mnuFileUpdate_Click()
+{
+    RefreshAll();
+}
 
-void MainWindow::mnuFileClose_Click() { hide(); }
+void MainWindow::mnuFileClose_Click()
+{
+    hide();
+}
 
-void MainWindow::mnuFileExit_Click() { requestUnload(UnloadMode::ProgramRequest); }
+void MainWindow::mnuFileExit_Click()
+{
+    requestUnload(UnloadMode::ProgramRequest);
+}
 
 void MainWindow::showDetails()
 {
@@ -288,8 +308,8 @@ void MainWindow::ShowStatus()
     setTextIfChanged(rtbForecasts, m_data.ForecastsText);
 
     if (const auto notice = m_alert.check(m_data.Notices.StatusTableText, m_data.Status.Level,
-                                          m_strip->lblStatusText->text(), m_data.Status.ActualDemand,
-                                          m_settings.PlaySound, locale))
+                                          m_strip->lblStatusText->text(),
+                                          m_data.Status.ActualDemand, m_settings.PlaySound, locale))
         raiseAlert(*notice);
 }
 
@@ -321,9 +341,15 @@ void MainWindow::applyDetailsHeight()
     setFixedHeight(TwipsToPixels(twips));
 }
 
-void MainWindow::tabMain_Click(int index) { m_panels->setCurrentIndex(index); }
+void MainWindow::tabMain_Click(int index)
+{
+    m_panels->setCurrentIndex(index);
+}
 
-void MainWindow::setStatusBarText(const QString &text) { sbStatusBar->setText(text); }
+void MainWindow::setStatusBarText(const QString &text)
+{
+    sbStatusBar->setText(text);
+}
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
@@ -346,7 +372,8 @@ void MainWindow::changeEvent(QEvent *event)
 
 QCoro::Task<bool> MainWindow::requestUnload(UnloadMode mode)
 {
-    if (m_unloading || m_unloaded)
+    // One question at a time; only the end of the session overrides an open one.
+    if (m_unloading || m_unloaded || (m_asking && mode != UnloadMode::SessionEnd))
         co_return false;
     QPointer<MainWindow> self(this);
     bool goOn = true;
@@ -359,16 +386,18 @@ QCoro::Task<bool> MainWindow::requestUnload(UnloadMode mode)
             showMinimized();
         break;
     case UnloadMode::ProgramRequest:
-        m_unloading = true; // one question at a time
+        m_asking = true;
         goOn = m_services.exitPrompt ? co_await m_services.exitPrompt->confirmExit(this) : true;
         if (!self)
             co_return false;
-        m_unloading = false;
+        m_asking = false;
+        if (m_unloaded) // the session ended while the question was open
+            co_return false;
         break;
     case UnloadMode::SessionEnd:
         break;
     }
-    SaveWindowPlacement(this, *m_services.store);
+    SaveWindowPlacement(this, *m_services.store, m_services.locale);
     if (!goOn)
         co_return false;
     Form_Unload();
@@ -392,7 +421,7 @@ void MainWindow::Form_Unload()
         m_channel->abort();
         return;
     }
-    QCoreApplication::quit();
+    m_services.quit();
 }
 
 } // namespace voltwise

@@ -8,12 +8,13 @@
 #include "status/change_alert.h"
 #include "status/status_presentation.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QMainWindow>
 #include <QPointer>
-
 #include <qcoro/qcorotask.h>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -50,10 +51,19 @@ struct MainWindowServices
     bool trayAvailable = false;
     bool publishOnBus = true;
     int minuteMilliseconds = 60 * 1000;
+    // Ends the program once the window has unloaded.
+    std::function<void()> quit = [] {
+        QCoreApplication::quit();
+    };
 };
 
 // Why the window is asked to unload.
-enum class UnloadMode { UserClose = 0, ProgramRequest = 1, SessionEnd = 2 };
+enum class UnloadMode
+{
+    UserClose = 0,
+    ProgramRequest = 1,
+    SessionEnd = 2
+};
 
 class MainWindow : public QMainWindow
 {
@@ -139,6 +149,7 @@ private:
     TrayClickProtocol *m_trayClicks = nullptr;
 
     bool m_refreshing = false;
+    bool m_asking = false; // the exit question is open
     bool m_unloading = false;
     bool m_unloaded = false;
     bool m_quitWhenRefreshEnds = false;
