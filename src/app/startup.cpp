@@ -42,7 +42,11 @@ QCoro::Task<> runStartup(Program *program, SingleInstance *instance)
     services.exitPrompt = &program->exitPrompt;
     services.sound = program->sound.get();
     services.browser = &program->browser;
-    services.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+    // The icon is always created: Qt puts it in place when a panel appears
+    // after the program (an autostart at login). Until then closing and
+    // minimising keep the window reachable.
+    services.trayAvailable = true;
+    services.trayPresent = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     // End-to-end tests shorten the minute so that they need not wait for it.
     bool shortMinute = false;
     const int minute = qEnvironmentVariableIntValue("VOLTWISE_TEST_MINUTE_MS", &shortMinute);

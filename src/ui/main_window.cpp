@@ -3,6 +3,7 @@
 #include "app/download/download_channel.h"
 #include "pages/notice_window.h"
 #include "platform/always_on_top.h"
+#include "platform/browser.h"
 #include "platform/data_files.h"
 #include "platform/published_items_bus.h"
 #include "platform/sound_player.h"
@@ -37,6 +38,13 @@ constexpr double kClientWidthTwips = 4875;
 constexpr double kDetailsHeightTwips = 7500;
 constexpr double kShortHeightTwips = 2400;
 
+// Without a browser the notice still shows; its link opens nothing.
+class NoBrowserOpener : public BrowserOpener
+{
+public:
+    bool Open(const QString &) override { return false; }
+};
+
 void setTextIfChanged(QPlainTextEdit *view, const QString &text)
 {
     // Rewriting the same text would throw away the reader's scroll position.
@@ -55,6 +63,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     setWindowIcon(ConditionIcon(kInitialImageIndex));
 
     m_channel = new DownloadChannel(this);
+    m_channel->setObjectName(u"inetDownloader"_qs);
     connect(m_channel, &DownloadChannel::progressText, this, &MainWindow::setStatusBarText);
 
     m_bus = new PublishedItemsBus(this);
@@ -298,6 +307,9 @@ void MainWindow::ShowStatus()
             imgGraph->setPixmap(picture);
         m_data.PendingGraphPicture.reset();
     }
+    // The operator's picture is the choice of those who prefer it to the
+    // chart; otherwise the panel is the chart's.
+    imgGraph->setVisible(m_settings.CAISOGraph);
 
     for (size_t i = 0; i < p.lblCurrentCondition.size(); ++i)
         m_conditions->lblCurrentCondition[i]->setText(p.lblCurrentCondition[i]);
@@ -313,13 +325,17 @@ void MainWindow::ShowStatus()
         raiseAlert(*notice);
 }
 
+bool MainWindow::hasTray() const
+{
+    return m_tray && (!m_services.trayPresent || m_services.trayPresent());
+}
+
 void MainWindow::raiseAlert(const ChangeNotice &notice)
 {
     if (notice.PlaySound && m_services.sound)
         m_services.sound->PlayWave(DataFilePath(u"notice.wav"_qs));
-    if (!m_services.browser)
-        return;
-    auto *window = new NoticeWindow(*m_services.browser);
+    static NoBrowserOpener noBrowser;
+    auto *window = new NoticeWindow(m_services.browser ? *m_services.browser : noBrowser);
     window->setWindowTitle(u"Voltwise Notice"_qs);
     window->ScrollNotice(notice.NoticeHeader, notice.NoticeText, notice.ClickText,
                          notice.ClickURL.toString(), palette().color(QPalette::ToolTipBase),
@@ -366,7 +382,7 @@ void MainWindow::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
     // Minimised, the window lives on in the notification area; without one
     // it stays on the taskbar so the user can still reach it.
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray)
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && hasTray())
         QTimer::singleShot(0, this, &QWidget::hide);
 }
 
@@ -379,12 +395,14 @@ QCoro::Task<bool> MainWindow::requestUnload(UnloadMode mode)
     bool goOn = true;
     switch (mode) {
     case UnloadMode::UserClose:
-        goOn = false;
-        if (m_tray)
+        // Saved first: minimising must not be remembered as the state to
+        // start in.
+        SaveWindowPlacement(this, *m_services.store, m_services.locale);
+        if (hasTray())
             hide();
         else
             showMinimized();
-        break;
+        co_return false;
     case UnloadMode::ProgramRequest:
         m_asking = true;
         goOn = m_services.exitPrompt ? co_await m_services.exitPrompt->confirmExit(this) : true;

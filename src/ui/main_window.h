@@ -15,6 +15,7 @@
 #include <qcoro/qcorotask.h>
 
 #include <functional>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -48,7 +49,11 @@ struct MainWindowServices
     ExitPrompt *exitPrompt = nullptr;
     SoundPlayer *sound = nullptr;
     BrowserOpener *browser = nullptr;
+    // Create the notification-area icon.
     bool trayAvailable = false;
+    // Whether a notification area holds the icon right now (a panel may come
+    // and go); none given means it does whenever the icon exists.
+    std::function<bool()> trayPresent;
     bool publishOnBus = true;
     int minuteMilliseconds = 60 * 1000;
     // Ends the program once the window has unloaded.
@@ -119,6 +124,7 @@ private:
     void setStatusBarText(const QString &text);
     void Form_Unload();
     void raiseAlert(const ChangeNotice &notice);
+    bool hasTray() const;
 
     MainWindowServices m_services;
     AppSettings m_settings;

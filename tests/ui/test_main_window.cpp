@@ -525,6 +525,8 @@ private Q_SLOTS:
         QCloseEvent event;
         QCoreApplication::sendEvent(window, &event);
         QVERIFY(!event.isAccepted());
+        // Saved as it was before the close: closing is not remembered as minimising.
+        QVERIFY2(storedPlacement().endsWith(u",0"_qs), qPrintable(storedPlacement()));
         QVERIFY(!window->close());
         QCoreApplication::processEvents();
 
@@ -545,6 +547,23 @@ private Q_SLOTS:
         const int before = csvRequests();
         QCoro::waitFor(window->RefreshAll());
         QCOMPARE(csvRequests(), before + 1);
+    }
+
+    void graphPictureOnlyInPictureMode_data()
+    {
+        QTest::addColumn<bool>("pictureMode");
+        QTest::newRow("chart chosen") << false;
+        QTest::newRow("picture chosen") << true;
+    }
+
+    void graphPictureOnlyInPictureMode()
+    {
+        QFETCH(bool, pictureMode);
+        storeSetting(u"CAISOGraph"_qs, pictureMode ? u"True"_qs : u"False"_qs);
+        MainWindow *window = loadWindow();
+        auto *picture = child<QLabel>(u"imgGraph"_qs);
+        QVERIFY(!picture->pixmap().isNull()); // downloaded and loaded either way
+        QCOMPARE(picture->isVisibleTo(window), pictureMode);
     }
 
     void minimisingHidesOnlyWithANotificationArea_data()
