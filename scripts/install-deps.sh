@@ -20,7 +20,14 @@ done
 
 if ((${#missing[@]})); then
   sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+      echo "install-deps: these Debian packages are missing: ${missing[*]}" >&2
+      echo "install-deps: run this script as root, or install sudo, to install them" >&2
+      exit 1
+    fi
+    sudo="sudo"
+  fi
   echo "Installing: ${missing[*]}"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

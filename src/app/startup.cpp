@@ -46,7 +46,9 @@ QCoro::Task<> runStartup(Program *program, SingleInstance *instance)
     // after the program (an autostart at login). Until then closing and
     // minimising keep the window reachable.
     services.trayAvailable = true;
-    services.trayPresent = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    services.trayPresent = [] {
+        return QSystemTrayIcon::isSystemTrayAvailable();
+    };
     // End-to-end tests shorten the minute so that they need not wait for it.
     bool shortMinute = false;
     const int minute = qEnvironmentVariableIntValue("VOLTWISE_TEST_MINUTE_MS", &shortMinute);
@@ -60,11 +62,15 @@ QCoro::Task<> runStartup(Program *program, SingleInstance *instance)
     auto *termination = new TerminationSignals(window);
     QObject::connect(termination, &TerminationSignals::terminationRequested, window,
                      [window] { window->requestUnload(UnloadMode::SessionEnd); });
+    // The session manager may still cancel a logout: keep what matters now,
+    // and end when the session really ends (it terminates the program).
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, window,
-                     [window] { window->requestUnload(UnloadMode::SessionEnd); });
+                     &MainWindow::commitSettings);
 
     QPointer<MainWindow> guard(window);
     co_await window->Form_Load();
+    // The start-up update check comes here once there is an update channel;
+    // a check that asks to close will end the program before the window shows.
     if (guard && !window->isUnloaded() && window->settings().ShowAtStartup)
         window->show();
 }
@@ -81,7 +87,8 @@ int Main(int argc, char **argv)
     QApplication::setApplicationVersion(VersionString());
     QApplication::setQuitOnLastWindowClosed(false);
 
-    SingleInstance instance(SingleInstance::defaultRuntimeDirectory(), SingleInstance::defaultKey());
+    SingleInstance instance(SingleInstance::defaultRuntimeDirectory(),
+                            SingleInstance::defaultKey());
     if (!instance.tryBecomePrimary())
         return instance.activatePrimary() ? 0 : 1;
 

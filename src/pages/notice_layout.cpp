@@ -47,4 +47,14 @@ HoverEffect HoverEffectOf(NoticeArea area)
     return {};
 }
 
+QString CapNoticeText(const QString &text)
+{
+    if (text.size() <= kNoticeTextMaxLength)
+        return text;
+    qsizetype cut = kNoticeTextMaxLength;
+    if (text.at(cut - 1).isHighSurrogate())
+        --cut;
+    return text.first(cut) + QChar(0x2026);
+}
+
 } // namespace voltwise

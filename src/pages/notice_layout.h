@@ -3,6 +3,7 @@
 #include "ui/twips.h"
 
 #include <QRect>
+#include <QString>
 
 #include <chrono>
 
@@ -63,6 +64,12 @@ int SlideHeight(std::chrono::milliseconds elapsed, std::chrono::milliseconds dur
                 int targetHeight, SlideDirection direction);
 
 // A hold of zero (or less) never ends: the notice stays up.
+// A notice shows a status table, not a page: text beyond this many
+// characters is cut, with an ellipsis, so that a hostile page can neither
+// stall the layout nor make a window taller than any screen.
+inline constexpr qsizetype kNoticeTextMaxLength = 2000;
+QString CapNoticeText(const QString &text);
+
 inline constexpr bool HoldEnds(int delayMs)
 {
     return delayMs > 0;

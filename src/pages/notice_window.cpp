@@ -133,7 +133,7 @@ void NoticeWindow::ScrollNotice(const QString &NoticeHeader, const QString &Noti
         return;
 
     lblNoticeHeader_->setText(WithPlainLineBreaks(NoticeHeader));
-    lblNoticeText_->setText(WithPlainLineBreaks(NoticeText));
+    lblNoticeText_->setText(WithPlainLineBreaks(CapNoticeText(NoticeText)));
     lblClickText_->setText(ClickText);
     clickUrl_ = ClickURL;
     NoticeParent_ = Parent;
@@ -177,7 +177,7 @@ void NoticeWindow::layOut(bool hasClickText)
                                TwipsToPixels(measures.clickHeight));
     lblClickText_->setVisible(layout.clickVisible);
 
-    targetHeight_ = TwipsToPixels(layout.targetHeight);
+    targetHeight_ = std::min(TwipsToPixels(layout.targetHeight), availableArea().height());
     shpBorder_->setGeometry(0, 0, TwipsToPixels(kWindowWidth), targetHeight_);
 }
 

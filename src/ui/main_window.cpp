@@ -422,6 +422,14 @@ QCoro::Task<bool> MainWindow::requestUnload(UnloadMode mode)
     co_return true;
 }
 
+void MainWindow::commitSettings()
+{
+    if (m_unloaded)
+        return;
+    SaveWindowPlacement(this, *m_services.store, m_services.locale);
+    SaveMainWindowSettings(*m_services.store, m_settings);
+}
+
 void MainWindow::Form_Unload()
 {
     m_unloading = true;

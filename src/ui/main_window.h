@@ -96,6 +96,8 @@ public:
     QCoro::Task<bool> requestUnload(UnloadMode mode);
 
     void ShowStatus();
+    // Writes the settings and the placement without ending anything.
+    void commitSettings();
     void showDetails();
 
     const AppSettings &settings() const { return m_settings; }

@@ -18,6 +18,8 @@ private Q_SLOTS:
     void noticeRect();
     void slideHeight_data();
     void slideHeight();
+    void capNoticeText_data();
+    void capNoticeText();
 };
 
 void TestNoticeLayout::twipsToPixels_data()
@@ -119,6 +121,27 @@ void TestNoticeLayout::slideHeight()
                          std::chrono::milliseconds(durationMs), 177,
                          up ? SlideDirection::Up : SlideDirection::Down),
              expected);
+}
+
+void TestNoticeLayout::capNoticeText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    const QString full(kNoticeTextMaxLength, u'a');
+    QTest::newRow("short") << u"System Normal"_qs << u"System Normal"_qs;
+    QTest::newRow("at the limit") << full << full;
+    QTest::newRow("beyond the limit") << full + u"b"_qs << full + QChar(0x2026);
+    QString pairAtCut(kNoticeTextMaxLength - 1, u'a');
+    pairAtCut += QString::fromUtf16(u"\U0001F600") + u"tail"_qs;
+    QTest::newRow("no half character")
+        << pairAtCut << QString(kNoticeTextMaxLength - 1, u'a') + QChar(0x2026);
+}
+
+void TestNoticeLayout::capNoticeText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(CapNoticeText(text), expected);
 }
 
 QTEST_GUILESS_MAIN(TestNoticeLayout)
