@@ -49,12 +49,10 @@ StatusStrip::StatusStrip(QWidget *parent)
 {
     setObjectName(u"picStatus"_qs);
     setGeometry(TwipsRect(60, 60, 4755, 1035));
+    // The base colour of the user's scheme: white in a light one, and in a
+    // dark one the scheme's own text colours stay readable on it.
     setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    white.setColor(QPalette::WindowText, Qt::black);
-    white.setColor(QPalette::Disabled, QPalette::WindowText, QColor(128, 128, 128));
-    setPalette(white);
+    setBackgroundRole(QPalette::Base);
 
     static constexpr std::array<const char16_t *, 6> levelTexts = {
         u"Normal", u"Alert", u"Warning", u"Stage-1", u"Stage-2", u"Stage-3"};

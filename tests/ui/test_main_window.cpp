@@ -13,6 +13,7 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -547,6 +548,23 @@ private Q_SLOTS:
         const int before = csvRequests();
         QCoro::waitFor(window->RefreshAll());
         QCOMPARE(csvRequests(), before + 1);
+    }
+
+    void scaleColoursFollowTheUsersScheme()
+    {
+        QPalette scheme = QApplication::palette();
+        scheme.setColor(QPalette::Active, QPalette::WindowText, QColor(10, 20, 30));
+        scheme.setColor(QPalette::Disabled, QPalette::WindowText, QColor(200, 100, 50));
+        QApplication::setPalette(scheme);
+        loadWindow();
+        QApplication::setPalette(QPalette());
+
+        const auto colour = [this](const QString &name) {
+            return child<QLabel>(name)->palette().color(QPalette::Active, QPalette::WindowText);
+        };
+        QCOMPARE(colour(u"lblStatus(0)"_qs), QColor(10, 20, 30)); // normal: lit
+        QCOMPARE(colour(u"lblStatus(1)"_qs), QColor(200, 100, 50));
+        QCOMPARE(colour(u"lblForecast(0)"_qs), QColor(200, 100, 50));
     }
 
     void graphPictureOnlyInPictureMode_data()
