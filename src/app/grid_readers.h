@@ -4,7 +4,6 @@
 #include "app/server_urls.h"
 
 #include <QLocale>
-
 #include <qcoro/qcorotask.h>
 
 #include <memory>

@@ -1,4 +1,7 @@
 // Voltwise: the California power grid's status in the notification area.
 #include "app/startup.h"
 
-int main(int argc, char **argv) { return voltwise::Main(argc, argv); }
+int main(int argc, char **argv)
+{
+    return voltwise::Main(argc, argv);
+}

@@ -23,7 +23,10 @@ void split(double days, qint64 &wholeDays, qint64 &seconds)
 }
 } // namespace
 
-bool OleDate::hasDatePart() const { return std::trunc(days) != 0.0; }
+bool OleDate::hasDatePart() const
+{
+    return std::trunc(days) != 0.0;
+}
 
 bool OleDate::hasTimePart() const
 {
@@ -53,7 +56,10 @@ QTime OleDate::time() const
     return QTime(0, 0).addSecs(static_cast<int>(seconds));
 }
 
-QDateTime OleDate::toDateTime() const { return QDateTime(date(), time()); }
+QDateTime OleDate::toDateTime() const
+{
+    return QDateTime(date(), time());
+}
 
 OleDate OleDate::fromDateAndTime(QDate date, QTime time)
 {
@@ -62,7 +68,8 @@ OleDate OleDate::fromDateAndTime(QDate date, QTime time)
     if (!time.isValid())
         time = QTime(0, 0);
     const qint64 wholeDays = kEpoch.daysTo(date);
-    const double fraction = static_cast<double>(time.msecsSinceStartOfDay() / 1000) / kSecondsPerDay;
+    const double fraction =
+        static_cast<double>(time.msecsSinceStartOfDay() / 1000) / kSecondsPerDay;
     // Before the epoch the time of day still counts forwards.
     return OleDate{wholeDays >= 0 ? wholeDays + fraction : wholeDays - fraction};
 }

@@ -8,7 +8,10 @@ bool isTagBoundaryOrBlank(QChar c)
     return c == u'<' || c == u'>' || c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
 }
 
-bool isLineBreak(QChar c) { return c == u'\r' || c == u'\n'; }
+bool isLineBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
 } // namespace
 
 QString StripTags(QStringView text)

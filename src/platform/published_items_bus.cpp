@@ -31,7 +31,7 @@ bool PublishedItemsBus::registerOnSessionBus()
 }
 
 void PublishedItemsBus::setItems(const QString &updateTime, const QString &systemCondition,
-                              const QString &currentLoad)
+                                 const QString &currentLoad)
 {
     QVariantMap changed;
     if (updateTime != m_updateTime)
@@ -42,9 +42,8 @@ void PublishedItemsBus::setItems(const QString &updateTime, const QString &syste
         changed.insert(u"CurrentLoad"_qs, m_currentLoad = currentLoad);
     if (changed.isEmpty() || !m_registered)
         return;
-    QDBusMessage signal = QDBusMessage::createSignal(QLatin1String(kPath),
-                                                     u"org.freedesktop.DBus.Properties"_qs,
-                                                     u"PropertiesChanged"_qs);
+    QDBusMessage signal = QDBusMessage::createSignal(
+        QLatin1String(kPath), u"org.freedesktop.DBus.Properties"_qs, u"PropertiesChanged"_qs);
     signal << QLatin1String(kInterface) << changed << QStringList();
     QDBusConnection::sessionBus().send(signal);
 }

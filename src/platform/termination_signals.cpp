@@ -22,7 +22,8 @@ extern "C" void forwardSignal(int signalNumber)
 TerminationSignals::TerminationSignals(QObject *parent)
     : QObject(parent)
 {
-    if (g_signalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
+    if (g_signalPipe[0] < 0 &&
+        ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
         return;
     ::fcntl(g_signalPipe[0], F_SETFL, O_NONBLOCK);
     ::fcntl(g_signalPipe[1], F_SETFL, O_NONBLOCK);

@@ -2,7 +2,6 @@
 
 #include <QMessageBox>
 #include <QPointer>
-
 #include <qcoro/qcorosignal.h>
 
 namespace voltwise {

@@ -15,7 +15,6 @@
 #include <qcoro/qcorotask.h>
 
 #include <functional>
-#include <functional>
 #include <memory>
 
 class QAction;

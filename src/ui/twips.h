@@ -15,7 +15,10 @@ inline int TwipsToPixels(double twips)
 {
     return static_cast<int>(std::lround(twips / kTwipsPerPixel));
 }
-inline constexpr int PixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+inline constexpr int PixelsToTwips(int pixels)
+{
+    return pixels * kTwipsPerPixel;
+}
 
 inline QRect TwipsRect(double left, double top, double width, double height)
 {

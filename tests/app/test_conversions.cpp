@@ -95,8 +95,8 @@ void TestConversions::textToDate_data()
     QTest::newRow("en date") << kEnglish << u"9/14/2001"_qs << true << at(2001, 9, 14);
     QTest::newRow("en month first") << kEnglish << u"3/4/2001"_qs << true << at(2001, 3, 4);
     QTest::newRow("de day first") << kGerman << u"3.4.2001"_qs << true << at(2001, 4, 3);
-    QTest::newRow("C locale month first") << u"C"_qs << u"12/06/2026 09:45"_qs << true
-                                          << at(2026, 12, 6, 9, 45);
+    QTest::newRow("C locale month first")
+        << u"C"_qs << u"12/06/2026 09:45"_qs << true << at(2026, 12, 6, 9, 45);
     QTest::newRow("de date") << kGerman << u"14.09.2001"_qs << true << at(2001, 9, 14);
     QTest::newRow("en date and time")
         << kEnglish << u"9/14/2001 14:30"_qs << true << at(2001, 9, 14, 14, 30);

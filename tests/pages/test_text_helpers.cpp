@@ -27,8 +27,7 @@ void TestTextHelpers::stripTags_data()
     QTest::newRow("leading blanks kept, blanks after tag dropped")
         << u"  one<b>two</b>  three"_qs << u"  onetwothree"_qs;
     QTest::newRow("blank before tag kept") << u"one <b>two</b>"_qs << u"one two"_qs;
-    QTest::newRow("adjacent cells run together")
-        << u"<td>a</td> <td>b</td>"_qs << u"ab"_qs;
+    QTest::newRow("adjacent cells run together") << u"<td>a</td> <td>b</td>"_qs << u"ab"_qs;
     QTest::newRow("blank inside cell after text survives") << u"<td>a </td>"_qs << u"a "_qs;
     QTest::newRow("gt after copied char is copied") << u"a>b"_qs << u"a>b"_qs;
     QTest::newRow("gt after tag dropped like blank") << u"<b>>x"_qs << u"x"_qs;
@@ -36,8 +35,8 @@ void TestTextHelpers::stripTags_data()
     QTest::newRow("unclosed tag swallows rest") << u"keep<a href"_qs << u"keep"_qs;
     QTest::newRow("line break tag joins words") << u"one<br>\r\ntwo"_qs << u"onetwo"_qs;
     QTest::newRow("entities not decoded") << u"A &amp; B"_qs << u"A &amp; B"_qs;
-    QTest::newRow("inner line breaks kept") << u"<pre>\r\nline 1\r\nline 2</pre>"_qs
-                                            << u"line 1\r\nline 2"_qs;
+    QTest::newRow("inner line breaks kept")
+        << u"<pre>\r\nline 1\r\nline 2</pre>"_qs << u"line 1\r\nline 2"_qs;
 }
 
 void TestTextHelpers::stripTags()

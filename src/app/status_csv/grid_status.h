@@ -6,7 +6,8 @@
 
 namespace voltwise {
 
-enum ConditionLevel : std::int32_t {
+enum ConditionLevel : std::int32_t
+{
     LevelUnknown = 0,
     LevelNormal = 1,
     LevelAlert = 2,
