@@ -24,137 +24,127 @@ class TestWindowPlacementRules : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void parse_data();
-    void parse();
-    void save_data();
-    void save();
-    void restore_data();
-    void restore();
-};
-
-void TestWindowPlacementRules::parse_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("expected");
-    const QLocale c = QLocale::c();
-    QTest::newRow("plain") << u"1440,1080,7500,5400,0"_qs << c << u"1440 1080 7500 5400 0"_qs;
-    QTest::newRow("blanks") << u" 15 , -30 ,45.5, 60 , 2 "_qs << c << u"15 -30 45.5 60 2"_qs;
-    QTest::newRow("locale grouping")
-        << u"1.440,2,3,4,0"_qs << QLocale(QLocale::German) << u"1440 2 3 4 0"_qs;
-    QTest::newRow("four fields") << u"1,2,3,4"_qs << c << u"none"_qs;
-    QTest::newRow("six fields") << u"1,2,3,4,0,0"_qs << c << u"none"_qs;
-    QTest::newRow("empty field") << u"1,,3,4,1"_qs << c << u"1 - 3 4 1"_qs;
-    QTest::newRow("beyond single precision") << u"1e39,2,3,4,1"_qs << c << u"- 2 3 4 1"_qs;
-    QTest::newRow("state beyond 16 bits") << u"1,2,3,4,70000"_qs << c << u"1 2 3 4 -"_qs;
-    QTest::newRow("state rounds") << u"1,2,3,4,1.6"_qs << c << u"1 2 3 4 2"_qs;
-}
-
-void TestWindowPlacementRules::parse()
-{
-    QFETCH(QString, text);
-    QFETCH(QLocale, locale);
-    QFETCH(QString, expected);
-    const std::optional<StoredPlacement> p = ParseStoredPlacement(text, locale);
-    QString fields = u"none"_qs;
-    if (p) {
-        const QString state = p->stateCode ? QString::number(*p->stateCode) : u"-"_qs;
-        fields =
-            QStringList{Number(p->left), Number(p->top), Number(p->width), Number(p->height), state}
-                .join(u' ');
+    void parse_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("expected");
+        const QLocale c = QLocale::c();
+        QTest::newRow("plain") << u"1440,1080,7500,5400,0"_qs << c << u"1440 1080 7500 5400 0"_qs;
+        QTest::newRow("blanks") << u" 15 , -30 ,45.5, 60 , 2 "_qs << c << u"15 -30 45.5 60 2"_qs;
+        QTest::newRow("locale grouping")
+            << u"1.440,2,3,4,0"_qs << QLocale(QLocale::German) << u"1440 2 3 4 0"_qs;
+        QTest::newRow("four fields") << u"1,2,3,4"_qs << c << u"none"_qs;
+        QTest::newRow("six fields") << u"1,2,3,4,0,0"_qs << c << u"none"_qs;
+        QTest::newRow("empty field") << u"1,,3,4,1"_qs << c << u"1 - 3 4 1"_qs;
+        QTest::newRow("beyond single precision") << u"1e39,2,3,4,1"_qs << c << u"- 2 3 4 1"_qs;
+        QTest::newRow("state beyond 16 bits") << u"1,2,3,4,70000"_qs << c << u"1 2 3 4 -"_qs;
+        QTest::newRow("state rounds") << u"1,2,3,4,1.6"_qs << c << u"1 2 3 4 2"_qs;
     }
-    QCOMPARE(fields, expected);
-}
 
-void TestWindowPlacementRules::save_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<WindowShowState>("state");
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("expected");
-    const QLocale c = QLocale::c();
-    const auto maximized = WindowShowState::Maximized;
-    QTest::newRow("normal takes the window")
-        << u"15,30,45,60,2"_qs << WindowShowState::Normal << c << u"1500,3000,1234568,7200,0"_qs;
-    QTest::newRow("minimised keeps stored bounds")
-        << u"15,30,4500,3000,0"_qs << WindowShowState::Minimized << c << u"15,30,4500,3000,1"_qs;
-    QTest::newRow("maximised, four fields") << u"1,2,3,4"_qs << maximized << c << u"0,0,0,0,2"_qs;
-    QTest::newRow("maximised, a field that does not convert")
-        << u"x,30,4500.5,3000,0"_qs << maximized << c << u"0,30,4500.5,3000,2"_qs;
-    QTest::newRow("no grouping") << u"1440,1080,7500,5400,0"_qs << maximized
-                                 << QLocale(QLocale::German) << u"1440,1080,7500,5400,2"_qs;
-}
+    void parse()
+    {
+        QFETCH(QString, text);
+        QFETCH(QLocale, locale);
+        QFETCH(QString, expected);
+        const std::optional<StoredPlacement> p = ParseStoredPlacement(text, locale);
+        QString fields = u"none"_qs;
+        if (p) {
+            const QString state = p->stateCode ? QString::number(*p->stateCode) : u"-"_qs;
+            fields = QStringList{Number(p->left), Number(p->top), Number(p->width),
+                                 Number(p->height), state}
+                         .join(u' ');
+        }
+        QCOMPARE(fields, expected);
+    }
 
-void TestWindowPlacementRules::save()
-{
-    QFETCH(QString, stored);
-    QFETCH(WindowShowState, state);
-    QFETCH(QLocale, locale);
-    QFETCH(QString, expected);
-    const PlacementWindow window{{1500, 3000, 1234567.8, 7200}, state};
-    QCOMPARE(PlacementTextToSave(stored, window, locale), expected);
-}
+    void save_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<WindowShowState>("state");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("expected");
+        const QLocale c = QLocale::c();
+        const auto maximized = WindowShowState::Maximized;
+        QTest::newRow("normal takes the window") << u"15,30,45,60,2"_qs << WindowShowState::Normal
+                                                 << c << u"1500,3000,1234568,7200,0"_qs;
+        QTest::newRow("minimised keeps stored bounds")
+            << u"15,30,4500,3000,0"_qs << WindowShowState::Minimized << c
+            << u"15,30,4500,3000,1"_qs;
+        QTest::newRow("maximised, four fields")
+            << u"1,2,3,4"_qs << maximized << c << u"0,0,0,0,2"_qs;
+        QTest::newRow("maximised, a field that does not convert")
+            << u"x,30,4500.5,3000,0"_qs << maximized << c << u"0,30,4500.5,3000,2"_qs;
+        QTest::newRow("no grouping") << u"1440,1080,7500,5400,0"_qs << maximized
+                                     << QLocale(QLocale::German) << u"1440,1080,7500,5400,2"_qs;
+    }
 
-void TestWindowPlacementRules::restore_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<PlacementWindow>("window");
-    QTest::addColumn<int>("defaultState");
-    QTest::addColumn<QString>("expected"); // moved to, sized to, state
+    void save()
+    {
+        QFETCH(QString, stored);
+        QFETCH(WindowShowState, state);
+        QFETCH(QLocale, locale);
+        QFETCH(QString, expected);
+        const PlacementWindow window{{1500, 3000, 1234567.8, 7200}, state};
+        QCOMPARE(PlacementTextToSave(stored, window, locale), expected);
+    }
 
-    const PlacementWindow sizable{{0, 0, 6000, 3000}};
-    PlacementWindow fixedBorder = sizable;
-    fixedBorder.sizableBorder = false;
-    PlacementWindow mdiParent = fixedBorder;
-    mdiParent.mdiParent = true;
-    PlacementWindow placedByPlatform = fixedBorder;
-    placedByPlatform.manualStartUpPosition = false;
+    void restore_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<PlacementWindow>("window");
+        QTest::addColumn<int>("defaultState");
+        QTest::addColumn<QString>("expected"); // moved to, sized to, state
 
-    QTest::newRow("nothing stored: centred, own size")
-        << QString() << sizable << 2 << u"6600,5700 6000x3000 2"_qs;
-    QTest::newRow("saved maximised with nothing before")
-        << u"0,0,0,0,2"_qs << sizable << 0 << u"0,0 6000x3000 2"_qs;
-    QTest::newRow("stored left -1 is centred on own width")
-        << u"-1,300,9000,4500,0"_qs << sizable << 0 << u"6600,300 9000x4500 0"_qs;
-    QTest::newRow("left beyond the right edge")
-        << u"25000,300,9000,4500,0"_qs << sizable << 0 << u"10200,300 9000x4500 0"_qs;
-    QTest::newRow("left at the right edge, own width")
-        << u"19200,14400,0,0,1"_qs << sizable << 0 << u"13200,11400 6000x3000 1"_qs;
-    QTest::newRow("off the left and top stays")
-        << u"-500,-20,9000,4500,0"_qs << sizable << 0 << u"-500,-20 9000x4500 0"_qs;
-    QTest::newRow("bad left only")
-        << u"x,200,9000,4500,1"_qs << sizable << 0 << u"6600,200 9000x4500 1"_qs;
-    QTest::newRow("bad state is normal")
-        << u"100,200,9000,4500,x"_qs << sizable << 2 << u"100,200 9000x4500 0"_qs;
-    QTest::newRow("unknown default state is normal")
-        << QString() << sizable << 7 << u"6600,5700 6000x3000 0"_qs;
-    QTest::newRow("negative width is own width")
-        << u"100,200,-50,4500,0"_qs << sizable << 0 << u"100,200 6000x4500 0"_qs;
-    QTest::newRow("fixed border keeps its size")
-        << u"100,200,9000,4500,2"_qs << fixedBorder << 0 << u"100,200 - 2"_qs;
-    QTest::newRow("mdi parent is sized")
-        << u"100,200,9000,4500,0"_qs << mdiParent << 0 << u"100,200 9000x4500 0"_qs;
-    QTest::newRow("huge numbers stay within a window's reach")
-        << u"1e30,-1e30,1e30,0,0"_qs << sizable << 0
-        << u"-251658225,-251658225 251658225x3000 0"_qs;
-    QTest::newRow("platform places it")
-        << u"100,200,9000,4500,0"_qs << placedByPlatform << 0 << u"- 9000x4500 0"_qs;
-}
+        const PlacementWindow sizable{{0, 0, 6000, 3000}};
+        PlacementWindow fixedBorder = sizable;
+        fixedBorder.sizableBorder = false;
+        PlacementWindow mdiParent = fixedBorder;
+        mdiParent.mdiParent = true;
+        PlacementWindow placedByPlatform = fixedBorder;
+        placedByPlatform.manualStartUpPosition = false;
 
-void TestWindowPlacementRules::restore()
-{
-    QFETCH(QString, stored);
-    QFETCH(PlacementWindow, window);
-    QFETCH(int, defaultState);
-    QFETCH(QString, expected);
-    const PlacementToApply p =
-        PlacementToRestore(stored, window, kScreen, defaultState, QLocale::c());
-    const QString moved =
-        p.move ? u"%1,%2"_qs.arg(p.left, 0, 'f', 0).arg(p.top, 0, 'f', 0) : u"-"_qs;
-    const QString sized =
-        p.resize ? u"%1x%2"_qs.arg(p.width, 0, 'f', 0).arg(p.height, 0, 'f', 0) : u"-"_qs;
-    QCOMPARE(u"%1 %2 %3"_qs.arg(moved, sized).arg(int(p.state)), expected);
-}
+        const auto row = [](const char *title, const char *stored, const PlacementWindow &window,
+                            int defaultState, const char *expected) {
+            QTest::newRow(title) << QString::fromUtf8(stored) << window << defaultState
+                                 << QString::fromUtf8(expected);
+        };
+        row("nothing stored: centred, own size", "", sizable, 2, "6600,5700 6000x3000 2");
+        row("saved maximised with nothing before", "0,0,0,0,2", sizable, 0, "0,0 6000x3000 2");
+        row("stored left -1 is centred on own width", "-1,300,9000,4500,0", sizable, 0,
+            "6600,300 9000x4500 0");
+        row("left beyond the right edge", "25000,300,9000,4500,0", sizable, 0,
+            "10200,300 9000x4500 0");
+        row("left at the right edge, own width", "19200,14400,0,0,1", sizable, 0,
+            "13200,11400 6000x3000 1");
+        row("off the left and top stays", "-500,-20,9000,4500,0", sizable, 0,
+            "-500,-20 9000x4500 0");
+        row("bad left only", "x,200,9000,4500,1", sizable, 0, "6600,200 9000x4500 1");
+        row("bad state is normal", "100,200,9000,4500,x", sizable, 2, "100,200 9000x4500 0");
+        row("unknown default state is normal", "", sizable, 7, "6600,5700 6000x3000 0");
+        row("negative width is own width", "100,200,-50,4500,0", sizable, 0, "100,200 6000x4500 0");
+        row("fixed border keeps its size", "100,200,9000,4500,2", fixedBorder, 0, "100,200 - 2");
+        row("mdi parent is sized", "100,200,9000,4500,0", mdiParent, 0, "100,200 9000x4500 0");
+        row("huge numbers stay within a window's reach", "1e30,-1e30,1e30,0,0", sizable, 0,
+            "-251658225,-251658225 251658225x3000 0");
+        row("platform places it", "100,200,9000,4500,0", placedByPlatform, 0, "- 9000x4500 0");
+    }
+
+    void restore()
+    {
+        QFETCH(QString, stored);
+        QFETCH(PlacementWindow, window);
+        QFETCH(int, defaultState);
+        QFETCH(QString, expected);
+        const PlacementToApply p =
+            PlacementToRestore(stored, window, kScreen, defaultState, QLocale::c());
+        const QString moved =
+            p.move ? u"%1,%2"_qs.arg(p.left, 0, 'f', 0).arg(p.top, 0, 'f', 0) : u"-"_qs;
+        const QString sized =
+            p.resize ? u"%1x%2"_qs.arg(p.width, 0, 'f', 0).arg(p.height, 0, 'f', 0) : u"-"_qs;
+        QCOMPARE(u"%1 %2 %3"_qs.arg(moved, sized).arg(int(p.state)), expected);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestWindowPlacementRules)
 #include "test_window_placement_rules.moc"
