@@ -103,23 +103,6 @@ private Q_SLOTS:
         QCOMPARE((QStringList{QString::number(done)} + got).join(u' '), expected);
     }
 
-    void savedFileIsReadable()
-    {
-        QVERIFY(!RegKeyExists(m_reg->store, kCurrentUser, kUser));
-        QVERIFY(SaveSetting(m_reg->store, QString(), u"Settings"_qs, u"PlaySound"_qs, u"False"_qs));
-        QVERIFY(SaveSetting(m_reg->store, u"Voltwise"_qs, u"WindowSettings"_qs, u"frmMain"_qs,
-                            u"1440,1080,7500,5400,0"_qs));
-        QVERIFY(SaveSetting(m_reg->store, {}, u"Settings"_qs, u"Nul"_qs, u"x\0y"_qs));
-        QVERIFY(RegKeyExists(m_reg->store, kCurrentUser, kUser));
-
-        const QString text = QString::fromUtf8(ReadBytes(m_reg->settingsFile()));
-        QVERIFY2(text.contains(u"[Settings]\n"_qs) && text.contains(u"\nPlaySound=False\n"_qs) &&
-                     text.contains(u"[WindowSettings]\nfrmMain=\"1440,1080,7500,5400,0\"\n"_qs),
-                 qPrintable(text));
-        QCOMPARE(setting(u"WindowSettings"_qs, u"frmMain"_qs), u"1440,1080,7500,5400,0"_qs);
-        QCOMPARE(setting(u"Settings"_qs, u"Nul"_qs), u"x"_qs);
-    }
-
     void deleteSetting_data()
     {
         QTest::addColumn<QString>("section");
