@@ -185,7 +185,8 @@ private Q_SLOTS:
             {u"Interruption1"_qs, s.interruptions.pge}, {u"Interruption2"_qs, s.interruptions.sce},
             {u"Interruption3"_qs, s.interruptions.sdge},
             {u"Interruption4"_qs, s.interruptions.pasadena},
-            {u"Interruption5"_qs, s.interruptions.vernon}, {u"ForecastKind"_qs, 0},
+            {u"Interruption5"_qs, s.interruptions.vernon},
+            {u"ForecastKind"_qs, 0}, // no reader sets it
             {u"NoticeStart"_qs, notice ? WallClock(notice->start) : QJsonValue()},
             {u"NoticeEnd"_qs, notice ? WallClock(notice->end) : QJsonValue()},
             {u"NoticeValue"_qs, notice && notice->megawatts ? *notice->megawatts : 0.0},
