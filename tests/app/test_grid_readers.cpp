@@ -1,68 +1,30 @@
-#include "app/download/download_channel.h"
 #include "app/grid_readers.h"
-#include "gridsim/grid_sim.h"
+#include "sim_fixture.h"
 
-#include <QTcpServer>
 #include <QTest>
-
-#include <memory>
 
 using namespace voltwise;
 using namespace voltwise::gridsim;
-using namespace std::chrono_literals;
+using namespace voltwise::testing;
 
 namespace {
 
-const QDateTime kAfternoon(QDate(2024, 7, 15), QTime(14, 32, 10), Qt::UTC);
-
 // The fixed order of one refresh, each on the server it belongs to.
-QString On(QStringView server, QStringView path)
-{
-    return server.toString() + u' ' + path.toString();
-}
-
 const QStringList kRefreshOrder{
-    On(u"main", kStatusCsvPath),      On(u"content", kLoadPicturePath),
-    On(u"content", kOutlookPagePath), On(u"main", kForecastPagePath),
-    On(u"content", kStatusPagePath),
-};
+    u"main "_qs + kStatusCsvPath.toString(), u"content "_qs + kLoadPicturePath.toString(),
+    u"content "_qs + kOutlookPagePath.toString(), u"main "_qs + kForecastPagePath.toString(),
+    u"content "_qs + kStatusPagePath.toString()};
 
-enum class Part
+// Which parts are the same in both: status, picture, outlook, forecasts, notices.
+QList<bool> SameParts(const GridData &a, const GridData &b)
 {
-    Status,
-    Picture,
-    Outlook,
-    Forecasts,
-    Notices
-};
-
-bool SamePart(const GridData &a, const GridData &b, Part part)
-{
-    switch (part) {
-    case Part::Status:
-        return a.Status == b.Status;
-    case Part::Picture:
-        return a.PendingGraphPicture == b.PendingGraphPicture;
-    case Part::Outlook:
-        return a.Outlook == b.Outlook;
-    case Part::Forecasts:
-        return a.ForecastsText == b.ForecastsText;
-    case Part::Notices:
-        return a.Notices == b.Notices;
-    }
-    return false;
-}
-
-quint16 RefusingPort()
-{
-    QTcpServer server;
-    if (!server.listen(QHostAddress::LocalHost, 0))
-        return 0;
-    return server.serverPort();
+    return {a.Status == b.Status, a.PendingGraphPicture == b.PendingGraphPicture,
+            a.Outlook == b.Outlook, a.ForecastsText == b.ForecastsText, a.Notices == b.Notices};
 }
 
 } // namespace
 
+// What each source reads is checked through voltwise-status's JSON.
 class TestGridReaders : public QObject
 {
     Q_OBJECT
@@ -75,43 +37,28 @@ private:
 
     ServerUrls servers() const { return {m_main->baseUrl(), m_content->baseUrl(), QUrl()}; }
 
-    GridSim &simFor(const QString &path) const
-    {
-        const bool main = path == kStatusCsvPath || path == kForecastPagePath;
-        return main ? *m_main : *m_content;
-    }
-
-    ReadAllResult readAll(GridData &data, ServerUrls urls,
+    ReadAllResult readAll(GridData &data, std::optional<ServerUrls> urls = std::nullopt,
                           std::shared_ptr<const RefreshCancellation> cancellation = nullptr)
     {
-        return QCoro::waitFor(ReadAllSources(*m_channel, std::move(urls), data,
+        return QCoro::waitFor(ReadAllSources(*m_channel, urls.value_or(servers()), data,
                                              QLocale(QLocale::English, QLocale::UnitedStates),
                                              std::move(cancellation)));
-    }
-
-    ReadAllResult readAll(GridData &data) { return readAll(data, servers()); }
-
-    std::unique_ptr<GridSim> startSim(const QString &name)
-    {
-        auto sim = std::make_unique<GridSim>();
-        if (!sim->listen(QHostAddress::LocalHost, 0))
-            return nullptr;
-        sim->setClock([] { return kAfternoon; });
-        sim->setScenario(ScenarioKind::Walk);
-        connect(sim.get(), &GridSim::requestReceived, this,
-                [this, name](const QString &path) { m_requests << name + u' ' + path; });
-        return sim;
     }
 
 private Q_SLOTS:
     void init()
     {
         m_requests.clear();
-        m_main = startSim(u"main"_qs);
-        m_content = startSim(u"content"_qs);
+        m_main = StartSim();
+        m_content = StartSim();
         QVERIFY(m_main && m_content);
-        m_channel = std::make_unique<DownloadChannel>();
-        m_channel->setTimeout(10s);
+        for (GridSim *sim : {m_main.get(), m_content.get()}) {
+            const QString name = sim == m_main.get() ? u"main "_qs : u"content "_qs;
+            sim->setScenario(ScenarioKind::Walk);
+            connect(sim, &GridSim::requestReceived, this,
+                    [this, name](const QString &path) { m_requests << name + path; });
+        }
+        m_channel = NewChannel();
     }
 
     void cleanup()
@@ -121,188 +68,67 @@ private Q_SLOTS:
         m_content.reset();
     }
 
-    void firstRefreshFillsEveryPart()
+    // After a first refresh the operator moves on to a stage 1 emergency, in
+    // which every resource reads differently. A failed or refused download,
+    // or a not-found page, keeps that part as it was and stops no other.
+    void secondRefresh_data()
     {
-        GridData data;
-        QCOMPARE(readAll(data).statusCsvHttpStatus, 200);
-
-        const GridSnapshot main = m_main->snapshot();
-        QCOMPARE(data.Status.Level, int(LevelNormal));
-        QCOMPARE(data.Status.ActualDemand, main.actualDemand);
-        QCOMPARE(data.Status.ActualDemandTime.date(), main.measured.date());
-        QCOMPARE(data.Status.ActualDemandTime.time(), main.measured.time());
-        QCOMPARE(data.PendingGraphPicture, m_content->resource(kLoadPicturePath)->body);
-        const GridSnapshot content = m_content->snapshot();
-        QCOMPARE(data.Outlook.value(1, 1), content.hours[0].dayAhead);
-        QCOMPARE(data.Outlook.value(24, 4), content.hours[23].resources);
-        QVERIFY(data.ForecastsText.startsWith(u"Current Active Forecast(s)"));
-        QVERIFY(data.Notices.NoticesText.startsWith(u"Current Active Notice(s)"));
-        QVERIFY(data.Notices.StatusTableText.contains(u"Normal"));
-    }
-
-    void eachResourceOnceInOrder_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<int>("timeoutMs");
+        QTest::addColumn<QString>("trouble"); // PATH=FAULT, or the refused server
         QTest::addColumn<int>("statusCsvHttpStatus");
+        QTest::addColumn<QList<bool>>("kept");
 
-        const QString csv = kStatusCsvPath.toString();
-        QTest::newRow("no fault") << csv << u"none"_qs << 10000 << 200;
-        QTest::newRow("status file 404") << csv << u"status:404"_qs << 10000 << 404;
-        QTest::newRow("status file 503") << csv << u"status:503"_qs << 10000 << 503;
-        QTest::newRow("status file empty") << csv << u"empty"_qs << 10000 << 200;
-        QTest::newRow("status file stalled") << csv << u"stall"_qs << 400 << 0;
-        QTest::newRow("status file too late") << csv << u"delay:3000"_qs << 400 << 0;
-        QTest::newRow("picture 500")
-            << kLoadPicturePath.toString() << u"status:500"_qs << 10000 << 200;
-        QTest::newRow("outlook stalled")
-            << kOutlookPagePath.toString() << u"stall"_qs << 400 << 200;
+        const auto on = [](QStringView path, const QString &fault) {
+            return path.toString() + u'=' + fault;
+        };
+        const QList<bool> none{0, 0, 0, 0, 0}, status{1, 0, 0, 0, 0}, outlook{0, 0, 1, 0, 0};
+        QTest::newRow("no fault") << QString() << 200 << none;
+        QTest::newRow("status file 404") << on(kStatusCsvPath, u"status:404"_qs) << 404 << status;
+        QTest::newRow("status file stalled") << on(kStatusCsvPath, u"stall"_qs) << 0 << status;
+        QTest::newRow("outlook stalled") << on(kOutlookPagePath, u"stall"_qs) << 200 << outlook;
+        QTest::newRow("outlook 404") << on(kOutlookPagePath, u"status:404"_qs) << 200 << outlook;
         QTest::newRow("forecast 404")
-            << kForecastPagePath.toString() << u"status:404"_qs << 10000 << 200;
-        QTest::newRow("status page stalled")
-            << kStatusPagePath.toString() << u"stall"_qs << 400 << 200;
-    }
-
-    void eachResourceOnceInOrder()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, fault);
-        QFETCH(int, timeoutMs);
-        QFETCH(int, statusCsvHttpStatus);
-        simFor(path).setFault(path, *ParseFault(fault));
-        m_channel->setTimeout(std::chrono::milliseconds(timeoutMs));
-
-        GridData data;
-        QCOMPARE(readAll(data).statusCsvHttpStatus, statusCsvHttpStatus);
-        QCOMPARE(m_requests, kRefreshOrder);
-    }
-
-    void refusedServer_data()
-    {
-        QTest::addColumn<bool>("mainRefused");
-        QTest::addColumn<bool>("contentRefused");
-
-        QTest::newRow("main server") << true << false;
-        QTest::newRow("content server") << false << true;
-        QTest::newRow("both") << true << true;
-    }
-
-    void refusedServer()
-    {
-        QFETCH(bool, mainRefused);
-        QFETCH(bool, contentRefused);
-        GridData data;
-        QCOMPARE(readAll(data).statusCsvHttpStatus, 200);
-        const GridData before = data;
-        m_main->advance();
-        m_content->advance();
-        m_requests.clear();
-
-        const quint16 port = RefusingPort();
-        QVERIFY(port != 0);
-        QUrl refused(u"http://127.0.0.1"_qs);
-        refused.setPort(port);
-        ServerUrls urls = servers();
-        if (mainRefused)
-            urls.gridMain = refused;
-        if (contentRefused)
-            urls.gridContent = refused;
-
-        const ReadAllResult result = readAll(data, urls);
-
-        QCOMPARE(result.statusCsvHttpStatus, mainRefused ? 0 : 200);
-        QStringList reached;
-        for (const QString &request : kRefreshOrder) {
-            if (!(request.startsWith(u"main") ? mainRefused : contentRefused))
-                reached << request;
-        }
-        QCOMPARE(m_requests, reached);
-        QCOMPARE(SamePart(data, before, Part::Status), mainRefused);
-        QCOMPARE(SamePart(data, before, Part::Forecasts), mainRefused);
-        QCOMPARE(SamePart(data, before, Part::Picture), contentRefused);
-        QCOMPARE(SamePart(data, before, Part::Outlook), contentRefused);
-        QCOMPARE(SamePart(data, before, Part::Notices), contentRefused);
-    }
-
-    // A reader whose page is a not-found page keeps what it had, while the
-    // others take up the operator's next step.
-    void notFoundPageKeepsPreviousValues_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<int>("kept");
-
-        QTest::newRow("status file 404")
-            << kStatusCsvPath.toString() << u"status:404"_qs << int(Part::Status);
-        QTest::newRow("status file empty")
-            << kStatusCsvPath.toString() << u"empty"_qs << int(Part::Status);
-        QTest::newRow("outlook 404")
-            << kOutlookPagePath.toString() << u"status:404"_qs << int(Part::Outlook);
-        QTest::newRow("forecast 404")
-            << kForecastPagePath.toString() << u"status:404"_qs << int(Part::Forecasts);
+            << on(kForecastPagePath, u"status:404"_qs) << 200 << QList<bool>{0, 0, 0, 1, 0};
         QTest::newRow("status page 404")
-            << kStatusPagePath.toString() << u"status:404"_qs << int(Part::Notices);
-        QTest::newRow("status page empty")
-            << kStatusPagePath.toString() << u"empty"_qs << int(Part::Notices);
-        QTest::newRow("picture empty")
-            << kLoadPicturePath.toString() << u"empty"_qs << int(Part::Picture);
+            << on(kStatusPagePath, u"status:404"_qs) << 200 << QList<bool>{0, 0, 0, 0, 1};
+        // A picture needs two bytes.
+        QTest::newRow("one-byte picture")
+            << on(kLoadPicturePath, u"oversize:1"_qs) << 200 << QList<bool>{0, 1, 0, 0, 0};
+        QTest::newRow("two-byte picture") << on(kLoadPicturePath, u"oversize:2"_qs) << 200 << none;
+        QTest::newRow("main server refused") << u"main"_qs << 0 << QList<bool>{1, 0, 0, 1, 0};
+        QTest::newRow("content server refused")
+            << u"content"_qs << 200 << QList<bool>{0, 1, 1, 0, 1};
     }
 
-    void notFoundPageKeepsPreviousValues()
+    void secondRefresh()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, fault);
-        QFETCH(int, kept);
+        QFETCH(QString, trouble);
+        QFETCH(int, statusCsvHttpStatus);
+        QFETCH(QList<bool>, kept);
         GridData data;
         QCOMPARE(readAll(data).statusCsvHttpStatus, 200);
         const GridData before = data;
-        // Step 3 is a stage 1 emergency: every resource reads differently.
         for (int i = 0; i < 3; ++i) {
             m_main->advance();
             m_content->advance();
         }
-        simFor(path).setFault(path, *ParseFault(fault));
-
-        readAll(data);
-
-        for (const Part part :
-             {Part::Status, Part::Picture, Part::Outlook, Part::Forecasts, Part::Notices}) {
-            const bool expectKept = int(part) == kept;
-            QVERIFY2(SamePart(data, before, part) == expectKept,
-                     qPrintable(u"part %1"_qs.arg(int(part))));
+        m_requests.clear();
+        ServerUrls urls = servers();
+        QStringList expectedRequests = kRefreshOrder;
+        if (const auto fault = ParsePathFault(trouble)) {
+            const bool main = fault->path == kStatusCsvPath || fault->path == kForecastPagePath;
+            (main ? m_main : m_content)->setFault(fault->path, fault->fault);
+            if (fault->fault.stall)
+                m_channel->setTimeout(400ms);
+        } else if (!trouble.isEmpty()) {
+            (trouble == u"main" ? urls.gridMain : urls.gridContent) = RefusingUrl();
+            expectedRequests.removeIf([&](const QString &r) { return r.startsWith(trouble); });
         }
-    }
 
-    void pictureNeedsTwoBytes_data()
-    {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<int>("size"); // -1 keeps the previous picture, 0 the whole one
-
-        QTest::newRow("no bytes") << u"empty"_qs << -1;
-        QTest::newRow("one byte") << u"oversize:1"_qs << -1;
-        QTest::newRow("two bytes") << u"oversize:2"_qs << 2;
-        QTest::newRow("whole picture") << u"none"_qs << 0;
-    }
-
-    void pictureNeedsTwoBytes()
-    {
-        QFETCH(QString, fault);
-        QFETCH(int, size);
-        m_content->setFault(kLoadPicturePath, *ParseFault(fault));
-        const QByteArray previous("previous");
-        GridData data;
-        data.PendingGraphPicture = previous;
-
-        readAll(data);
-
-        QVERIFY(data.PendingGraphPicture);
-        if (size < 0)
-            QCOMPARE(*data.PendingGraphPicture, previous);
-        else if (size == 0)
-            QCOMPARE(*data.PendingGraphPicture, m_content->resource(kLoadPicturePath)->body);
-        else
-            QCOMPARE(data.PendingGraphPicture->size(), size);
+        QCOMPARE(readAll(data, urls).statusCsvHttpStatus, statusCsvHttpStatus);
+        QCOMPARE(m_requests, expectedRequests);
+        QCOMPARE(SameParts(data, before), kept);
+        if (trouble.isEmpty())
+            QCOMPARE(data.PendingGraphPicture, m_content->resource(kLoadPicturePath)->body);
     }
 
     // Cancelled while the download of `at` runs (or before the refresh, at
@@ -328,7 +154,7 @@ private Q_SLOTS:
         connect(m_content.get(), &GridSim::requestReceived, this, cancelAt);
         GridData data;
 
-        readAll(data, servers(), cancellation);
+        readAll(data, std::nullopt, cancellation);
 
         QCOMPARE(m_requests, kRefreshOrder.mid(0, at + 1));
     }
