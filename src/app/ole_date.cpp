@@ -5,7 +5,12 @@
 namespace voltwise {
 
 namespace {
-const QDate kEpoch(1899, 12, 30);
+// A function, not a constant: dates may be built while other files'
+// constants are still being set up.
+QDate epoch()
+{
+    return QDate(1899, 12, 30);
+}
 constexpr qint64 kSecondsPerDay = 24 * 60 * 60;
 
 // Whole days and seconds of the day. Negative values count their date part
@@ -43,7 +48,7 @@ QDate OleDate::date() const
     qint64 wholeDays = 0;
     qint64 seconds = 0;
     split(days, wholeDays, seconds);
-    return kEpoch.addDays(wholeDays);
+    return epoch().addDays(wholeDays);
 }
 
 QTime OleDate::time() const
@@ -64,10 +69,10 @@ QDateTime OleDate::toDateTime() const
 OleDate OleDate::fromDateAndTime(QDate date, QTime time)
 {
     if (!date.isValid())
-        date = kEpoch;
+        date = epoch();
     if (!time.isValid())
         time = QTime(0, 0);
-    const qint64 wholeDays = kEpoch.daysTo(date);
+    const qint64 wholeDays = epoch().daysTo(date);
     const double fraction =
         static_cast<double>(time.msecsSinceStartOfDay() / 1000) / kSecondsPerDay;
     // Before the epoch the time of day still counts forwards.

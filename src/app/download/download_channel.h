@@ -65,7 +65,8 @@ public:
     void setTimeout(std::chrono::milliseconds timeout);
     void setMaxBodySize(qint64 bytes);
 
-    // The time-out counts from the start of the request to the last byte.
+    // The time-out counts silence: it starts again whenever data arrives,
+    // and ten time-outs end any transfer that has not completed.
     //
     // Destroying the channel while a fetch is suspended fails that fetch
     // later, from the event loop, after the channel is gone. A caller that

@@ -169,6 +169,8 @@ private Q_SLOTS:
             << u"oversize:6000,trickle:100"_qs << 300 << qint64(0) << 0;
         QTest::newRow("pieces slower than the time-out")
             << u"oversize:3000,trickle:600"_qs << 300 << qint64(0) << 4;
+        QTest::newRow("steady trickle past ten time-outs")
+            << u"oversize:100000,trickle:20"_qs << 100 << qint64(0) << 4;
         for (const QString &how : {u""_qs, u",chunked"_qs}) {
             QTest::addRow("at the limit%s", qPrintable(how))
                 << u"oversize:100000"_qs + how << 10000 << qint64(100000) << 0;
