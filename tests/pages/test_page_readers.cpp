@@ -1,3 +1,4 @@
+#include "pages/forecast_reader.h"
 #include "pages/notices_reader.h"
 
 #include <QTest>
@@ -8,6 +9,9 @@ namespace {
 const QString kNoActive = u"No active notices are being issued at this time."_qs;
 const QString kNoPending = u"No pending notices are being issued at this time."_qs;
 const NoticesTexts kPrevious{u"previous notices"_qs, u"previous table"_qs};
+const QString kForecastHeading = u"Current Active Forecast(s): \r\n\r\n"_qs;
+const QString kNoForecast =
+    kForecastHeading + u"No forecasts of load reductions are being issued at this time."_qs;
 
 QString noticesText(const QString &active = kNoActive, const QString &pending = kNoPending)
 {
@@ -16,12 +20,13 @@ QString noticesText(const QString &active = kNoActive, const QString &pending = 
 }
 } // namespace
 
-class TestNoticesReader : public QObject
+// The readers of the status page and of the forecast page.
+class TestPageReaders : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void read_data()
+    void notices_data()
     {
         QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("notices");
@@ -69,7 +74,7 @@ private Q_SLOTS:
         add("pre never closed", u"Current Active Notice(s)<pre>A"_qs, none, kept);
     }
 
-    void read()
+    void notices()
     {
         QFETCH(QString, page);
         QFETCH(QString, notices);
@@ -77,15 +82,44 @@ private Q_SLOTS:
         QCOMPARE(ReadNoticesPage(page, kPrevious), (NoticesTexts{notices, table}));
     }
 
+    void forecast_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("expected");
+        const QString previous = u"previous forecasts"_qs;
+        const QString &heading = kForecastHeading;
+        const QString section = u"<h3>Current Active Forecast(s)</h3>\r\n<pre>\r\n<b>1-Hour "
+                                u"Notice</b>: 300  MW\r\n</pre>"_qs;
+        QTest::newRow("empty page") << QString() << previous;
+        QTest::newRow("404 anywhere") << section + u"<!-- 404 Not Found -->"_qs << previous;
+        QTest::newRow("line breaks and inner blanks kept")
+            << section << heading + u"\r\n1-Hour Notice: 300  MW\r\n"_qs;
+        QTest::newRow("no heading") << u"<pre>300 MW</pre>"_qs << kNoForecast;
+        QTest::newRow("tags only") << u"Current Active Forecast(s)<pre><b></b></pre>"_qs << heading;
+        QTest::newRow("heading in other letter case")
+            << u"CURRENT ACTIVE FORECAST(S)<pre>300 MW</pre>"_qs << kNoForecast;
+        QTest::newRow("pre before the heading")
+            << u"<pre>old</pre>Current Active Forecast(s)<pre>new</pre>"_qs << heading + u"new"_qs;
+    }
+
+    void forecast()
+    {
+        QFETCH(QString, page);
+        QFETCH(QString, expected);
+        QCOMPARE(ReadForecastPage(page, u"previous forecasts"_qs), expected);
+    }
+
     void hostilePage()
     {
         constexpr qsizetype kMiB = 1024 * 1024;
         const QString page = u"ISO System Status"_qs + u"<TABLE"_qs.repeated(kMiB) +
-                             u"Current Active Notice(s)<pre>"_qs.repeated(kMiB / 8);
+                             u"Current Active Notice(s)<pre>"_qs.repeated(kMiB / 8) +
+                             u"Current Active Forecast(s)<pre>"_qs.repeated(kMiB / 8);
+        QCOMPARE(ReadForecastPage(page, {}), kNoForecast);
         QCOMPARE(ReadNoticesPage(page, kPrevious),
                  (NoticesTexts{noticesText(), u"previous table"_qs}));
     }
 };
 
-QTEST_GUILESS_MAIN(TestNoticesReader)
-#include "test_notices_reader.moc"
+QTEST_GUILESS_MAIN(TestPageReaders)
+#include "test_page_readers.moc"
