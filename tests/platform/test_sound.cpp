@@ -49,18 +49,14 @@ private Q_SLOTS:
                  prefix.filePath(expected));
     }
 
-    // The build puts a short PCM wave beside the program.
+    // The build puts the chime, a PCM wave, beside the program.
     void builtProgramHasTheChime()
     {
-        const QString path = DataFilePath(u"notice.wav"_qs);
-        QCOMPARE(QFileInfo(path).absolutePath(), QCoreApplication::applicationDirPath());
-        QFile file(path);
+        QFile file(QCoreApplication::applicationDirPath() + u"/notice.wav"_qs);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray wav = file.readAll();
-        QVERIFY(wav.size() > 44 && wav.size() < 22050 * 2 + 1024);
-        QCOMPARE(wav.first(4), QByteArray("RIFF"));
-        QCOMPARE(wav.sliced(8, 10), QByteArray("WAVEfmt \x10\0", 10));
-        QCOMPARE(wav.sliced(20, 2), QByteArray("\1\0", 2)); // PCM
+        const QByteArray head = file.read(22);
+        QCOMPARE(head.first(4) + head.sliced(8), QByteArray("RIFFWAVEfmt \x10\0\0\0\1\0", 18));
+        QVERIFY(file.size() < 100000);
     }
 
     void playerNeverBlocks_data()
