@@ -1,4 +1,3 @@
 # Tests of the page readers.
-voltwise_add_qtest(test_notices_reader SOURCES test_notices_reader.cpp LIBS voltwise_core)
-voltwise_add_qtest(test_forecast_reader SOURCES test_forecast_reader.cpp LIBS voltwise_core)
+voltwise_add_qtest(test_page_readers SOURCES test_page_readers.cpp LIBS voltwise_core)
 voltwise_add_qtest(test_outlook_reader SOURCES test_outlook_reader.cpp LIBS voltwise_core)

@@ -25,24 +25,21 @@ class TestChangeAlert : public QObject
 private Q_SLOTS:
     void sequence_data()
     {
-        QTest::addColumn<QList<Refresh>>("refreshes");
+        using L = QList<Refresh>;
+        QTest::addColumn<L>("refreshes");
         const QString a = u"Flex Alert in effect"_qs;
         const QString b = u"No active notices"_qs;
-
-        QTest::newRow("never read") << QList<Refresh>{{{}, 1, false}, {{}, 3, false}};
-        QTest::newRow("first, then no repeat")
-            << QList<Refresh>{{a, 1, true}, {a, 1, false}, {a, 1, false}};
+        QTest::newRow("never read") << L{{{}, 1, false}, {{}, 3, false}};
         QTest::newRow("held back while unknown")
-            << QList<Refresh>{{a, 0, false}, {a, 0, false}, {a, 2, true}, {a, 2, false}};
-        QTest::newRow("change while unknown, announced later")
-            << QList<Refresh>{{a, 1, true}, {b, 0, false}, {b, 1, true}, {b, 1, false}};
-        QTest::newRow("back to an earlier text while unknown")
-            << QList<Refresh>{{a, 1, true}, {b, 0, false}, {a, 1, false}};
+            << L{{a, 0, false}, {a, 0, false}, {a, 2, true}, {a, 2, false}};
+        QTest::newRow("changed while unknown, announced later")
+            << L{{a, 1, true}, {b, 0, false}, {b, 1, true}, {b, 1, false}};
+        QTest::newRow("back to the announced text while unknown")
+            << L{{a, 1, true}, {b, 0, false}, {a, 1, false}};
         QTest::newRow("level change alone")
-            << QList<Refresh>{{a, 1, true}, {a, 2, false}, {a, 7, false}, {a, 0, false}};
-        QTest::newRow("new text, same level")
-            << QList<Refresh>{{a, 3, true}, {b, 3, true}, {a, 3, true}};
-        QTest::newRow("case only") << QList<Refresh>{{a, 1, true}, {a.toUpper(), 1, true}};
+            << L{{a, 1, true}, {a, 2, false}, {a, 7, false}, {a, 0, false}};
+        QTest::newRow("new text, same level") << L{{a, 3, true}, {b, 3, true}, {a, 3, true}};
+        QTest::newRow("case only") << L{{a, 1, true}, {a.toUpper(), 1, true}};
     }
 
     void sequence()
@@ -62,39 +59,16 @@ private Q_SLOTS:
         }
     }
 
-    void notice_data()
-    {
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<QString>("statusText");
-        QTest::addColumn<double>("demand");
-        QTest::addColumn<bool>("playSound");
-        QTest::addColumn<QString>("header");
-
-        QTest::newRow("rolling blackouts") << kUs << u"Rolling Blackouts"_qs << 45000.0 << true
-                                           << u"Rolling Blackouts: 45,000 MW"_qs;
-        QTest::newRow("silent, rounded")
-            << kUs << u"System Normal"_qs << 31456.5 << false << u"System Normal: 31,457 MW"_qs;
-        QTest::newRow("german") << QLocale(QLocale::German, QLocale::Germany) << u"Alert Notice"_qs
-                                << -1234.4 << true << u"Alert Notice: -1.234 MW"_qs;
-    }
-
     void notice()
     {
-        QFETCH(QLocale, locale);
-        QFETCH(QString, statusText);
-        QFETCH(double, demand);
-        QFETCH(bool, playSound);
-        QFETCH(QString, header);
-
         ChangeAlert alert(kContentServer);
-        const auto notice = alert.check(u"Stage 3"_qs, 7, statusText, demand, playSound, locale);
-        QVERIFY(notice);
-        QCOMPARE(notice->NoticeHeader, header);
-        QCOMPARE(notice->NoticeText, u"Stage 3"_qs);
-        QCOMPARE(notice->ClickText, u"Click here for details..."_qs);
-        QCOMPARE(notice->ClickURL, QUrl(u"http://127.0.0.1:8080/awe/SP/systemstatus.html"_qs));
-        QCOMPARE(notice->Delay, 7000);
-        QCOMPARE(notice->PlaySound, playSound);
+        const auto notice = alert.check(u"Stage 3"_qs, 7, u"Alert Notice"_qs, -1234.4, true,
+                                        QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(notice, (ChangeNotice{u"Alert Notice: -1.234 MW"_qs, u"Stage 3"_qs,
+                                       u"Click here for details..."_qs,
+                                       QUrl(u"http://127.0.0.1:8080/awe/SP/systemstatus.html"_qs),
+                                       7000, true}));
+        QVERIFY(!ChangeAlert(kContentServer).check(u"A"_qs, 1, {}, 0, false, kUs)->PlaySound);
     }
 };
 

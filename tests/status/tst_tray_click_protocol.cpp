@@ -7,59 +7,33 @@
 using namespace voltwise;
 using namespace std::chrono_literals;
 
-namespace {
-// Records the protocol's actions as letters: M menu, W main window.
-struct ActionLog
-{
-    explicit ActionLog(TrayClickProtocol &protocol)
-    {
-        QObject::connect(&protocol, &TrayClickProtocol::showMenu, [this] { actions += u'M'; });
-        QObject::connect(&protocol, &TrayClickProtocol::showDetails, [this] { actions += u'W'; });
-    }
-    QString actions;
-};
-
-TrayMouseEvent eventFor(QChar letter)
-{
-    switch (letter.unicode()) {
-    case u'L':
-        return TrayMouseEvent::LeftButtonDown;
-    case u'D':
-        return TrayMouseEvent::LeftButtonDoubleClick;
-    case u'R':
-        return TrayMouseEvent::RightButtonDown;
-    case u'r':
-        return TrayMouseEvent::RightButtonUp;
-    default:
-        return TrayMouseEvent::Other;
-    }
-}
-} // namespace
-
 class TestTrayClickProtocol : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     // Events: L left down, l left up, D double click, R right down, r right
-    // up, m move, T the single-click pause runs out.
+    // up, m move, T the single-click pause runs out; as Qt reports them
+    // (through TrayMouseEventFor): t Trigger, d DoubleClick, c Context, x middle click, u unknown.
+    // Actions: M menu, W main window.
     void sequences_data()
     {
         QTest::addColumn<QString>("events");
         QTest::addColumn<QString>("actions");
         QTest::addColumn<bool>("pendingAfter");
-
         QTest::newRow("single click waits") << u"Ll"_qs << QString() << true;
         QTest::newRow("single click, pause over") << u"LlT"_qs << u"M"_qs << false;
-        QTest::newRow("double click") << u"LlDl"_qs << u"W"_qs << false;
         QTest::newRow("double click, stale pause") << u"LlDlT"_qs << u"W"_qs << false;
-        QTest::newRow("right release") << u"Rr"_qs << u"M"_qs << false;
         QTest::newRow("right press alone") << u"R"_qs << QString() << false;
+        QTest::newRow("right release") << u"Rr"_qs << u"M"_qs << false;
         QTest::newRow("moves and left up") << u"mlm"_qs << QString() << false;
-        QTest::newRow("pause with nothing pending") << u"T"_qs << QString() << false;
         QTest::newRow("right cancels pending click") << u"LlRrT"_qs << u"M"_qs << false;
         QTest::newRow("triple click") << u"LlDlLlT"_qs << u"WM"_qs << false;
         QTest::newRow("two single clicks") << u"LlTLlT"_qs << u"MM"_qs << false;
+        QTest::newRow("qt click") << u"tT"_qs << u"M"_qs << false;
+        QTest::newRow("qt double click") << u"tdT"_qs << u"W"_qs << false;
+        QTest::newRow("qt context") << u"cT"_qs << u"M"_qs << false;
+        QTest::newRow("qt middle, unknown") << u"xuT"_qs << QString() << false;
     }
 
     void sequences()
@@ -67,16 +41,24 @@ private Q_SLOTS:
         QFETCH(QString, events);
         QFETCH(QString, actions);
         QFETCH(bool, pendingAfter);
-
+        using R = QSystemTrayIcon;
+        const QHash<QChar, TrayMouseEvent> byLetter{
+            {u'L', TrayMouseEvent::LeftButtonDown},  {u'D', TrayMouseEvent::LeftButtonDoubleClick},
+            {u'R', TrayMouseEvent::RightButtonDown}, {u'r', TrayMouseEvent::RightButtonUp},
+            {u't', TrayMouseEventFor(R::Trigger)},   {u'd', TrayMouseEventFor(R::DoubleClick)},
+            {u'c', TrayMouseEventFor(R::Context)},   {u'x', TrayMouseEventFor(R::MiddleClick)},
+            {u'u', TrayMouseEventFor(R::Unknown)}};
         TrayClickProtocol protocol(nullptr, 1h); // the pause only ends on T
-        ActionLog log(protocol);
+        QString log;
+        connect(&protocol, &TrayClickProtocol::showMenu, this, [&log] { log += u'M'; });
+        connect(&protocol, &TrayClickProtocol::showDetails, this, [&log] { log += u'W'; });
         for (const QChar letter : events) {
             if (letter == u'T')
                 protocol.timerFired();
             else
-                protocol.handle(eventFor(letter));
+                protocol.handle(byLetter.value(letter, TrayMouseEvent::Other));
         }
-        QCOMPARE(log.actions, actions);
+        QCOMPARE(log, actions);
         QCOMPARE(protocol.isSingleClickPending(), pendingAfter);
     }
 
@@ -89,31 +71,6 @@ private Q_SLOTS:
         QVERIFY(!protocol.isSingleClickPending());
         QTest::qWait(30); // no second menu from the same click
         QCOMPARE(menu.count(), 1);
-    }
-
-    // Qt reports a double click as Trigger then DoubleClick, and the menu
-    // request as Context.
-    void qtActivations_data()
-    {
-        QTest::addColumn<QList<QSystemTrayIcon::ActivationReason>>("reasons");
-        QTest::addColumn<QString>("actions");
-        using R = QSystemTrayIcon;
-        QTest::newRow("click") << QList{R::Trigger} << u"M"_qs;
-        QTest::newRow("double click") << QList{R::Trigger, R::DoubleClick} << u"W"_qs;
-        QTest::newRow("context") << QList{R::Context} << u"M"_qs;
-        QTest::newRow("middle") << QList{R::MiddleClick, R::Unknown} << QString();
-    }
-
-    void qtActivations()
-    {
-        QFETCH(QList<QSystemTrayIcon::ActivationReason>, reasons);
-        QFETCH(QString, actions);
-        TrayClickProtocol protocol(nullptr, 1h);
-        ActionLog log(protocol);
-        for (const auto reason : reasons)
-            protocol.handle(TrayMouseEventFor(reason));
-        protocol.timerFired();
-        QCOMPARE(log.actions, actions);
     }
 };
 
