@@ -1,4 +1,4 @@
-#include "app/status_csv/status_csv_reader.h"
+#include "refresh/status_csv_reader.h"
 #include "bench_text.h"
 
 #include <benchmark/benchmark.h>

@@ -1,5 +1,5 @@
 #include "bench_text.h"
-#include "pages/text_helpers.h"
+#include "core/text_helpers.h"
 
 #include <benchmark/benchmark.h>
 

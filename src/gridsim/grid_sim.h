@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/status_csv/grid_status.h"
+#include "core/grid_status.h"
 #include "gridsim/grid_snapshot.h"
 #include "gridsim/scenario.h"
 #include "gridsim/sim_fault.h"

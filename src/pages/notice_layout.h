@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/twips.h"
+#include "core/twips.h"
 
 #include <QRect>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "pages/notices_reader.h"
 
 #include "pages/page_sections.h"
-#include "pages/text_helpers.h"
+#include "core/text_helpers.h"
 
 #include <optional>
 

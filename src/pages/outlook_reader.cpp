@@ -1,8 +1,8 @@
 #include "pages/outlook_reader.h"
 
-#include "app/conversions.h"
+#include "core/conversions.h"
 #include "pages/page_sections.h"
-#include "pages/text_helpers.h"
+#include "core/text_helpers.h"
 
 namespace voltwise {
 

@@ -1,6 +1,6 @@
 #include "pages/page_sections.h"
 
-#include "pages/text_helpers.h"
+#include "core/text_helpers.h"
 
 namespace voltwise {
 

@@ -1,6 +1,6 @@
 #include "settings/registry_operations.h"
 
-#include "pages/text_helpers.h"
+#include "core/text_helpers.h"
 #include "settings/settings_names.h"
 
 namespace voltwise {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/server_urls.h"
+#include "core/server_urls.h"
 #include "settings/registry_backend.h"
 
 #include <QString>

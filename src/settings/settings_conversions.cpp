@@ -1,6 +1,6 @@
 #include "settings/settings_conversions.h"
 
-#include "app/conversions.h"
+#include "core/conversions.h"
 
 #include <cmath>
 #include <limits>

@@ -1,8 +1,8 @@
 #include "status/change_alert.h"
 
-#include "app/conversions.h"
-#include "app/server_urls.h"
-#include "app/status_csv/grid_status.h"
+#include "core/conversions.h"
+#include "core/server_urls.h"
+#include "core/grid_status.h"
 
 namespace voltwise {
 

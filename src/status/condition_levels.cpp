@@ -1,6 +1,6 @@
 #include "status/condition_levels.h"
 
-#include "app/status_csv/grid_status.h"
+#include "core/grid_status.h"
 
 namespace voltwise {
 

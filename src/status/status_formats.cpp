@@ -1,6 +1,6 @@
 #include "status/status_formats.h"
 
-#include "app/conversions.h"
+#include "core/conversions.h"
 
 namespace voltwise {
 

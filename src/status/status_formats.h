@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ole_date.h"
+#include "core/ole_date.h"
 
 #include <QLocale>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "status/status_presentation.h"
 
-#include "app/conversions.h"
+#include "core/conversions.h"
 #include "status/condition_levels.h"
 #include "status/load_reduction.h"
 #include "status/status_formats.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/status_csv/grid_status.h"
+#include "core/grid_status.h"
 
 #include <QLocale>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "ui/conditions_panel.h"
 
 #include "ui/label_styles.h"
-#include "ui/twips.h"
+#include "core/twips.h"
 
 #include <QLabel>
 

@@ -1,6 +1,6 @@
 #include "ui/main_window.h"
 
-#include "app/download/download_channel.h"
+#include "core/download/download_channel.h"
 #include "pages/notice_window.h"
 #include "platform/always_on_top.h"
 #include "platform/browser.h"
@@ -15,7 +15,7 @@
 #include "ui/exit_prompt.h"
 #include "ui/label_styles.h"
 #include "ui/status_strip.h"
-#include "ui/twips.h"
+#include "core/twips.h"
 #include "ui/window_placement.h"
 
 #include <QApplication>

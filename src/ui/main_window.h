@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/grid_data.h"
-#include "app/grid_readers.h"
-#include "app/minute_counter.h"
-#include "app/server_urls.h"
+#include "refresh/grid_data.h"
+#include "refresh/grid_readers.h"
+#include "refresh/minute_counter.h"
+#include "core/server_urls.h"
 #include "settings/app_settings.h"
 #include "status/change_alert.h"
 #include "status/status_presentation.h"

@@ -1,7 +1,7 @@
 #include "ui/status_strip.h"
 
 #include "ui/label_styles.h"
-#include "ui/twips.h"
+#include "core/twips.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "ui/window_placement_rules.h"
 
-#include "app/conversions.h"
+#include "core/conversions.h"
 #include "settings/settings_conversions.h"
 
 #include <QList>

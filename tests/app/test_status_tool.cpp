@@ -1,6 +1,6 @@
 #include "pages/forecast_reader.h"
 #include "pages/notices_reader.h"
-#include "sim_fixture.h"
+#include "support/sim_fixture.h"
 
 #include <QDir>
 #include <QFile>

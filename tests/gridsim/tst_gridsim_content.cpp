@@ -1,4 +1,4 @@
-#include "app/status_csv/status_csv_reader.h"
+#include "refresh/status_csv_reader.h"
 #include "gridsim/grid_sim.h"
 #include "gridsim/load_picture.h"
 #include "pages/forecast_reader.h"

@@ -1,5 +1,5 @@
 #include "pages/notice_window.h"
-#include "recording_browser_opener.h"
+#include "platform/recording_browser_opener.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,5 +1,5 @@
 #include "platform/browser.h"
-#include "recording_browser_opener.h"
+#include "platform/recording_browser_opener.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // The main window against the in-process simulated grid operator, with its
 // settings in a temporary store and fakes for the exit question and the sound.
-#include "app/conversions.h"
-#include "app/download/download_channel.h"
+#include "core/conversions.h"
+#include "core/download/download_channel.h"
 #include "gridsim/grid_sim.h"
 #include "platform/recording_sound_player.h"
 #include "settings/qsettings_registry.h"

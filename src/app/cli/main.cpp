@@ -1,8 +1,8 @@
 // voltwise-status: one refresh (or several) against the grid operator's
 // servers, printed for scripts and status bars.
 #include "app/cli/status_report.h"
-#include "app/download/download_channel.h"
-#include "app/grid_readers.h"
+#include "core/download/download_channel.h"
+#include "refresh/grid_readers.h"
 #include "settings/qsettings_registry.h"
 #include "settings/server_settings.h"
 #include "status/change_alert.h"

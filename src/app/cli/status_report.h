@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/grid_data.h"
+#include "refresh/grid_data.h"
 #include "status/change_alert.h"
 #include "status/status_presentation.h"
 

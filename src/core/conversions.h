@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/ole_date.h"
+
+#include <QLocale>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace voltwise {
+
+// The one place where grid texts become numbers and dates and back. Every
+// reader and presenter goes through these so they follow the user's locale
+// alike (callers pass QLocale::system(); tests pass a fixed locale).
+
+// A number in the locale's form: its decimal separator, digit grouping
+// accepted, blanks around it allowed. Empty, non-finite or other text fails.
+std::optional<double> TextToNumber(QStringView text, const QLocale &locale);
+
+// A date, a time of day, or both. Numeric dates follow the locale's order of
+// day, month and year; month names may be English or the locale's own;
+// times are h:mm or h:mm:ss with an optional AM/PM marker. A time alone has
+// no date part; a date alone is at midnight.
+std::optional<OleDate> TextToDate(QStringView text, const QLocale &locale);
+
+// The general date format: the locale's short date with a four-digit year,
+// a blank and the locale's long time without time zone; the date alone at
+// midnight, the time alone when there is no date part.
+QString FormatGeneralDate(OleDate value, const QLocale &locale);
+
+// Rounded to a whole number, with the locale's grouping and negative form.
+QString FormatWholeNumber(double value, const QLocale &locale);
+
+// The shortest text that reads back as the same number: the locale's
+// decimal separator, no grouping.
+QString FormatPlainNumber(double value, const QLocale &locale);
+
+} // namespace voltwise

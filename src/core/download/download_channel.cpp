@@ -1,0 +1,256 @@
+#include "core/download/download_channel.h"
+
+#include "core/download/charset_decoding.h"
+
+#include <QCoro/QCoroNetworkReply>
+#include <QList>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
+
+namespace voltwise {
+
+QString DownloadResult::text() const
+{
+    return DecodeText(body, CharsetOf(contentType));
+}
+
+namespace {
+
+constexpr int kOverallTimeoutFactor = 10;
+
+// What QNAM may buffer ahead of us; keeps a flood from the server in check.
+constexpr qint64 kReadBufferSize = 256 * 1024;
+
+enum class StopReason
+{
+    None,
+    TimedOut,
+    TooLarge,
+    Aborted
+};
+
+// The state of one fetch, shared by its coroutine and the reply's handlers.
+struct Transfer
+{
+    QPointer<QNetworkReply> reply;
+    qint64 maxBodySize = 0;
+    QByteArray body;
+    StopReason reason = StopReason::None;
+    bool receiving = false;
+    bool done = false;
+    // Set when the channel is destroyed mid-transfer: the coroutine may then
+    // touch nothing of the channel, and keeps the manager alive until the
+    // reply is gone.
+    bool orphaned = false;
+    std::shared_ptr<QNetworkAccessManager> orphanedManager;
+
+    void stop(StopReason why)
+    {
+        if (done || !reply)
+            return;
+        reason = why;
+        if (why == StopReason::TooLarge)
+            body = QByteArray();
+        reply->abort();
+    }
+
+    // Reads at most one byte beyond the limit, so an oversized body is never
+    // held whole.
+    void take()
+    {
+        if (!reply || !reply->isOpen() || reason != StopReason::None)
+            return;
+        const qint64 wanted = std::min(maxBodySize - body.size() + 1, reply->bytesAvailable());
+        if (wanted > 0)
+            body += reply->read(wanted);
+        if (body.size() > maxBodySize)
+            stop(StopReason::TooLarge);
+    }
+
+    void checkAnnouncedLength()
+    {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > maxBodySize)
+            stop(StopReason::TooLarge);
+    }
+};
+
+// The errors QNAM derives from an HTTP status of 400 and above, as opposed to
+// a failed transfer.
+bool IsHttpStatusError(QNetworkReply::NetworkError error)
+{
+    return (error >= QNetworkReply::ContentAccessDenied &&
+            error <= QNetworkReply::UnknownContentError) ||
+           (error >= QNetworkReply::InternalServerError &&
+            error <= QNetworkReply::UnknownServerError) ||
+           error == QNetworkReply::ProtocolInvalidOperationError ||
+           error == QNetworkReply::ProxyAuthenticationRequiredError;
+}
+
+} // namespace
+
+class DownloadChannel::Private
+{
+public:
+    explicit Private(DownloadChannel *q)
+        : q(q)
+        , manager(new QNetworkAccessManager)
+    {}
+
+    void report(DownloadState state, int code = 0, const QString &text = {})
+    {
+        Q_EMIT q->stateChanged(int(state));
+        if (const auto message = ProgressText(int(state), code, text))
+            Q_EMIT q->progressText(*message);
+    }
+
+    DownloadChannel *q;
+    QNetworkAccessManager *manager;
+    std::chrono::milliseconds timeout = kDefaultTimeout;
+    qint64 maxBodySize = kDefaultMaxBodySize;
+    QList<std::shared_ptr<Transfer>> inFlight;
+};
+
+DownloadChannel::DownloadChannel(QObject *parent)
+    : QObject(parent)
+    , d(new Private(this))
+{}
+
+DownloadChannel::~DownloadChannel()
+{
+    if (d->inFlight.isEmpty()) {
+        delete d->manager;
+    } else {
+        // Deleting the manager would delete the replies without finishing
+        // them, and their coroutines would never resume. Abort them from the
+        // event loop instead, once this channel is gone, and let the last of
+        // them take the manager along.
+        const std::shared_ptr<QNetworkAccessManager> manager(
+            d->manager, [](QNetworkAccessManager *m) { m->deleteLater(); });
+        for (const std::shared_ptr<Transfer> &t : std::as_const(d->inFlight)) {
+            t->orphaned = true;
+            t->orphanedManager = manager;
+            if (t->reply)
+                QMetaObject::invokeMethod(t->reply, &QNetworkReply::abort, Qt::QueuedConnection);
+        }
+    }
+    delete d;
+}
+
+void DownloadChannel::setTimeout(std::chrono::milliseconds timeout)
+{
+    d->timeout = timeout;
+}
+
+void DownloadChannel::setMaxBodySize(qint64 bytes)
+{
+    d->maxBodySize = bytes;
+}
+
+void DownloadChannel::abort()
+{
+    // Each abort resumes its fetch at once, which removes it from the list.
+    const auto transfers = d->inFlight;
+    for (const std::shared_ptr<Transfer> &t : transfers)
+        t->stop(StopReason::Aborted);
+}
+
+QCoro::Task<DownloadResult> DownloadChannel::fetch(QUrl url)
+{
+    const QString scheme = url.scheme().toLower();
+    if (scheme != u"http" && scheme != u"https") {
+        d->report(DownloadState::Error, QNetworkReply::ProtocolUnknownError,
+                  u"Protocol \"%1\" is not supported"_qs.arg(url.scheme()));
+        co_return DownloadResult{};
+    }
+
+    auto t = std::make_shared<Transfer>();
+    t->maxBodySize = d->maxBodySize;
+    d->report(DownloadState::Requesting);
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                         QNetworkRequest::AlwaysNetwork);
+    QNetworkReply *reply = d->manager->get(request);
+    reply->setReadBufferSize(kReadBufferSize);
+    t->reply = reply;
+    d->inFlight.append(t);
+
+    // Progress goes through the channel and stops with it; the body is
+    // collected by the transfer, which lives as long as the reply.
+    connect(reply, &QNetworkReply::socketStartedConnecting, this,
+            [this] { d->report(DownloadState::Connecting); });
+    connect(reply, &QNetworkReply::requestSent, this,
+            [this] { d->report(DownloadState::RequestSent); });
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, t] {
+        if (!t->receiving) {
+            t->receiving = true;
+            d->report(DownloadState::ReceivingResponse);
+        }
+    });
+    connect(reply, &QNetworkReply::metaDataChanged, reply, [t] { t->checkAnnouncedLength(); });
+    // The time-out counts from the last sign of life, so a large answer that
+    // keeps arriving is not cut off; a trickle still ends at the overall cap.
+    auto *idle = new QTimer(reply);
+    idle->setSingleShot(true);
+    idle->setInterval(d->timeout);
+    connect(idle, &QTimer::timeout, reply, [t] { t->stop(StopReason::TimedOut); });
+    connect(reply, &QNetworkReply::readyRead, reply, [t, idle] {
+        idle->start();
+        t->take();
+    });
+    idle->start();
+    QTimer::singleShot(d->timeout * kOverallTimeoutFactor, reply,
+                       [t] { t->stop(StopReason::TimedOut); });
+
+    co_await reply;
+
+    t->take();
+    t->done = true;
+    const QNetworkReply::NetworkError error = reply->error();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QString errorText = reply->errorString();
+    DownloadResult result;
+    result.ok = t->reason == StopReason::None &&
+                (error == QNetworkReply::NoError || (status >= 400 && IsHttpStatusError(error)));
+    result.httpStatus = status;
+    if (result.ok) {
+        result.body = std::move(t->body);
+        result.contentType = reply->rawHeader("Content-Type");
+    }
+    reply->disconnect();
+    reply->deleteLater();
+    if (t->orphaned)
+        co_return DownloadResult{};
+
+    d->inFlight.removeOne(t);
+    if (result.ok) {
+        d->report(DownloadState::ResponseReceived);
+        d->report(DownloadState::ResponseCompleted);
+        co_return result;
+    }
+    switch (t->reason) {
+    case StopReason::TimedOut:
+        d->report(DownloadState::Error, QNetworkReply::TimeoutError,
+                  u"No response for %1 ms"_qs.arg(d->timeout.count()));
+        break;
+    case StopReason::TooLarge:
+        d->report(DownloadState::Error, QNetworkReply::UnknownContentError,
+                  u"Response larger than %1 bytes"_qs.arg(t->maxBodySize));
+        break;
+    case StopReason::Aborted:
+        d->report(DownloadState::Error, QNetworkReply::OperationCanceledError,
+                  u"Operation canceled"_qs);
+        break;
+    case StopReason::None:
+        d->report(DownloadState::Error, error, errorText);
+        break;
+    }
+    co_return result;
+}
+
+} // namespace voltwise

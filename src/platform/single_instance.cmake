@@ -1,1 +1,0 @@
-target_sources(voltwise_core PRIVATE single_instance.h single_instance.cpp)

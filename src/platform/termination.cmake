@@ -1,1 +1,0 @@
-target_sources(voltwise_core PRIVATE termination_signals.h termination_signals.cpp)

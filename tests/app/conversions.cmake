@@ -1,1 +1,0 @@
-voltwise_add_qtest(test_conversions SOURCES test_conversions.cpp LIBS voltwise_core)

@@ -1,0 +1,267 @@
+#include "support/sim_fixture.h"
+
+#include <QNetworkReply>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace voltwise;
+using namespace voltwise::gridsim;
+using namespace voltwise::testing;
+
+Q_DECLARE_METATYPE(std::optional<QString>)
+
+namespace {
+
+const QString kCsv = kStatusCsvPath.toString();
+
+// The first argument of each signal the spy caught.
+template <typename T>
+QList<T> Args(const QSignalSpy &spy)
+{
+    QList<T> values;
+    for (const QList<QVariant> &arguments : spy)
+        values << arguments.at(0).value<T>();
+    return values;
+}
+
+QString LastText(const QSignalSpy &spy)
+{
+    return spy.isEmpty() ? QString() : spy.last().at(0).toString();
+}
+
+} // namespace
+
+class TestDownloadChannel : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<GridSim> m_sim;
+    std::unique_ptr<DownloadChannel> m_channel;
+
+    DownloadResult fetch(QStringView path)
+    {
+        return QCoro::waitFor(m_channel->fetch(m_sim->url(path)));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_sim = StartSim();
+        QVERIFY(m_sim);
+        m_channel = NewChannel();
+    }
+
+    void cleanup()
+    {
+        m_channel.reset();
+        m_sim.reset();
+    }
+
+    void progressText_data()
+    {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<std::optional<QString>>("expected"); // empty: the bar stays
+
+        QTest::newRow("0 clears") << 0 << 7 << std::optional(QString());
+        QTest::newRow("11") << 11 << 404 << std::optional(u"Error #404:  Not Found "_qs);
+        QTest::newRow("11, negative code")
+            << 11 << -5 << std::optional(u"Error #-5:  Not Found "_qs);
+        QTest::newRow("13 unknown") << 13 << 0 << std::optional<QString>();
+        QTest::newRow("-1 unknown") << -1 << 0 << std::optional<QString>();
+    }
+
+    void progressText()
+    {
+        QFETCH(int, state);
+        QFETCH(int, code);
+        QFETCH(std::optional<QString>, expected);
+        QCOMPARE(ProgressText(state, code, u" Not Found "_qs), expected);
+    }
+
+    // UTF-8 unless the charset parameter names the Latin-1 family, which
+    // decodes as windows-1252 with its unassigned codes kept.
+    void decodesByCharset_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QByteArray>("contentType");
+        QTest::addColumn<QString>("expected");
+
+        const QString cafe = u"caf\u00e9"_qs;
+        for (const char *type :
+             {"text/html", "text/plain; charset=x-unknown", "text/plain; xcharset=latin1"})
+            QTest::newRow(type) << QByteArray("caf\xc3\xa9") << QByteArray(type) << cafe;
+        for (const char *type :
+             {"text/plain; charset=us-ascii", "TEXT/HTML; level=1; Charset=\"Latin1\""})
+            QTest::newRow(type) << QByteArray("caf\xe9") << QByteArray(type) << cafe;
+        QTest::newRow("windows-1252")
+            << QByteArray("\x93hi\x94 \x80\x81") << QByteArray("text/html; charset=iso-8859-1")
+            << u"\u201chi\u201d \u20ac\u0081"_qs;
+        QTest::newRow("invalid UTF-8")
+            << QByteArray("a\xff") << QByteArray("text/plain; charset=utf-8") << u"a\ufffd"_qs;
+    }
+
+    void decodesByCharset()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QByteArray, contentType);
+        QFETCH(QString, expected);
+        QCOMPARE((DownloadResult{true, 200, body, contentType}).text(), expected);
+    }
+
+    // Any HTTP status with its body is a completed transfer.
+    void completedTransfer_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("bodyText");
+
+        QTest::newRow("page") << kStatusPagePath.toString() << u"none"_qs << 200
+                              << u"ISO System Status"_qs;
+        QTest::newRow("unknown path") << u"/outlook/nothing.html"_qs << u"none"_qs << 404
+                                      << u"<title>404 Not Found</title>"_qs;
+        // Each kind of error that QNAM derives from an HTTP status.
+        for (const int code : {400, 401, 407, 418, 500, 599})
+            QTest::addRow("%d", code)
+                << kCsv << u"status:%1"_qs.arg(code) << code << QString::number(code);
+        QTest::newRow("content length 0") << kCsv << u"empty"_qs << 200 << QString();
+        QTest::newRow("chunked, no chunks") << kCsv << u"empty,chunked"_qs << 200 << QString();
+    }
+
+    void completedTransfer()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, fault);
+        QFETCH(int, status);
+        QFETCH(QString, bodyText);
+        m_sim->setFault(path, *ParseFault(fault));
+        QSignalSpy states(m_channel.get(), &DownloadChannel::stateChanged);
+        QSignalSpy texts(m_channel.get(), &DownloadChannel::progressText);
+
+        const DownloadResult result = fetch(path);
+
+        QVERIFY(result.ok);
+        QCOMPARE(result.httpStatus, status);
+        QCOMPARE(result.body.isEmpty(), bodyText.isEmpty());
+        QVERIFY2(result.text().contains(bodyText), qPrintable(result.text()));
+        QCOMPARE(Args<int>(states), (QList<int>{5, 3, 6, 7, 8, 12}));
+        QCOMPARE(Args<QString>(texts),
+                 (QList<QString>{u"Requesting..."_qs, u"Connecting..."_qs, u"Request sent"_qs,
+                                 u"Receiving response..."_qs, u"Response received"_qs,
+                                 u"Response Completed"_qs}));
+    }
+
+    // Time-outs (error 4) count silence, not the whole transfer; bodies over
+    // the limit (error 299) fail whether announced or streamed; schemes other
+    // than http and https fail before a request.
+    void failedTransfer_data()
+    {
+        QTest::addColumn<QString>("fault"); // on the forecast page, or a URL, or "refused"
+        QTest::addColumn<int>("timeoutMs");
+        QTest::addColumn<qint64>("limit"); // 0: the default
+        QTest::addColumn<int>("error");    // 0: succeeds with the whole body
+
+        QTest::newRow("stalled body") << u"stall"_qs << 300 << qint64(0) << 4;
+        QTest::newRow("no answer in time") << u"delay:3000"_qs << 300 << qint64(0) << 4;
+        QTest::newRow("steady body outlasting the time-out")
+            << u"oversize:6000,trickle:100"_qs << 300 << qint64(0) << 0;
+        QTest::newRow("pieces slower than the time-out")
+            << u"oversize:3000,trickle:600"_qs << 300 << qint64(0) << 4;
+        QTest::newRow("steady trickle past ten time-outs")
+            << u"oversize:100000,trickle:20"_qs << 100 << qint64(0) << 4;
+        for (const QString &how : {u""_qs, u",chunked"_qs}) {
+            QTest::addRow("at the limit%s", qPrintable(how))
+                << u"oversize:100000"_qs + how << 10000 << qint64(100000) << 0;
+            QTest::addRow("one byte over%s", qPrintable(how))
+                << u"oversize:100001"_qs + how << 10000 << qint64(100000) << 299;
+        }
+        // Half of the announced 10 MiB comes, then nothing: only the
+        // announced length can tell that it is too large.
+        QTest::newRow("announced 10 MiB against the default")
+            << u"stall,oversize"_qs << 3000 << qint64(0) << 299;
+        QTest::newRow("refused") << u"refused"_qs << 10000 << qint64(0)
+                                 << int(QNetworkReply::ConnectionRefusedError);
+        for (const char *url : {"ftp://127.0.0.1/a.csv", "file:///etc/hostname", "127.0.0.1/a.csv"})
+            QTest::newRow(url) << QString::fromLatin1(url) << 10000 << qint64(0)
+                               << int(QNetworkReply::ProtocolUnknownError);
+    }
+
+    void failedTransfer()
+    {
+        QFETCH(QString, fault);
+        QFETCH(int, timeoutMs);
+        QFETCH(qint64, limit);
+        QFETCH(int, error);
+        const std::optional<Fault> parsed = ParseFault(fault);
+        if (parsed)
+            m_sim->setFault(kForecastPagePath.toString(), *parsed);
+        m_channel->setTimeout(std::chrono::milliseconds(timeoutMs));
+        if (limit > 0)
+            m_channel->setMaxBodySize(limit);
+        QSignalSpy states(m_channel.get(), &DownloadChannel::stateChanged);
+        QSignalSpy texts(m_channel.get(), &DownloadChannel::progressText);
+
+        QUrl url = parsed ? m_sim->url(kForecastPagePath) : QUrl(fault);
+        if (fault == u"refused")
+            url = RefusingUrl();
+
+        QCoro::Task<DownloadResult> task = m_channel->fetch(url);
+
+        QCOMPARE(task.isReady(), error == QNetworkReply::ProtocolUnknownError);
+        const DownloadResult result = QCoro::waitFor(task);
+        QCOMPARE(result.ok, error == 0);
+        QCOMPARE(result.body.size(), error == 0 ? parsed->oversizeBytes : 0);
+        if (error != 0) {
+            QCOMPARE(Args<int>(states).last(), int(DownloadState::Error));
+            QVERIFY2(LastText(texts).startsWith(u"Error #%1: "_qs.arg(error)),
+                     qPrintable(LastText(texts)));
+        }
+    }
+
+    // An abort fails the transfer under way at once and leaves the channel
+    // usable; destroying the channel fails it later, once the channel is gone.
+    void interruptedTransfer_data()
+    {
+        QTest::addColumn<bool>("destroy");
+        QTest::newRow("abort") << false;
+        QTest::newRow("destroy") << true;
+    }
+
+    void interruptedTransfer()
+    {
+        QFETCH(bool, destroy);
+        m_sim->setFault(kForecastPagePath.toString(), Fault{.stall = true});
+        QSignalSpy states(m_channel.get(), &DownloadChannel::stateChanged);
+        QSignalSpy texts(m_channel.get(), &DownloadChannel::progressText);
+        std::optional<DownloadResult> result;
+        bool channelGone = false;
+        [](QCoro::Task<DownloadResult> task, std::optional<DownloadResult> *out,
+           QPointer<DownloadChannel> guard, bool *gone) -> QCoro::Task<> {
+            *out = co_await std::move(task);
+            *gone = guard.isNull();
+        }(m_channel->fetch(m_sim->url(kForecastPagePath)), &result, m_channel.get(), &channelGone);
+        QTRY_VERIFY(Args<int>(states).contains(int(DownloadState::ReceivingResponse)));
+        QVERIFY(!result);
+
+        if (destroy)
+            m_channel.reset();
+        else
+            m_channel->abort();
+
+        QCOMPARE(result.has_value(), !destroy);
+        QTRY_VERIFY(result.has_value());
+        QVERIFY(!result->ok);
+        QVERIFY(result->body.isEmpty());
+        QCOMPARE(channelGone, destroy);
+        if (!destroy) {
+            QCOMPARE(LastText(texts), u"Error #5: Operation canceled"_qs);
+            m_sim->clearFaults();
+            QVERIFY(fetch(kForecastPagePath).ok);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDownloadChannel)
+#include "tst_download_channel.moc"

@@ -1,1 +1,0 @@
-voltwise_add_qtest(test_published_items_bus SOURCES test_published_items_bus.cpp LIBS voltwise_gui)

@@ -1,4 +1,0 @@
-add_executable(single_instance_probe single_instance_probe.cpp)
-target_link_libraries(single_instance_probe PRIVATE voltwise_core)
-voltwise_add_qtest(test_single_instance SOURCES test_single_instance.cpp LIBS voltwise_core)
-add_dependencies(test_single_instance single_instance_probe)

@@ -1,0 +1,164 @@
+#include "refresh/grid_readers.h"
+#include "support/sim_fixture.h"
+
+#include <QTest>
+
+using namespace voltwise;
+using namespace voltwise::gridsim;
+using namespace voltwise::testing;
+
+namespace {
+
+// The fixed order of one refresh, each on the server it belongs to.
+const QStringList kRefreshOrder{
+    u"main "_qs + kStatusCsvPath.toString(), u"content "_qs + kLoadPicturePath.toString(),
+    u"content "_qs + kOutlookPagePath.toString(), u"main "_qs + kForecastPagePath.toString(),
+    u"content "_qs + kStatusPagePath.toString()};
+
+// Which parts are the same in both: status, picture, outlook, forecasts, notices.
+QList<bool> SameParts(const GridData &a, const GridData &b)
+{
+    return {a.Status == b.Status, a.PendingGraphPicture == b.PendingGraphPicture,
+            a.Outlook == b.Outlook, a.ForecastsText == b.ForecastsText, a.Notices == b.Notices};
+}
+
+} // namespace
+
+// What each source reads is checked through voltwise-status's JSON.
+class TestGridReaders : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<GridSim> m_main;
+    std::unique_ptr<GridSim> m_content;
+    std::unique_ptr<DownloadChannel> m_channel;
+    QStringList m_requests;
+
+    ServerUrls servers() const { return {m_main->baseUrl(), m_content->baseUrl(), QUrl()}; }
+
+    ReadAllResult readAll(GridData &data, std::optional<ServerUrls> urls = std::nullopt,
+                          std::shared_ptr<const RefreshCancellation> cancellation = nullptr)
+    {
+        return QCoro::waitFor(ReadAllSources(*m_channel, urls.value_or(servers()), data,
+                                             QLocale(QLocale::English, QLocale::UnitedStates),
+                                             std::move(cancellation)));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_requests.clear();
+        m_main = StartSim();
+        m_content = StartSim();
+        QVERIFY(m_main && m_content);
+        for (GridSim *sim : {m_main.get(), m_content.get()}) {
+            const QString name = sim == m_main.get() ? u"main "_qs : u"content "_qs;
+            sim->setScenario(ScenarioKind::Walk);
+            connect(sim, &GridSim::requestReceived, this,
+                    [this, name](const QString &path) { m_requests << name + path; });
+        }
+        m_channel = NewChannel();
+    }
+
+    void cleanup()
+    {
+        m_channel.reset();
+        m_main.reset();
+        m_content.reset();
+    }
+
+    // After a first refresh the operator moves on to a stage 1 emergency, in
+    // which every resource reads differently. A failed or refused download,
+    // or a not-found page, keeps that part as it was and stops no other.
+    void secondRefresh_data()
+    {
+        QTest::addColumn<QString>("trouble"); // PATH=FAULT, or the refused server
+        QTest::addColumn<int>("statusCsvHttpStatus");
+        QTest::addColumn<QList<bool>>("kept");
+
+        const auto on = [](QStringView path, const QString &fault) {
+            return path.toString() + u'=' + fault;
+        };
+        const QList<bool> none{0, 0, 0, 0, 0}, status{1, 0, 0, 0, 0}, outlook{0, 0, 1, 0, 0};
+        QTest::newRow("no fault") << QString() << 200 << none;
+        QTest::newRow("status file 404") << on(kStatusCsvPath, u"status:404"_qs) << 404 << status;
+        QTest::newRow("status file stalled") << on(kStatusCsvPath, u"stall"_qs) << 0 << status;
+        QTest::newRow("outlook stalled") << on(kOutlookPagePath, u"stall"_qs) << 200 << outlook;
+        QTest::newRow("outlook 404") << on(kOutlookPagePath, u"status:404"_qs) << 200 << outlook;
+        QTest::newRow("forecast 404")
+            << on(kForecastPagePath, u"status:404"_qs) << 200 << QList<bool>{0, 0, 0, 1, 0};
+        QTest::newRow("status page 404")
+            << on(kStatusPagePath, u"status:404"_qs) << 200 << QList<bool>{0, 0, 0, 0, 1};
+        // A picture needs two bytes.
+        QTest::newRow("one-byte picture")
+            << on(kLoadPicturePath, u"oversize:1"_qs) << 200 << QList<bool>{0, 1, 0, 0, 0};
+        QTest::newRow("two-byte picture") << on(kLoadPicturePath, u"oversize:2"_qs) << 200 << none;
+        QTest::newRow("main server refused") << u"main"_qs << 0 << QList<bool>{1, 0, 0, 1, 0};
+        QTest::newRow("content server refused")
+            << u"content"_qs << 200 << QList<bool>{0, 1, 1, 0, 1};
+    }
+
+    void secondRefresh()
+    {
+        QFETCH(QString, trouble);
+        QFETCH(int, statusCsvHttpStatus);
+        QFETCH(QList<bool>, kept);
+        GridData data;
+        QCOMPARE(readAll(data).statusCsvHttpStatus, 200);
+        const GridData before = data;
+        for (int i = 0; i < 3; ++i) {
+            m_main->advance();
+            m_content->advance();
+        }
+        m_requests.clear();
+        ServerUrls urls = servers();
+        QStringList expectedRequests = kRefreshOrder;
+        if (const auto fault = ParsePathFault(trouble)) {
+            const bool main = fault->path == kStatusCsvPath || fault->path == kForecastPagePath;
+            (main ? m_main : m_content)->setFault(fault->path, fault->fault);
+            if (fault->fault.stall)
+                m_channel->setTimeout(400ms);
+        } else if (!trouble.isEmpty()) {
+            (trouble == u"main" ? urls.gridMain : urls.gridContent) = RefusingUrl();
+            expectedRequests.removeIf([&](const QString &r) { return r.startsWith(trouble); });
+        }
+
+        QCOMPARE(readAll(data, urls).statusCsvHttpStatus, statusCsvHttpStatus);
+        QCOMPARE(m_requests, expectedRequests);
+        QCOMPARE(SameParts(data, before), kept);
+        if (trouble.isEmpty())
+            QCOMPARE(data.PendingGraphPicture, m_content->resource(kLoadPicturePath)->body);
+    }
+
+    // Cancelled while the download of `at` runs (or before the refresh, at
+    // -1): nothing after it is requested.
+    void cancellationStopsBetweenDownloads_data()
+    {
+        QTest::addColumn<int>("at");
+        QTest::newRow("before the refresh") << -1;
+        for (int i = 0; i < kRefreshOrder.size(); ++i)
+            QTest::newRow(qPrintable(kRefreshOrder[i])) << i;
+    }
+
+    void cancellationStopsBetweenDownloads()
+    {
+        QFETCH(int, at);
+        const auto cancellation = std::make_shared<RefreshCancellation>();
+        cancellation->cancelled = at < 0;
+        const auto cancelAt = [&](const QString &path) {
+            if (at >= 0 && kRefreshOrder[at].endsWith(u' ' + path))
+                cancellation->cancelled = true;
+        };
+        connect(m_main.get(), &GridSim::requestReceived, this, cancelAt);
+        connect(m_content.get(), &GridSim::requestReceived, this, cancelAt);
+        GridData data;
+
+        readAll(data, std::nullopt, cancellation);
+
+        QCOMPARE(m_requests, kRefreshOrder.mid(0, at + 1));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGridReaders)
+#include "test_grid_readers.moc"

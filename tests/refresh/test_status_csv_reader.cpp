@@ -1,0 +1,222 @@
+#include "refresh/status_csv_reader.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <type_traits>
+#include <variant>
+
+using namespace voltwise;
+
+Q_DECLARE_METATYPE(voltwise::GridStatus)
+
+namespace {
+
+using Member =
+    std::variant<double GridStatus::*, std::int32_t GridStatus::*, OleDate GridStatus::*>;
+
+const QList<std::pair<QString, Member>> &Fields()
+{
+#define FIELD(name) std::pair<QString, Member>(QStringLiteral(#name), &GridStatus::name)
+    // clang-format off
+    static const QList<std::pair<QString, Member>> fields{
+        FIELD(ActualDemand), FIELD(ActualDemandTime), FIELD(AvailableResources),
+        FIELD(AvailableResourcesTime), FIELD(ForecastKind), FIELD(NoticeStart), FIELD(NoticeEnd),
+        FIELD(NoticeValue), FIELD(Interruption1), FIELD(Interruption2), FIELD(Interruption3),
+        FIELD(Interruption4), FIELD(Interruption5), FIELD(ReserveMargin), FIELD(Level),
+        FIELD(LevelStart), FIELD(LevelEnd), FIELD(ForecastPeakToday), FIELD(PeakDemandToday),
+        FIELD(ForecastPeakTomorrow), FIELD(Produced)};
+    // clang-format on
+#undef FIELD
+    return fields;
+}
+
+// `status` with the changes "Field=value ...": dates as yyyy-MM-ddTHH:mm[:ss];
+// levels by number (1 normal, 2 alert, 3 warning, 6 stage 3, 7 load interruptions).
+GridStatus With(GridStatus status, QStringView changes)
+{
+    for (const QStringView change : changes.split(u' ', Qt::SkipEmptyParts)) {
+        const qsizetype equals = change.indexOf(u'=');
+        const QString value = change.sliced(equals + 1).toString();
+        const auto field = std::find_if(Fields().begin(), Fields().end(), [&](const auto &f) {
+            return f.first == change.left(equals);
+        });
+        if (field == Fields().end())
+            qFatal("unknown field in %s", qPrintable(change.toString()));
+        std::visit(
+            [&](auto member) {
+                using T = std::remove_reference_t<decltype(status.*member)>;
+                if constexpr (std::is_same_v<T, OleDate>) {
+                    const QDateTime time = QDateTime::fromString(value, Qt::ISODate);
+                    status.*member = OleDate::fromDateAndTime(time.date(), time.time());
+                } else {
+                    status.*member = T(value.toDouble());
+                }
+            },
+            field->second);
+    }
+    return status;
+}
+
+const QString kEnglish = u"en_US"_qs;
+const QString kGerman = u"de_DE"_qs;
+
+// A record from an earlier refresh with every field holding a value.
+GridStatus Old()
+{
+    return With({},
+                u"ActualDemand=30000 ActualDemandTime=2001-09-13T10:00 AvailableResources=36000 "
+                "AvailableResourcesTime=2001-09-13T10:05 ForecastKind=2 "
+                "NoticeStart=2001-09-13T12:00 NoticeEnd=2001-09-13T20:00 NoticeValue=750 "
+                "Interruption1=11 Interruption2=12 Interruption3=13 Interruption4=14 "
+                "Interruption5=15 ReserveMargin=6000 Level=3 LevelStart=2001-09-13T09:00 "
+                "LevelEnd=2001-09-13T21:00 ForecastPeakToday=33000 PeakDemandToday=31000 "
+                "ForecastPeakTomorrow=34000 Produced=2001-09-13T10:07:01");
+}
+
+const QString kFullFile = u"PRODUCED,Fri Sep 14 14:30:05 PDT 2001\n"
+                          "ACTUAL DEMAND,31456.5,9/14/2001 14:25\n"
+                          "AVAILABLE RESOURCES,35000,9/14/2001 14:20\n"
+                          "PEAK DEMAND TODAY,32100\n"
+                          "FORECAST PEAK DEMAND TODAY,33200\n"
+                          "FORECAST PEAK DEMAND TOMORROW,34300\n"
+                          "SYSTEM STATUS,ALERT,9/14/2001 12:00,9/14/2001 18:00\n"
+                          "1 HOUR FORECAST NOTICE,ACTIVE,9/14/2001 15:00,9/14/2001 16:00,1500\n"_qs;
+
+// Everything but the forecast kind and the interruptions.
+const QString kFullFileChanges =
+    u"Produced=2001-09-14T14:30:05 ActualDemand=31456.5 ActualDemandTime=2001-09-14T14:25 "
+    "AvailableResources=35000 AvailableResourcesTime=2001-09-14T14:20 ReserveMargin=3543.5 "
+    "PeakDemandToday=32100 ForecastPeakToday=33200 ForecastPeakTomorrow=34300 Level=2 "
+    "LevelStart=2001-09-14T12:00 LevelEnd=2001-09-14T18:00 NoticeStart=2001-09-14T15:00 "
+    "NoticeEnd=2001-09-14T16:00 NoticeValue=1500"_qs;
+
+} // namespace
+
+class TestStatusCsvReader : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void reads_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<GridStatus>("previous");
+        QTest::addColumn<GridStatus>("expected");
+
+        const GridStatus none;
+        const GridStatus old = Old();
+        const auto row = [&](const char *name, const QString &text, QStringView changes,
+                             const QString &locale = kEnglish) {
+            QTest::newRow(name) << locale << text << old << With(old, changes);
+        };
+        QString crlf = kFullFile;
+        crlf.replace(u"\n"_qs, u"\r\n"_qs);
+
+        row("full file", kFullFile, kFullFileChanges);
+        row("CRLF line ends", crlf, kFullFileChanges);
+        row("lone CR does not end a line", u"ACTUAL DEMAND,1\rPEAK DEMAND TODAY,2"_qs, {});
+        QTest::newRow("empty text leaves level unknown") << kEnglish << QString() << none << none;
+
+        row("en date is month first", u"ACTUAL DEMAND,,3/4/2001 14:25"_qs,
+            u"ActualDemandTime=2001-03-04T14:25");
+        row("de date is day first", u"ACTUAL DEMAND,,3/4/2001 14:25"_qs,
+            u"ActualDemandTime=2001-04-03T14:25", kGerman);
+        row("de decimal point does not convert", u"PEAK DEMAND TODAY,1.5"_qs, {}, kGerman);
+        row("comma splits a decimal comma", u"PEAK DEMAND TODAY,32100,5"_qs,
+            u"PeakDemandToday=32100", kGerman);
+
+        row("lower-case lines", u"system status,normal\nproduced,fri sep 14 14:30:05 pdt 2001"_qs,
+            u"Level=1 Produced=2001-09-14T14:30:05");
+        row("blanks next to the status text match no status",
+            u"SYSTEM STATUS, NORMAL\nSYSTEM STATUS,NORMAL \r\n"_qs, {});
+        row("blanks around the keyword", u"  SYSTEM STATUS ,NORMAL\r\n"_qs, u"Level=1");
+        row("normal keeps level dates", u"SYSTEM STATUS,NORMAL,9/14/2001 12:00,9/14/2001 18:00"_qs,
+            u"Level=1");
+        row("unknown status keeps level, dates follow the kept level",
+            u"SYSTEM STATUS,STAGE 4,9/14/2001 12:00,9/14/2001 18:00"_qs,
+            u"LevelStart=2001-09-14T12:00 LevelEnd=2001-09-14T18:00");
+
+        row("load interruptions, columns 7 and 8 swapped, later ones ignored",
+            u"SYSTEM STATUS,STAGE 3 LOAD INTERRUPTIONS,9/14/2001 12:00,,1,2,3,4,5,6,7"_qs,
+            u"Level=7 LevelStart=2001-09-14T12:00 Interruption1=1 Interruption2=2 "
+            "Interruption3=3 Interruption5=4 Interruption4=5");
+        row("load interruptions, missing and bad columns keep their fields",
+            u"SYSTEM STATUS,STAGE 3 LOAD INTERRUPTIONS,,x,100,,300"_qs,
+            u"Level=7 Interruption1=100 Interruption3=300");
+        row("interruptions ignored below level 7", u"SYSTEM STATUS,STAGE 3,,,1,2,3,4,5"_qs,
+            u"Level=6");
+        QTest::newRow("kept level 7 still reads interruptions")
+            << kEnglish << u"SYSTEM STATUS,???,,,1,2,3,4,5"_qs << With(old, u"Level=7")
+            << With(old, u"Level=7 Interruption1=1 Interruption2=2 Interruption3=3 "
+                         "Interruption5=4 Interruption4=5");
+
+        row("margin from the demand read so far",
+            u"AVAILABLE RESOURCES,35000\nACTUAL DEMAND,31000"_qs,
+            u"AvailableResources=35000 ReserveMargin=5000 ActualDemand=31000");
+        row("margin computed even when resources do not convert",
+            u"ACTUAL DEMAND,31000\nAVAILABLE RESOURCES,n/a"_qs,
+            u"ActualDemand=31000 ReserveMargin=5000");
+        row("a bad column keeps only its field",
+            u"ACTUAL DEMAND,--,9/14/2001 14:25\nAVAILABLE RESOURCES, 35000 ,2/30/2001"_qs,
+            u"ActualDemandTime=2001-09-14T14:25 AvailableResources=35000 ReserveMargin=5000");
+        row("keyword must match in full, with a comma",
+            u"ACTUAL DEMAND\nPEAK DEMAND TODAY 32000\nPEAK DEMAND TODAY X,1\nPEAK DEMAND,2"_qs, {});
+        row("later row wins unless it does not convert",
+            u"PEAK DEMAND TODAY,32000\nPEAK DEMAND TODAY,32500\nPEAK DEMAND TODAY,x"_qs,
+            u"PeakDemandToday=32500");
+
+        row("several notice rows, last decides",
+            u"48 HOUR FORECAST NOTICE,A,9/15/2001 12:00,9/15/2001 20:00\n"
+            "1 HOUR FORECAST NOTICE,B,9/14/2001 15:00,9/14/2001 16:00,1500\n"
+            "24 HOUR FORECAST NOTICE,C,9/16/2001 13:00,9/16/2001 19:00,999"_qs,
+            u"NoticeStart=2001-09-16T13:00 NoticeEnd=2001-09-16T19:00 NoticeValue=1500");
+        row("notice value only from the 1-hour row",
+            u"48 HOUR FORECAST NOTICE,A,9/15/2001 12:00,9/15/2001 20:00,999"_qs,
+            u"NoticeStart=2001-09-15T12:00 NoticeEnd=2001-09-15T20:00");
+
+        row("produced, de", u"PRODUCED,Mon Dec 31 23:59:59 PST 2001"_qs,
+            u"Produced=2001-12-31T23:59:59", kGerman);
+        row("produced, long zone text",
+            u"PRODUCED,Fri Sep 14 14:30:05 Pacific Daylight Time 2001"_qs,
+            u"Produced=2001-09-14T14:30:05");
+        row("produced, shortest", u"PRODUCED,Fri Sep 14 14:30:05 2001"_qs,
+            u"Produced=2001-09-14T14:30:05");
+        row("produced, too short or invalid day",
+            u"PRODUCED,Fri Sep 14 14:30 2001\nPRODUCED,Fri Feb 30 14:30:05 PDT 2001"_qs, {});
+
+        // Hostile input: read in bounded time and memory, a good line after it still read.
+        constexpr qsizetype kMiB = 1024 * 1024;
+        const QString good = u"\nACTUAL DEMAND,31000\n"_qs;
+        QByteArray binary(2 * kMiB, '\0');
+        QRandomGenerator random(20010914);
+        for (char &byte : binary)
+            byte = static_cast<char>(random.bounded(256));
+        row("megabytes of commas after a status",
+            u"SYSTEM STATUS,STAGE 3 LOAD INTERRUPTIONS"_qs + QString(4 * kMiB, u','), u"Level=7");
+        row("megabytes of line feeds", QString(4 * kMiB, u'\n') + good, u"ActualDemand=31000");
+        row("extremely long value", u"PEAK DEMAND TODAY,32000,"_qs + QString(8 * kMiB, u'9') + good,
+            u"PeakDemandToday=32000 ActualDemand=31000");
+        row("extremely long produced text",
+            u"PRODUCED,Fri Sep 14 14:30:05 "_qs + QString(2 * kMiB, u'x') + u" 2001"_qs,
+            u"Produced=2001-09-14T14:30:05");
+        row("binary bytes", QString::fromLatin1(binary) + good, u"ActualDemand=31000");
+    }
+
+    void reads()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(GridStatus, previous);
+        QFETCH(GridStatus, expected);
+        const GridStatus actual = ReadStatusCsv(text, previous, QLocale(locale));
+        for (const auto &[name, member] : Fields())
+            QVERIFY2(std::visit([&](auto m) { return actual.*m == expected.*m; }, member),
+                     qPrintable(name));
+        QVERIFY(actual == expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStatusCsvReader)
+#include "test_status_csv_reader.moc"
