@@ -10,6 +10,14 @@
 
 namespace voltwise {
 
+// The grid operator writes its files in US conventions (month/day/year,
+// "." decimals, "," thousands) whatever the user's locale: read them with
+// this, and show the results in the user's locale.
+inline QLocale OperatorLocale()
+{
+    return QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
 // The one place where grid texts become numbers and dates and back. Every
 // reader and presenter goes through these so they follow the user's locale
 // alike (callers pass QLocale::system(); tests pass a fixed locale).
