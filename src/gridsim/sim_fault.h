@@ -17,6 +17,7 @@ struct Fault
     int status = 0;                     // 200..599; 0 keeps the resource's own status
     bool emptyBody = false;
     bool stall = false;       // headers announce more than is sent; then silence, kept open
+    bool cut = false;         // headers announce more than is sent; then the connection closes
     qint64 oversizeBytes = 0; // a filler body of this size instead of the resource
     bool chunked = false;     // chunked transfer coding instead of a Content-Length
     std::chrono::milliseconds trickle{0}; // the body in small pieces, one per interval
@@ -26,7 +27,7 @@ struct Fault
 };
 
 // FAULT: comma-separated items "delay:MS", "status:CODE", "empty", "stall",
-// "oversize[:BYTES]" (10 MiB by default), "chunked"; "none" or nothing is
+// "cut", "oversize[:BYTES]" (10 MiB by default), "chunked"; "none" or nothing is
 // no fault. Example: "delay:1500,status:500".
 std::optional<Fault> ParseFault(QStringView faultText, QString *error = nullptr);
 

@@ -1,10 +1,10 @@
 #include "refresh/grid_readers.h"
 
 #include "core/download/download_channel.h"
-#include "refresh/status_csv_reader.h"
 #include "pages/forecast_reader.h"
 #include "pages/notices_reader.h"
 #include "pages/outlook_reader.h"
+#include "refresh/status_csv_reader.h"
 
 #include <array>
 #include <functional>
@@ -12,21 +12,20 @@
 namespace voltwise {
 
 QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls servers,
-                                          GridData &data, QLocale locale,
+                                          GridData &data,
                                           std::shared_ptr<const RefreshCancellation> cancellation)
 {
     ReadAllResult result;
     struct Source
     {
         QUrl url;
-        std::function<void(const DownloadResult &)> read; // only for a completed transfer
+        std::function<void(const DownloadResult &)> read; // only for a successful download
+        int *httpStatus = nullptr;
     };
     const std::array<Source, 5> sources = {{
         {ServerUrls::resolve(servers.gridMain, u"/outlook/systemstatus.csv"_qs),
-         [&](const DownloadResult &csv) {
-             result.statusCsvHttpStatus = csv.httpStatus;
-             data.Status = ReadStatusCsv(csv.text(), data.Status, locale);
-         }},
+         [&](const DownloadResult &csv) { data.Status = ReadStatusCsv(csv.text(), data.Status); },
+         &result.statusCsvHttpStatus},
         {ServerUrls::resolve(servers.gridContent, u"/outlook/SP/ems_small.gif"_qs),
          [&](const DownloadResult &picture) {
              if (picture.body.size() >= 2)
@@ -34,7 +33,7 @@ QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls s
          }},
         {ServerUrls::resolve(servers.gridContent, u"/outlook/SP/outlook.html"_qs),
          [&](const DownloadResult &outlook) {
-             data.Outlook = ReadOutlookPage(outlook.text(), data.Outlook, locale);
+             data.Outlook = ReadOutlookPage(outlook.text(), data.Outlook);
          }},
         {ServerUrls::resolve(servers.gridMain, u"/awe/forecast.html"_qs),
          [&](const DownloadResult &forecast) {
@@ -57,6 +56,8 @@ QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls s
         const DownloadResult downloaded = co_await channel.fetch(source.url);
         if (stopped())
             co_return result;
+        if (source.httpStatus)
+            *source.httpStatus = downloaded.httpStatus;
         if (downloaded.ok)
             source.read(downloaded);
     }

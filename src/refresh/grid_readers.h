@@ -1,9 +1,8 @@
 #pragma once
 
-#include "refresh/grid_data.h"
 #include "core/server_urls.h"
+#include "refresh/grid_data.h"
 
-#include <QLocale>
 #include <qcoro/qcorotask.h>
 
 #include <memory>
@@ -14,7 +13,8 @@ class DownloadChannel;
 
 struct ReadAllResult
 {
-    // HTTP status of the status file; 0 when its transfer failed.
+    // HTTP status of the status file, also of an error page; 0 when its
+    // transfer failed.
     int statusCsvHttpStatus = 0;
 };
 
@@ -26,10 +26,10 @@ struct RefreshCancellation
 
 // Downloads every source once, in the fixed order (status file, load
 // picture, outlook, forecast and status pages), each reader keeping its
-// previous values when its download fails or its page is rejected.
-// channel and data must outlive the returned task.
+// previous values when its download fails (an HTTP error status included)
+// or its page is rejected. channel and data must outlive the returned task.
 QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls servers,
-                                          GridData &data, QLocale locale,
+                                          GridData &data,
                                           std::shared_ptr<const RefreshCancellation> cancellation);
 
 } // namespace voltwise

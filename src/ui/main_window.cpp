@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include "core/download/download_channel.h"
+#include "core/twips.h"
 #include "pages/notice_window.h"
 #include "platform/always_on_top.h"
 #include "platform/browser.h"
@@ -15,7 +16,6 @@
 #include "ui/exit_prompt.h"
 #include "ui/label_styles.h"
 #include "ui/status_strip.h"
-#include "core/twips.h"
 #include "ui/window_placement.h"
 
 #include <QApplication>
@@ -228,8 +228,7 @@ QCoro::Task<> MainWindow::RefreshAll()
 
     QPointer<MainWindow> self(this);
     const auto cancellation = m_cancellation;
-    co_await ReadAllSources(*m_channel, m_services.servers, m_data, m_services.locale,
-                            cancellation);
+    co_await ReadAllSources(*m_channel, m_services.servers, m_data, cancellation);
     if (!self)
         co_return;
     if (!cancellation->cancelled)

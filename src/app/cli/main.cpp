@@ -56,7 +56,7 @@ QCoro::Task<int> run(const Options &options, ServerUrls servers)
     const QLocale locale = QLocale::system();
     ReadAllResult result;
     for (int i = 0; i < options.refreshes; ++i) {
-        result = co_await ReadAllSources(channel, servers, data, locale, nullptr);
+        result = co_await ReadAllSources(channel, servers, data, nullptr);
         presentation = PresentStatus(data.Status, locale);
         published = presentation->publishedItems(published);
         const QString statusText = presentation->lblStatusText.value_or(u"Status Unknown"_qs);
