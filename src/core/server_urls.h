@@ -1,8 +1,14 @@
 #pragma once
 
+#include <QLatin1String>
 #include <QUrl>
 
 namespace voltwise {
+
+// The servers of a first start.
+inline constexpr QLatin1String kDefaultGridMainUrl("http://www.caiso.com");
+inline constexpr QLatin1String kDefaultGridContentUrl("http://content.caiso.com");
+inline constexpr QLatin1String kDefaultMakerUrl("http://www.ternwood.example");
 
 // Base addresses (scheme://host[:port]) of the servers the program talks to.
 struct ServerUrls
@@ -13,9 +19,8 @@ struct ServerUrls
 
     static ServerUrls defaults()
     {
-        return {QUrl(QStringLiteral("http://www.caiso.com")),
-                QUrl(QStringLiteral("http://content.caiso.com")),
-                QUrl(QStringLiteral("http://www.ternwood.example"))};
+        return {QUrl(QString(kDefaultGridMainUrl)), QUrl(QString(kDefaultGridContentUrl)),
+                QUrl(QString(kDefaultMakerUrl))};
     }
 
     // base + path, keeping the base's scheme, host and port.

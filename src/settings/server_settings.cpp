@@ -1,17 +1,19 @@
 #include "settings/server_settings.h"
 
 #include "settings/registry_operations.h"
-#include "settings/settings_names.h"
+#include "settings/setting_keys.h"
+
+#include <utility>
 
 namespace voltwise {
 
 namespace {
 
-QUrl LoadServerUrl(const RegistryBackend &store, const QString &key, const QUrl &defaultUrl)
-{
-    const QString stored = GetSetting(store, kApplicationTitle, kServersSection, key, QString());
-    return ServerUrlFromText(stored).value_or(defaultUrl);
-}
+constexpr std::pair<const SettingKey *, QUrl ServerUrls::*> kServers[] = {
+    {&SettingKeys::GridMain, &ServerUrls::gridMain},
+    {&SettingKeys::GridContent, &ServerUrls::gridContent},
+    {&SettingKeys::Maker, &ServerUrls::maker},
+};
 
 } // namespace
 
@@ -32,20 +34,21 @@ std::optional<QUrl> ServerUrlFromText(const QString &text)
 
 ServerUrls LoadServerUrls(const RegistryBackend &store)
 {
-    const ServerUrls defaults = ServerUrls::defaults();
-    return {LoadServerUrl(store, u"GridMain"_qs, defaults.gridMain),
-            LoadServerUrl(store, u"GridContent"_qs, defaults.gridContent),
-            LoadServerUrl(store, u"Maker"_qs, defaults.maker)};
+    const QHash<QString, QString> stored = GetSettings(store, kApplicationTitle, kServersSection);
+    ServerUrls urls;
+    for (const auto &[key, member] : kServers) {
+        urls.*member =
+            ServerUrlFromText(stored.value(key->name)).value_or(QUrl(QString(key->defaultText)));
+    }
+    return urls;
 }
 
 bool SaveServerUrls(RegistryBackend &store, const ServerUrls &urls)
 {
-    return SaveSettings(store, kApplicationTitle, kServersSection,
-                        {
-                            {u"GridMain"_qs, urls.gridMain.toString()},
-                            {u"GridContent"_qs, urls.gridContent.toString()},
-                            {u"Maker"_qs, urls.maker.toString()},
-                        });
+    RegistryStringValues values;
+    for (const auto &[key, member] : kServers)
+        values.append({key->name, (urls.*member).toString()});
+    return SaveSettings(store, kApplicationTitle, kServersSection, values);
 }
 
 } // namespace voltwise
