@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include "core/download/download_channel.h"
+#include "core/twips.h"
 #include "pages/notice_window.h"
 #include "platform/always_on_top.h"
 #include "platform/browser.h"
@@ -15,7 +16,6 @@
 #include "ui/exit_prompt.h"
 #include "ui/label_styles.h"
 #include "ui/status_strip.h"
-#include "core/twips.h"
 #include "ui/window_placement.h"
 
 #include <QApplication>
@@ -193,7 +193,7 @@ QCoro::Task<> MainWindow::Form_Load()
     QPointer<MainWindow> self(this);
     m_settings = LoadAppSettings(*m_services.store, m_services.locale);
 
-    m_strip->lblStatusText->setText(u"Status Unknown"_qs);
+    m_strip->setConditionText(u"Status Unknown"_qs);
     m_strip->picStatusIcon->setPixmap(ConditionPixmap(kInitialImageIndex, 32));
 
     if (m_tray) {
@@ -294,11 +294,8 @@ void MainWindow::ShowStatus()
         setWindowIcon(ConditionIcon(*p.imageIndex));
     }
     if (p.lblStatusText)
-        m_strip->lblStatusText->setText(*p.lblStatusText);
-    for (size_t i = 0; i < p.lblStatus.size(); ++i)
-        SetScaleLabelLit(m_strip->lblStatus[i], p.lblStatus[i]);
-    for (size_t i = 0; i < p.lblForecast.size(); ++i)
-        SetScaleLabelLit(m_strip->lblForecast[i], p.lblForecast[i]);
+        m_strip->setConditionText(*p.lblStatusText);
+    m_strip->lightScales(p.lblStatus, p.lblForecast);
 
     if (m_data.PendingGraphPicture) {
         QPixmap picture;
