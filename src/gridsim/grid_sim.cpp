@@ -55,6 +55,10 @@ ResponsePlan PlanFor(const std::optional<SimResource> &resource, const Fault &fa
         plan.contentType = kHtmlType;
         plan.body = WriteErrorPage(plan.status, path);
     }
+    if (fault.html) {
+        plan.contentType = kHtmlType;
+        plan.body = WriteErrorPage(503, path);
+    }
     if (fault.emptyBody)
         plan.body.clear();
     if (fault.oversizeBytes > 0) {
