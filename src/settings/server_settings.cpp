@@ -13,6 +13,7 @@ constexpr std::pair<const SettingKey *, QUrl ServerUrls::*> kServers[] = {
     {&SettingKeys::GridMain, &ServerUrls::gridMain},
     {&SettingKeys::GridContent, &ServerUrls::gridContent},
     {&SettingKeys::Maker, &ServerUrls::maker},
+    {&SettingKeys::FlexAlerts, &ServerUrls::flexAlerts},
 };
 
 } // namespace
@@ -32,6 +33,21 @@ std::optional<QUrl> ServerUrlFromText(const QString &text)
     return base;
 }
 
+std::optional<FeedSource> FeedSourceFromText(const QString &text)
+{
+    const QString name = text.trimmed().toLower();
+    if (name == u"current")
+        return FeedSource::Current;
+    if (name == u"classic")
+        return FeedSource::Classic;
+    return std::nullopt;
+}
+
+QString FeedSourceText(FeedSource feeds)
+{
+    return feeds == FeedSource::Classic ? u"classic"_qs : u"current"_qs;
+}
+
 ServerUrls LoadServerUrls(const RegistryBackend &store)
 {
     const QHash<QString, QString> stored = GetSettings(store, kApplicationTitle, kServersSection);
@@ -40,6 +56,9 @@ ServerUrls LoadServerUrls(const RegistryBackend &store)
         urls.*member =
             ServerUrlFromText(stored.value(key->name)).value_or(QUrl(QString(key->defaultText)));
     }
+    const SettingKey &feeds = SettingKeys::Feeds;
+    urls.feeds = FeedSourceFromText(stored.value(feeds.name))
+                     .value_or(*FeedSourceFromText(feeds.defaultText));
     return urls;
 }
 
@@ -48,6 +67,7 @@ bool SaveServerUrls(RegistryBackend &store, const ServerUrls &urls)
     RegistryStringValues values;
     for (const auto &[key, member] : kServers)
         values.append({key->name, (urls.*member).toString()});
+    values.append({SettingKeys::Feeds.name, FeedSourceText(urls.feeds)});
     return SaveSettings(store, kApplicationTitle, kServersSection, values);
 }
 

@@ -19,6 +19,7 @@ enum class SettingType
     Text,
     Placement, // "left,top,width,height,state", twips and a window state
     ServerUrl, // "http[s]://host[:port]"
+    Choice,    // one of a few words, letter case aside
 };
 
 // A key of the application's settings with its default as stored text.
@@ -76,11 +77,15 @@ inline constexpr SettingKey GridMain{kServersSection, L("GridMain"), ServerUrl,
 inline constexpr SettingKey GridContent{kServersSection, L("GridContent"), ServerUrl,
                                         kDefaultGridContentUrl};
 inline constexpr SettingKey Maker{kServersSection, L("Maker"), ServerUrl, kDefaultMakerUrl};
+inline constexpr SettingKey FlexAlerts{kServersSection, L("FlexAlerts"), ServerUrl,
+                                       kDefaultFlexAlertsUrl};
+// "current" reads today's feeds, "classic" the status file and pages.
+inline constexpr SettingKey Feeds{kServersSection, L("Feeds"), Choice, L("current")};
 
 inline constexpr std::array All{
-    &AlwaysOnTop, &AutoCheck,     &AutoUpdate,  &CAISOGraph,          &GraphValues,
-    &PlaySound,   &ShowAtStartup, &ShowDetails, &UpdateInterval,      &SkipVersion,
-    &GridMain,    &GridContent,   &Maker,       &MainWindowPlacement,
+    &AlwaysOnTop,   &AutoCheck,   &AutoUpdate,     &CAISOGraph,          &GraphValues, &PlaySound,
+    &ShowAtStartup, &ShowDetails, &UpdateInterval, &SkipVersion,         &GridMain,    &GridContent,
+    &Maker,         &FlexAlerts,  &Feeds,          &MainWindowPlacement,
 };
 
 } // namespace SettingKeys
