@@ -3,10 +3,11 @@
 # over a stretch of refreshes against the simulated grid operator, on a
 # virtual display with a tray host.
 #   bench/measure_resources.sh [BUILD_DIR] [SECONDS] [MINUTE_MS] [PATH=FAULT ...]
+# FEEDS=classic measures the classic files instead of today's feeds.
 # A short MINUTE_MS makes every "minute" of the program a refresh, so the
 # figures show the cost of refreshing, not of sleeping. Faults are the
 # simulator's (voltwise-gridsim --help), e.g. a body cut short:
-#   bench/measure_resources.sh build 60 2000 /outlook/SP/outlook.html=oversize:4000000,cut
+#   FEEDS=classic bench/measure_resources.sh build 60 2000 /outlook/SP/outlook.html=oversize:4000000,cut
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -37,8 +38,8 @@ for _ in $(seq 50); do grep -q '^listening on ' "$work/sim.out" && break; sleep 
 url=$(sed -n 's/^listening on //p' "$work/sim.out")
 
 mkdir -p "$work/config/Ternwood"
-printf '[Servers]\nGridMain=%s\nGridContent=%s\n[Settings]\nUpdateInterval=1\nPlaySound=False\n' \
-  "$url" "$url" >"$work/config/Ternwood/Voltwise.conf"
+printf '[Servers]\nFeeds=%s\nGridMain=%s\nGridContent=%s\nFlexAlerts=%s\n[Settings]\nUpdateInterval=1\nPlaySound=False\n' \
+  "${FEEDS:-current}" "$url" "$url" "$url" >"$work/config/Ternwood/Voltwise.conf"
 
 DISPLAY=$display XDG_CONFIG_HOME="$work/config" LC_ALL=en_US.UTF-8 \
   VOLTWISE_TEST_MINUTE_MS="$minute_ms" "$build/bin/voltwise" >/dev/null 2>&1 &

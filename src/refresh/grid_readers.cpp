@@ -4,6 +4,7 @@
 #include "pages/forecast_reader.h"
 #include "pages/notices_reader.h"
 #include "pages/outlook_reader.h"
+#include "refresh/current_feeds.h"
 #include "refresh/status_csv_reader.h"
 
 #include <array>
@@ -12,9 +13,12 @@
 namespace voltwise {
 
 QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls servers,
-                                          GridData &data,
-                                          std::shared_ptr<const RefreshCancellation> cancellation)
+                                          GridData &data, QLocale locale,
+                                          std::shared_ptr<const RefreshCancellation> cancellation,
+                                          RefreshClock clock)
 {
+    if (servers.feeds == FeedSource::Current)
+        co_return co_await ReadCurrentFeeds(channel, servers, data, locale, cancellation, clock);
     ReadAllResult result;
     struct Source
     {

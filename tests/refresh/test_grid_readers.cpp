@@ -37,13 +37,17 @@ private:
     std::unique_ptr<DownloadChannel> m_channel;
     QStringList m_requests;
 
-    ServerUrls servers() const { return {m_main->baseUrl(), m_content->baseUrl(), QUrl()}; }
+    ServerUrls servers() const
+    {
+        return {m_main->baseUrl(), m_content->baseUrl(), QUrl(), QUrl(), FeedSource::Classic};
+    }
 
     ReadAllResult readAll(GridData &data, std::optional<ServerUrls> urls = std::nullopt,
                           std::shared_ptr<const RefreshCancellation> cancellation = nullptr)
     {
         return QCoro::waitFor(
-            ReadAllSources(*m_channel, urls.value_or(servers()), data, std::move(cancellation)));
+            ReadAllSources(*m_channel, urls.value_or(servers()), data,
+                           QLocale(QLocale::English, QLocale::UnitedStates), std::move(cancellation)));
     }
 
 private Q_SLOTS:
@@ -70,8 +74,9 @@ private Q_SLOTS:
         m_content.reset();
     }
 
-    // After a first refresh the operator moves on to a stage 1 emergency, in
-    // which every resource reads differently. A failed or refused download,
+    // After a first refresh during an alert (notices, a forecast) the operator
+    // moves on to a stage 2 emergency, in which every resource reads
+    // differently. A failed or refused download,
     // an HTTP error status (whatever its page says) or a not-found page keeps
     // that part as it was and stops no other.
     void secondRefresh_data()
@@ -109,6 +114,8 @@ private Q_SLOTS:
         QFETCH(QString, trouble);
         QFETCH(int, statusCsvHttpStatus);
         QFETCH(QList<bool>, kept);
+        m_main->advance();
+        m_content->advance();
         GridData data;
         QCOMPARE(readAll(data).statusCsvHttpStatus, 200);
         const GridData before = data;
