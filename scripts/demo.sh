@@ -3,6 +3,8 @@
 # level, and Voltwise pointed at it, in a throwaway configuration that
 # leaves your own settings alone. A "minute" of the demo lasts 10 seconds
 # (DEMO_MINUTE_MS), so each refresh shows the next level.
+# DEMO_RELEASE=9.0 makes the simulated maker offer a newer release, so the
+# update dialog shows at start (and from Help > Check for Voltwise Updates...).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -21,8 +23,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
+release=()
+[ -n "${DEMO_RELEASE:-}" ] && release=(--release-version "$DEMO_RELEASE")
 build/bin/voltwise-gridsim --port 0 --scenario "${DEMO_SCENARIO:-walk}" --advance-refreshes 1 \
-  >"$demo/sim.out" &
+  "${release[@]}" >"$demo/sim.out" &
 sim_pid=$!
 for _ in $(seq 100); do
   grep -q '^listening on ' "$demo/sim.out" 2>/dev/null && break
@@ -37,6 +41,7 @@ cat >"$demo/config/Ternwood/Voltwise.conf" <<CONF
 [Servers]
 GridMain=$url
 GridContent=$url
+Maker=$url
 
 [Settings]
 UpdateInterval=1

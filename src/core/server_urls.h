@@ -15,7 +15,7 @@ struct ServerUrls
     {
         return {QUrl(QStringLiteral("http://www.caiso.com")),
                 QUrl(QStringLiteral("http://content.caiso.com")),
-                QUrl(QStringLiteral("http://www.ternwood.example"))};
+                QUrl(QStringLiteral("https://www.ternwood.example"))};
     }
 
     // base + path, keeping the base's scheme, host and port.

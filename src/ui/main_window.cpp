@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include "core/download/download_channel.h"
+#include "core/twips.h"
 #include "pages/notice_window.h"
 #include "platform/always_on_top.h"
 #include "platform/browser.h"
@@ -15,8 +16,8 @@
 #include "ui/exit_prompt.h"
 #include "ui/label_styles.h"
 #include "ui/status_strip.h"
-#include "core/twips.h"
 #include "ui/window_placement.h"
+#include "update/update_checker.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -83,6 +84,12 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
 
     buildPanels(client);
     buildMenus();
+    m_updates = new UpdateChecker({.store = m_services.store,
+                                   .browser = m_services.browser,
+                                   .maker = m_services.servers.maker,
+                                   .locale = m_services.locale,
+                                   .prompt = m_services.updatePrompt},
+                                  this, mnuHelpUpdate);
 
     sbStatusBar = new QLabel(this);
     sbStatusBar->setObjectName(u"sbStatusBar"_qs);
@@ -159,6 +166,12 @@ void MainWindow::buildMenus()
     mnuFileClose->setObjectName(u"mnuFileClose"_qs);
     mnuFileExit = mnuFile->addAction(u"E&xit"_qs, this, &MainWindow::mnuFileExit_Click);
     mnuFileExit->setObjectName(u"mnuFileExit"_qs);
+
+    QMenu *mnuHelp = menuBar()->addMenu(u"&Help"_qs);
+    mnuHelp->setObjectName(u"mnuHelp"_qs);
+    mnuHelpUpdate = mnuHelp->addAction(u"&Check for Voltwise Updates..."_qs);
+    mnuHelpUpdate->setObjectName(u"mnuHelpUpdate"_qs);
+    mnuHelpUpdate->setEnabled(false);
 
     mnuSysTray = new QMenu(u"SysTray"_qs, this);
     mnuSysTray->setObjectName(u"mnuSysTray"_qs);
@@ -433,6 +446,7 @@ void MainWindow::commitSettings()
 void MainWindow::Form_Unload()
 {
     m_unloading = true;
+    m_updates->cancel();
     SaveMainWindowSettings(*m_services.store, m_settings);
     if (m_tray)
         m_tray->hide();

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/server_urls.h"
 #include "refresh/grid_data.h"
 #include "refresh/grid_readers.h"
 #include "refresh/minute_counter.h"
-#include "core/server_urls.h"
 #include "settings/app_settings.h"
 #include "status/change_alert.h"
 #include "status/status_presentation.h"
@@ -38,6 +38,8 @@ class RegistryBackend;
 class SoundPlayer;
 class StatusStrip;
 class TrayClickProtocol;
+class UpdateChecker;
+class UpdatePrompt;
 
 // What the main window needs from outside; tests pass their own.
 struct MainWindowServices
@@ -48,6 +50,8 @@ struct MainWindowServices
     ExitPrompt *exitPrompt = nullptr;
     SoundPlayer *sound = nullptr;
     BrowserOpener *browser = nullptr;
+    // None: the update dialog and its messages.
+    UpdatePrompt *updatePrompt = nullptr;
     // Create the notification-area icon.
     bool trayAvailable = false;
     // Whether a notification area holds the icon right now (a panel may come
@@ -105,6 +109,7 @@ public:
     bool isRefreshing() const { return m_refreshing; }
     bool isUnloaded() const { return m_unloaded; }
     DownloadChannel *downloadChannel() const { return m_channel; }
+    UpdateChecker *updateChecker() const { return m_updates; }
 
 Q_SIGNALS:
     void refreshFinished();
@@ -151,9 +156,11 @@ private:
     QAction *mnuFileUpdate = nullptr;
     QAction *mnuFileClose = nullptr;
     QAction *mnuFileExit = nullptr;
+    QAction *mnuHelpUpdate = nullptr;
     QMenu *mnuSysTray = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
     TrayClickProtocol *m_trayClicks = nullptr;
+    UpdateChecker *m_updates = nullptr;
 
     bool m_refreshing = false;
     bool m_asking = false; // the exit question is open
