@@ -90,37 +90,30 @@ private Q_SLOTS:
 
         QTEST(exitCode, "exitCode");
         const QJsonObject update = QJsonDocument::fromJson(out).object()[u"update"].toObject();
-        QTEST(update[u"outcome"].toString(), "outcome");
-        const bool offer = outcome == u"offer", read = outcome != u"none";
-        const bool box = read && !offer;
-        const QString base = m_sim->baseUrl().toString();
+        const bool offer = outcome == u"offer", read = outcome != u"none", box = read && !offer;
+        const auto either = [](bool present, const QString &text) {
+            return present ? QJsonValue(text) : QJsonValue();
+        };
+        const QString base = m_sim->baseUrl().toString(), running = VersionString();
         const QJsonObject expected{
             {u"outcome"_qs, outcome},
-            {u"releaseVersion"_qs, read ? QJsonValue(release) : QJsonValue()},
-            {u"releaseDate"_qs, read ? QJsonValue(u"2024-07-15"_qs) : QJsonValue()},
-            {u"downloadUrl"_qs,
-             read ? QJsonValue(base + kDownloadPagePath.toString()) : QJsonValue()},
-            {u"changeLogUrl"_qs,
-             read ? QJsonValue(base + kChangeLogPath.toString()) : QJsonValue()},
-            {u"releaseNotes"_qs,
-             offer ? QJsonValue(QString::fromUtf8(WriteChangeLog(release))) : QJsonValue()},
-            {u"title"_qs,
-             offer ? QJsonValue(u"A new version of Voltwise is available!"_qs) : QJsonValue()},
+            {u"releaseVersion"_qs, either(read, release)},
+            {u"releaseDate"_qs, either(read, u"2024-07-15"_qs)},
+            {u"downloadUrl"_qs, either(read, base + kDownloadPagePath.toString())},
+            {u"changeLogUrl"_qs, either(read, base + kChangeLogPath.toString())},
+            {u"releaseNotes"_qs, either(offer, QString::fromUtf8(WriteChangeLog(release)))},
+            {u"title"_qs, either(offer, u"A new version of Voltwise is available!"_qs)},
             {u"message"_qs,
-             offer ? QJsonValue(u"Voltwise 9.0 is now available - you have "_qs + VersionString() +
-                                u". Would you like to download the new version "
-                                "now?"_qs)
-                   : QJsonValue()},
+             either(offer, u"Voltwise 9.0 is now available - you have %1. Would "
+                           "you like to download the new version now?"_qs.arg(running))},
             {u"messageCaption"_qs,
-             box ? QJsonValue(outcome == u"upToDate" ? u"You're up to date!"_qs
-                                                     : u"You're running a pre-relase version!"_qs)
-                 : QJsonValue()},
+             either(box, outcome == u"upToDate" ? u"You're up to date!"_qs
+                                                : u"You're running a pre-relase version!"_qs)},
             {u"messageText"_qs,
-             box ? QJsonValue(u"Voltwise "_qs + VersionString() +
-                              (outcome == u"upToDate"
-                                   ? u" is currently the newest version available."_qs
-                                   : u" is actually *newer* than the current offical release."_qs))
-                 : QJsonValue()},
+             either(box, u"Voltwise "_qs + running +
+                             (outcome == u"upToDate"
+                                  ? u" is currently the newest version available."_qs
+                                  : u" is actually *newer* than the current offical release."_qs))},
         };
         QCOMPARE(update, expected);
         QCOMPARE(m_sim->requestCount(kChangeLogPath), offer ? 1 : 0);

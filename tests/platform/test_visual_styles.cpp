@@ -9,8 +9,9 @@ using namespace voltwise;
 namespace {
 
 constexpr std::uintptr_t kRoutine = 0x10000;
+using Pieces = QList<std::pair<qsizetype, const char *>>;
 
-// The routine's bytes in memory, and what the activation asked for.
+// The routine's bytes in memory, and what the activation did with them.
 class FakeMemory final : public VisualStylePlatform
 {
 public:
@@ -29,9 +30,9 @@ public:
     }
     std::optional<std::uintptr_t> routineAddress(std::uintptr_t, const char *name) override
     {
-        if (!exported || std::string_view(name) != "DrawThemeParentBackground")
-            return std::nullopt;
-        return kRoutine;
+        return exported && std::string_view(name) == "DrawThemeParentBackground"
+                   ? std::optional(kRoutine)
+                   : std::nullopt;
     }
     QByteArray readMemory(std::uintptr_t address, std::size_t size) override
     {
@@ -45,31 +46,24 @@ public:
     void setThemeAppProperties(std::uint32_t flags) override { themesOff += flags == 0; }
 };
 
-// size bytes of filler (never a pattern byte) with the given hex at offsets.
-QByteArray Routine(qsizetype size, const QList<std::pair<qsizetype, QString>> &pieces)
+// size filler bytes (never a pattern byte) with the given hex at offsets.
+QByteArray Routine(qsizetype size, const Pieces &pieces)
 {
-    QByteArray bytes(size, '\x11');
+    QByteArray bytes(size + 8, '\x11');
     for (const auto &[offset, hex] : pieces) {
-        const QByteArray piece = QByteArray::fromHex(hex.toLatin1());
+        const QByteArray piece = QByteArray::fromHex(hex);
         bytes.replace(offset, piece.size(), piece);
     }
-    return bytes;
+    return bytes.left(size);
 }
 
-using Pieces = QList<std::pair<qsizetype, QString>>;
-// je at 20 (opcode at 23), jne at 100 (displacement at 104), lea at 200,
-// call at 203, leave-return at 300: the new target is 200 - 108 = 92.
-const Pieces kGood{{20, u"83F8020F84"_qs},
-                   {100, u"3BF70F85"_qs},
-                   {200, u"8D"_qs},
-                   {203, u"E8"_qs},
-                   {300, u"C9C2"_qs}};
+// je at 20 (its opcode at 23), jne at 100 (its displacement at 104), lea at
+// 200, call at 203, leave and return at 300: the new target is 200 - 108.
+const Pieces kGood{{20, "83F8020F84"}, {100, "3BF70F85"}, {200, "8D"}, {203, "E8"}, {300, "C9C2"}};
 
-Pieces Without(qsizetype offset, const QString &replacement = u"11"_qs)
+Pieces With(qsizetype offset, const char *hex = "11")
 {
-    Pieces pieces = kGood;
-    pieces.append({offset, replacement});
-    return pieces;
+    return Pieces(kGood) << std::pair(offset, hex);
 }
 
 } // namespace
@@ -81,104 +75,60 @@ class TestVisualStyles : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void hexToBytes()
+    void patterns()
     {
         QCOMPARE(HexToBytes(u"90E9"), (std::vector<std::uint8_t>{0x90, 0xE9}));
-        QCOMPARE(HexToBytes(u"c9C2"), (std::vector<std::uint8_t>{0xC9, 0xC2}));
         QVERIFY(HexToBytes(u"9G").empty());
-    }
-
-    void findBytePattern_data()
-    {
-        QTest::addColumn<int>("size");
-        QTest::addColumn<int>("at");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("start") << 400 << 0 << 1 + 2;
-        QTest::newRow("very end of the buffer") << 400 << 395 << 396 + 2;
-        QTest::newRow("cut off by the end") << 400 << 396 << 0;
-        QTest::newRow("short buffer") << 50 << 45 << 46 + 2;
-    }
-
-    void findBytePattern()
-    {
-        QFETCH(int, size);
-        QFETCH(int, at);
-        QFETCH(int, expected);
-        const QByteArray bytes = Routine(size + 8, {{at, u"83F8020F84"_qs}}).left(size);
-        const std::span<const std::uint8_t> buffer(
-            reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(size));
-        QCOMPARE(FindBytePattern(buffer, u"83F8020F84", 2), expected);
-        QCOMPARE(FindBytePattern(buffer, u"", 2), 0);
+        for (const auto &[size, at, expected] :
+             {std::tuple{400, 395, 396 + 2}, {400, 396, 0}, {50, 45, 46 + 2}, {50, 0, 1 + 2}}) {
+            const QByteArray bytes = Routine(size, {{at, "83F8020F84"}});
+            const std::span buffer(reinterpret_cast<const std::uint8_t *>(bytes.data()),
+                                   std::size_t(size));
+            QCOMPARE(FindBytePattern(buffer, u"83F8020F84", 2), expected);
+            QCOMPARE(FindBytePattern(buffer, u"", 2), 0);
+        }
     }
 
     void initVisualStyles_data()
     {
         QTest::addColumn<Pieces>("pieces");
         QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("missing");
         QTest::addColumn<int>("result");
 
-        QTest::newRow("both patterns") << kGood << 400 << 0;
-        QTest::newRow("no compare-and-jump-if-equal") << Without(20) << 400 << 4;
-        QTest::newRow("no compare-and-jump-if-not-equal") << Without(101) << 400 << 4;
-        QTest::newRow("C9 C2 without E8") << Without(203) << 400 << 4;
-        QTest::newRow("E8 without 8D three bytes before") << Without(200) << 400 << 4;
-        QTest::newRow("no C9 C2") << Without(301) << 400 << 4;
-        QTest::newRow("pattern beyond the 400 bytes read") << Pieces{{20, u"83F8020F84"_qs},
-                                                                     {100, u"3BF70F85"_qs},
-                                                                     {200, u"8D"_qs},
-                                                                     {203, u"E8"_qs},
-                                                                     {399, u"C9C2"_qs}}
-                                                           << 500 << 4;
-        QTest::newRow("fewer than 400 bytes readable") << kGood << 302 << 0;
+        QTest::newRow("both patterns") << kGood << 400 << QString() << 0;
+        QTest::newRow("fewer than 400 bytes readable") << kGood << 302 << QString() << 0;
+        QTest::newRow("no compare and jump-if-equal") << With(20) << 400 << QString() << 4;
+        QTest::newRow("no compare and jump-if-not-equal") << With(101) << 400 << QString() << 4;
+        QTest::newRow("C9 C2 without E8") << With(203) << 400 << QString() << 4;
+        QTest::newRow("E8 without 8D three bytes before") << With(200) << 400 << QString() << 4;
+        QTest::newRow("C9 C2 across the end of the 400 bytes")
+            << (With(300) << std::pair(399, "C9C2")) << 500 << QString() << 4;
+        QTest::newRow("no common-controls routine") << kGood << 400 << u"controls"_qs << 1;
+        QTest::newRow("theme library not loaded") << kGood << 400 << u"library"_qs << 2;
+        QTest::newRow("routine not exported") << kGood << 400 << u"routine"_qs << 3;
     }
 
     void initVisualStyles()
     {
         QFETCH(Pieces, pieces);
         QFETCH(int, size);
+        QFETCH(QString, missing);
         QFETCH(int, result);
         FakeMemory memory;
         memory.routine = Routine(size, pieces);
+        memory.commonControls = missing != u"controls";
+        memory.loaded = missing != u"library";
+        memory.exported = missing != u"routine";
 
         QCOMPARE(InitVisualStyles(memory), result);
 
-        if (result == 0) {
-            const std::map<std::uintptr_t, QByteArray> expected{
-                {kRoutine + 23, QByteArray::fromHex("90E9")},
-                {kRoutine + 104, QByteArray::fromHex("5C000000")}};
-            QCOMPARE(memory.writes, expected);
-        } else {
-            QVERIFY(memory.writes.empty());
-        }
-        QCOMPARE(memory.themesOff, result == 0 ? 0 : 1);
-    }
-
-    void platformMissing_data()
-    {
-        QTest::addColumn<bool>("commonControls");
-        QTest::addColumn<bool>("loaded");
-        QTest::addColumn<bool>("exported");
-        QTest::addColumn<int>("result");
-        QTest::addColumn<int>("themesOff");
-        QTest::newRow("no common-controls routine") << false << true << true << 1 << 0;
-        QTest::newRow("theme library not loaded") << true << false << true << 2 << 1;
-        QTest::newRow("routine not exported") << true << true << false << 3 << 1;
-    }
-
-    void platformMissing()
-    {
-        QFETCH(bool, commonControls);
-        QFETCH(bool, loaded);
-        QFETCH(bool, exported);
-        FakeMemory memory;
-        memory.routine = Routine(400, kGood);
-        memory.commonControls = commonControls;
-        memory.loaded = loaded;
-        memory.exported = exported;
-
-        QTEST(InitVisualStyles(memory), "result");
-        QTEST(memory.themesOff, "themesOff");
-        QVERIFY(memory.writes.empty());
+        std::map<std::uintptr_t, QByteArray> written;
+        if (result == 0)
+            written = {{kRoutine + 23, QByteArray::fromHex("90E9")},
+                       {kRoutine + 104, QByteArray::fromHex("5C000000")}};
+        QCOMPARE(memory.writes, written);
+        QCOMPARE(memory.themesOff, result == 0 || result == 1 ? 0 : 1);
     }
 
     void linuxHasNoThemeLibrary()

@@ -56,8 +56,6 @@ private Q_SLOTS:
         QTest::newRow("blanks trimmed, change log as written")
             << u"  2.1  \r\n 2026-12-06 \r\n "_qs + d + u" \r\n http://x/c "_qs << us << true
             << u"2.1"_qs << u" http://x/c "_qs;
-        QTest::newRow("a tab is no blank")
-            << u"2.1\t\r\n2026-12-06\r\n"_qs + d << us << true << u"2.1\t"_qs << u"-"_qs;
         QTest::newRow("lines after the fourth ignored")
             << u"2.1\r\n12/6/2026\r\n"_qs + d + u"\r\n\r\nmore"_qs << german << true << u"2.1"_qs
             << QString();

@@ -53,8 +53,8 @@ QString UpdateReportText(const UpdateCheck &check)
 {
     switch (check.outcome) {
     case UpdateOutcome::Offer:
-        return u"%1 %2 (released %3): %4\n"_qs.arg(
-            check.offer.title, check.offer.releaseVersion,
+        return u"%1 %2 is available (released %3): %4\n"_qs.arg(
+            kProductName, check.offer.releaseVersion,
             check.descriptor->ReleaseDate.toString(Qt::ISODate), check.offer.downloadUrl);
     case UpdateOutcome::UpToDate:
     case UpdateOutcome::PreRelease:
