@@ -23,7 +23,7 @@ UpdateChecker::UpdateChecker(Services services, QWidget *window, QAction *menuIt
     : QObject(window)
     , m_services(std::move(services))
     , m_menuItem(menuItem)
-    , m_urls(new HttpUrlTextSource(m_services.timeouts, this))
+    , m_urls(new HttpUrlTextSource(*m_services.timers, this))
     , m_prompt(m_services.prompt)
 {
     if (!m_prompt) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/idle_timeout.h"
+#include "core/timers.h"
 #include "update/software_update.h"
 
 #include <QLocale>
@@ -35,7 +35,7 @@ public:
         QUrl maker{};                     // the maker's server, "scheme://host[:port]"
         QLocale locale = QLocale::system();
         UpdatePrompt *prompt = nullptr; // none: the dialog and message boxes over the window
-        IdleTimeoutFactory timeouts = StartTimerIdleTimeout;
+        TimerFactory *timers = &SystemTimers();
     };
 
     enum class Trigger

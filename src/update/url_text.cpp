@@ -22,9 +22,9 @@ bool IsBlank(QStringView text)
 
 } // namespace
 
-HttpUrlTextSource::HttpUrlTextSource(IdleTimeoutFactory timeouts, QObject *parent)
+HttpUrlTextSource::HttpUrlTextSource(TimerFactory &timers, QObject *parent)
     : QObject(parent)
-    , m_timeouts(std::move(timeouts))
+    , m_timers(timers)
     , m_manager(new QNetworkAccessManager(this))
 {}
 
@@ -59,13 +59,13 @@ QCoro::Task<QString> HttpUrlTextSource::GetURLText(QString url)
     m_inFlight.append(reply);
 
     QByteArray body;
-    const std::unique_ptr<IdleTimeout> timeout = m_timeouts(kTimeout, [reply] {
+    const std::unique_ptr<OneShotTimer> silence = m_timers.create([reply] {
         if (reply)
             reply->abort();
     });
-    IdleTimeout *progress = timeout.get();
-    const auto restart = [progress] {
-        progress->restart();
+    silence->start(kTimeout);
+    const auto restart = [timer = silence.get()] {
+        timer->start(kTimeout);
     };
     connect(reply, &QNetworkReply::socketStartedConnecting, this, restart);
     connect(reply, &QNetworkReply::requestSent, this, restart);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/idle_timeout.h"
+#include "core/timers.h"
 
 #include <QList>
 #include <QObject>
@@ -37,8 +37,7 @@ public:
     // A descriptor or change log is small; anything larger is no answer.
     static constexpr qint64 kMaxBodySize = 1024 * 1024;
 
-    explicit HttpUrlTextSource(IdleTimeoutFactory timeouts = StartTimerIdleTimeout,
-                               QObject *parent = nullptr);
+    explicit HttpUrlTextSource(TimerFactory &timers = SystemTimers(), QObject *parent = nullptr);
     // Ends every request under way first: each GetURLText then completes
     // with an empty text.
     ~HttpUrlTextSource() override;
@@ -50,7 +49,7 @@ public:
     void abort();
 
 private:
-    IdleTimeoutFactory m_timeouts;
+    TimerFactory &m_timers;
     QNetworkAccessManager *m_manager;
     QList<QPointer<QNetworkReply>> m_inFlight;
     bool m_closing = false;

@@ -1,4 +1,5 @@
 // GetURLText against the in-process simulator, with time-outs expired by hand.
+#include "support/manual_timers.h"
 #include "support/sim_fixture.h"
 #include "update/url_text.h"
 
@@ -7,36 +8,6 @@
 using namespace voltwise;
 using namespace voltwise::gridsim;
 using namespace voltwise::testing;
-
-namespace {
-
-// Time-outs that expire only when told to.
-struct ManualTimeouts
-{
-    struct Timeout final : IdleTimeout
-    {
-        explicit Timeout(int *restarts)
-            : restarts(restarts)
-        {}
-        void restart() override { ++*restarts; }
-        int *restarts;
-    };
-
-    IdleTimeoutFactory factory()
-    {
-        return [this](std::chrono::milliseconds interval, std::function<void()> expired) {
-            intervals << interval;
-            expirers << std::move(expired);
-            return std::make_unique<Timeout>(&restarts);
-        };
-    }
-
-    QList<std::chrono::milliseconds> intervals;
-    QList<std::function<void()>> expirers;
-    int restarts = 0;
-};
-
-} // namespace
 
 class TestUrlText : public QObject
 {
@@ -107,20 +78,22 @@ private Q_SLOTS:
     {
         QFETCH(bool, destroy);
         m_sim->setFault(kUpdateDescriptorFilePath, *ParseFault(u"stall"));
-        ManualTimeouts timeouts;
-        auto urls = std::make_unique<HttpUrlTextSource>(timeouts.factory());
+        ManualTimers timers;
+        auto urls = std::make_unique<HttpUrlTextSource>(timers);
         auto text = urls->GetURLText(m_sim->url(kUpdateDescriptorFilePath).toString());
         // Connected, sent, and half of the answer in: then silence.
-        QTRY_VERIFY(timeouts.restarts >= 3);
-        QCOMPARE(timeouts.intervals, QList{HttpUrlTextSource::kTimeout});
+        QTRY_VERIFY(timers.starts() >= 4);
 
+        timers.advance(HttpUrlTextSource::kTimeout - 1ms);
+        QVERIFY(!text.isReady());
         if (destroy)
             urls.reset();
         else
-            timeouts.expirers.first()();
+            timers.advance(1ms);
 
         QVERIFY(text.isReady());
         QCOMPARE(QCoro::waitFor(std::move(text)), QString());
+        QCOMPARE(timers.alive(), 0);
     }
 };
 
