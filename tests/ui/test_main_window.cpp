@@ -2,6 +2,7 @@
 // settings in a temporary store and fakes for the exit question and the sound.
 #include "core/conversions.h"
 #include "core/download/download_channel.h"
+#include "gridsim/current_feeds_writer.h"
 #include "gridsim/grid_sim.h"
 #include "platform/recording_sound_player.h"
 #include "settings/qsettings_registry.h"
@@ -20,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -95,12 +97,17 @@ private:
     int m_quits = 0;
     std::unique_ptr<MainWindow> m_window;
     QList<QPointer<QWidget>> m_notices;
+    FeedSource m_feeds = FeedSource::Classic;
 
     MainWindow *makeWindow(bool trayAvailable = true)
     {
         MainWindowServices services;
         services.store = m_store.get();
-        services.servers = {m_sim->baseUrl(), m_sim->baseUrl(), m_sim->baseUrl()};
+        const QUrl sim = m_sim->baseUrl();
+        services.servers = {sim, sim, sim, sim, m_feeds};
+        services.clock = [this] {
+            return m_sim->snapshot().produced;
+        };
         services.locale = kEnglishUs;
         services.exitPrompt = &m_prompt;
         services.sound = &m_sound;
@@ -216,6 +223,7 @@ private Q_SLOTS:
         m_sim = std::make_unique<GridSim>();
         QVERIFY(m_sim->listen(QHostAddress::LocalHost, 0));
         m_sim->setClock([] { return QDateTime(QDate(2001, 8, 13), QTime(14, 25, 3)); });
+        m_feeds = FeedSource::Classic;
         m_sound.played.clear();
         m_prompt.yes = m_prompt.hold = false;
         m_prompt.asked = m_quits = 0;
@@ -695,6 +703,44 @@ private Q_SLOTS:
         QCOMPARE(m_notices.size(), 2);
         QVERIFY(header(1).startsWith(u"Alert Notice: "_qs));
         QCOMPARE(m_sound.played.size(), playSound ? 2 : 0);
+    }
+
+    // Today's feeds: window, tray tip and the Conditions tab's tip follow
+    // the walk with the operator's words; every new status, the new Flex
+    // Alert first, raises a notice.
+    void currentFeedsWalk()
+    {
+        m_feeds = FeedSource::Current;
+        m_sim->setScenario(ScenarioKind::Walk);
+        const QStringList texts{u"System Normal"_qs,     u"Alert Notice"_qs,
+                                u"Warning Notice"_qs,    u"Stage 1 Emergency"_qs,
+                                u"Stage 2 Emergency"_qs, u"Stage 3 Emergency"_qs,
+                                u"Rolling Blackouts"_qs, u"System Normal"_qs};
+        MainWindow *window = loadWindow();
+        for (int step = 0; step < texts.size(); ++step) {
+            if (step > 0) {
+                m_sim->advance();
+                QCoro::waitFor(window->RefreshAll());
+            }
+            const GridSnapshot s = m_sim->currentSnapshot();
+            QCOMPARE(text(u"lblStatusText"_qs), texts[step]);
+            QVERIFY(child<QSystemTrayIcon>(u"trayIcon"_qs)
+                        ->toolTip()
+                        .endsWith(u": "_qs + UsMegawatts(s.actualDemand).mid(1)));
+            QCOMPARE(child<QTabBar>(u"tabMain"_qs)->tabToolTip(1),
+                     u"Current System Conditions\nGrid operator: "_qs +
+                         OperatorWordsOf(s.level).join(u", "_qs));
+            QCOMPARE(m_notices.size(), step + 1);
+        }
+        const auto *flexAlert = m_notices.value(1).data();
+        QVERIFY(flexAlert);
+        QVERIFY(flexAlert->findChild<QLabel *>(u"lblNoticeHeader"_qs)
+                    ->text()
+                    .startsWith(u"Alert Notice: "));
+        const QString text = flexAlert->findChild<QLabel *>(u"lblNoticeText"_qs)->text();
+        QVERIFY2(text.contains(u"Flex Alert 1: Flex alert for "_qs +
+                               m_sim->currentSnapshot().levelStart.toString(u"MM/dd/yyyy"_qs)),
+                 qPrintable(text));
     }
 
     void trayIconClicks()

@@ -3,6 +3,7 @@
 #include "app/cli/status_report.h"
 #include "app/cli/update_report.h"
 #include "core/download/download_channel.h"
+#include "refresh/current_feeds.h"
 #include "refresh/grid_readers.h"
 #include "settings/qsettings_registry.h"
 #include "settings/server_settings.h"
@@ -54,6 +55,7 @@ QCoro::Task<int> run(const Options &options, ServerUrls servers)
     DownloadChannel channel;
     GridData data;
     ChangeAlert alert(servers.gridContent);
+    alert.setStatusPage(NoticeLinkPage(servers));
     PublishedItems published = PublishedItems::initial();
     std::optional<ChangeNotice> notice;
     std::optional<StatusPresentation> presentation;
@@ -121,15 +123,20 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"Reads the California grid operator's status once and prints it. Exit status: 0 when "
-        "the status file came back with HTTP status 200, 1 otherwise, 2 on bad usage. With "
-        "--check-update: 0 when the update descriptor was read and decided, 1 otherwise."_qs);
+        "the status file (the summary of today's feeds) came back with HTTP status 200, 1 "
+        "otherwise, 2 on bad usage. With --check-update: 0 when the update descriptor was read "
+        "and decided, 1 otherwise."_qs);
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({u"json"_qs, u"Print one JSON object instead of a summary."_qs});
     parser.addOption({u"server"_qs,
-                      u"Use URL (scheme://host[:port]) for both of the grid operator's servers "
+                      u"Use URL (scheme://host[:port]) for all of the grid operator's servers "
                       "(with --check-update, for the maker's server)."_qs,
                       u"URL"_qs});
+    parser.addOption({u"feeds"_qs,
+                      u"Read the operator's feeds of today (current) or the classic status "
+                      "file and pages (classic), whatever the settings say."_qs,
+                      u"current|classic"_qs});
     parser.addOption({u"check-update"_qs,
                       u"Instead of the status, tell whether a newer Voltwise release is offered, "
                       "as the Help menu's check would; changes no setting."_qs});
@@ -161,9 +168,15 @@ int main(int argc, char **argv)
         const auto server = parseServer(parser.value(u"server"_qs));
         if (!server)
             return usageError(u"--server takes a URL of the form scheme://host[:port]"_qs);
-        servers.gridMain = servers.gridContent = *server;
+        servers.gridMain = servers.gridContent = servers.flexAlerts = *server;
         if (options.checkUpdate)
             servers.maker = *server;
+    }
+    if (parser.isSet(u"feeds"_qs)) {
+        const auto feeds = FeedSourceFromText(parser.value(u"feeds"_qs));
+        if (!feeds)
+            return usageError(u"--feeds takes current or classic"_qs);
+        servers.feeds = *feeds;
     }
 
     int exitCode = 1;
