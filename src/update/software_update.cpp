@@ -2,6 +2,7 @@
 
 #include "platform/browser.h"
 #include "settings/registry_operations.h"
+#include "settings/setting_keys.h"
 #include "settings/settings_names.h"
 #include "update/url_text.h"
 
@@ -9,7 +10,7 @@ namespace voltwise {
 
 namespace {
 
-constexpr QLatin1String kSkipVersionKey("SkipVersion");
+constexpr const SettingKey &kSkip = SettingKeys::SkipVersion;
 
 constexpr QLatin1String kTitleTemplate("A new version of App.ProductName is available!");
 constexpr QLatin1String kMessageTemplate(
@@ -76,12 +77,12 @@ QCoro::Task<UpdateCheck> CheckForUpdate(UpdateCheckContext context, QString INFF
     const UpdateDescriptor &release = *check.descriptor;
 
     const QString stored =
-        GetSetting(*context.store, kApplicationTitle, kSettingsSection, kSkipVersionKey, {});
+        GetSetting(*context.store, kApplicationTitle, kSkip.section, kSkip.name, {});
     const UpdateDecision decision = DecideUpdate(
         release.ReleaseVersion, stored.isEmpty() ? std::nullopt : std::optional(stored),
         context.currentVersion, FinalOnly);
     if (decision.forgetSkip && !context.readOnly)
-        DeleteSetting(*context.store, kApplicationTitle, kSettingsSection, kSkipVersionKey);
+        DeleteSetting(*context.store, kApplicationTitle, kSkip.section, kSkip.name);
 
     if (decision.outcome == UpdateOutcome::Offer) {
         const QString notes =
@@ -114,8 +115,7 @@ bool ApplyUpdateChoice(UpdateChoice choice, const UpdateOffer &offer, RegistryBa
         return true;
     }
     case UpdateChoice::SkipThisVersion:
-        SaveSetting(store, kApplicationTitle, kSettingsSection, kSkipVersionKey,
-                    offer.releaseVersion);
+        SaveSetting(store, kApplicationTitle, kSkip.section, kSkip.name, offer.releaseVersion);
         return false;
     case UpdateChoice::RemindMeLater:
         break;
