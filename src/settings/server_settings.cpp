@@ -35,7 +35,11 @@ ServerUrls LoadServerUrls(const RegistryBackend &store)
     const ServerUrls defaults = ServerUrls::defaults();
     return {LoadServerUrl(store, u"GridMain"_qs, defaults.gridMain),
             LoadServerUrl(store, u"GridContent"_qs, defaults.gridContent),
-            LoadServerUrl(store, u"Maker"_qs, defaults.maker)};
+            LoadServerUrl(store, u"Maker"_qs, defaults.maker),
+            LoadServerUrl(store, u"PGE"_qs, defaults.pge),
+            LoadServerUrl(store, u"SCE"_qs, defaults.sce),
+            LoadServerUrl(store, u"SDGE"_qs, defaults.sdge),
+            LoadServerUrl(store, u"SDGEBlackout"_qs, defaults.sdgeBlackout)};
 }
 
 bool SaveServerUrls(RegistryBackend &store, const ServerUrls &urls)
@@ -45,6 +49,10 @@ bool SaveServerUrls(RegistryBackend &store, const ServerUrls &urls)
                             {u"GridMain"_qs, urls.gridMain.toString()},
                             {u"GridContent"_qs, urls.gridContent.toString()},
                             {u"Maker"_qs, urls.maker.toString()},
+                            {u"PGE"_qs, urls.pge.toString()},
+                            {u"SCE"_qs, urls.sce.toString()},
+                            {u"SDGE"_qs, urls.sdge.toString()},
+                            {u"SDGEBlackout"_qs, urls.sdgeBlackout.toString()},
                         });
 }
 

@@ -14,11 +14,12 @@ namespace voltwise {
 // with a host; any path, query or user part is dropped. nullopt otherwise.
 std::optional<QUrl> ServerUrlFromText(const QString &text);
 
-// Section "Servers": "GridMain", "GridContent" and "Maker", each falling back
-// to ServerUrls::defaults() when missing or not an http/https address.
+// Section "Servers": "GridMain", "GridContent", "Maker", "PGE", "SCE", "SDGE"
+// and "SDGEBlackout", each falling back to ServerUrls::defaults() when missing
+// or not an http/https address.
 ServerUrls LoadServerUrls(const RegistryBackend &store);
 
-// Writes the three addresses, as the demo and the tests do to point the
+// Writes every address, as the demo and the tests do to point the
 // program at another server.
 bool SaveServerUrls(RegistryBackend &store, const ServerUrls &urls);
 

@@ -1,7 +1,7 @@
 #include "ui/status_strip.h"
 
-#include "ui/label_styles.h"
 #include "core/twips.h"
+#include "ui/label_styles.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -35,7 +35,13 @@ private:
     std::unique_ptr<DownloadChannel> m_channel;
     QStringList m_requests;
 
-    ServerUrls servers() const { return {m_main->baseUrl(), m_content->baseUrl(), QUrl()}; }
+    ServerUrls servers() const
+    {
+        ServerUrls urls;
+        urls.gridMain = m_main->baseUrl();
+        urls.gridContent = m_content->baseUrl();
+        return urls;
+    }
 
     ReadAllResult readAll(GridData &data, std::optional<ServerUrls> urls = std::nullopt,
                           std::shared_ptr<const RefreshCancellation> cancellation = nullptr)

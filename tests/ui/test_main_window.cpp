@@ -99,7 +99,8 @@ private:
     {
         MainWindowServices services;
         services.store = m_store.get();
-        services.servers = {m_sim->baseUrl(), m_sim->baseUrl(), m_sim->baseUrl()};
+        services.servers.gridMain = services.servers.gridContent = services.servers.maker =
+            m_sim->baseUrl();
         services.locale = kEnglishUs;
         services.exitPrompt = &m_prompt;
         services.sound = &m_sound;
