@@ -1,14 +1,20 @@
 // The main window against the in-process simulated grid operator, with its
 // settings in a temporary store and fakes for the exit question and the sound.
 #include "core/conversions.h"
+#include "core/copyright.h"
 #include "core/download/download_channel.h"
 #include "gridsim/grid_sim.h"
+#include "platform/recording_browser_opener.h"
 #include "platform/recording_sound_player.h"
+#include "platform/startup_entry.h"
 #include "settings/qsettings_registry.h"
 #include "settings/registry_operations.h"
 #include "status/tray_click_protocol.h"
 #include "ui/exit_prompt.h"
+#include "ui/link_table.h"
 #include "ui/main_window.h"
+#include "ui/options_dialog.h"
+#include "update/version.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,9 +22,16 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
+#include <QSpinBox>
+#include <QStackedWidget>
 #include <QSystemTrayIcon>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -90,6 +103,8 @@ private:
     std::unique_ptr<QSettingsRegistryBackend> m_store;
     std::unique_ptr<GridSim> m_sim;
     RecordingSoundPlayer m_sound;
+    RecordingBrowserOpener m_browser;
+    std::unique_ptr<XdgAutostartEntry> m_autostart;
     ScriptedExitPrompt m_prompt;
     int m_quits = 0;
     std::unique_ptr<MainWindow> m_window;
@@ -104,6 +119,8 @@ private:
         services.locale = kEnglishUs;
         services.exitPrompt = &m_prompt;
         services.sound = &m_sound;
+        services.browser = &m_browser;
+        services.startupEntry = m_autostart.get();
         services.trayAvailable = trayAvailable;
         services.publishOnBus = false;
         services.quit = [this] {
@@ -172,6 +189,38 @@ private:
         return lit;
     }
 
+    // "name=caption" for each item, "[x]" or "[ ]" when it can carry a mark,
+    // "(off)" when disabled.
+    QStringList menuItems(const QString &menu) const
+    {
+        QStringList items;
+        for (const QAction *item : child<QMenu>(menu)->actions()) {
+            QString text =
+                item->objectName() + u'=' + (item->isSeparator() ? u"-"_qs : item->text());
+            if (item->isCheckable())
+                text += item->isChecked() ? u" [x]"_qs : u" [ ]"_qs;
+            if (!item->isEnabled())
+                text += u" (off)"_qs;
+            items << text;
+        }
+        return items;
+    }
+
+    // The refreshes of five minute ticks, with `between` run after the first.
+    QList<int> ticksThatRefresh(MainWindow *window, const std::function<void()> &between)
+    {
+        QList<int> refreshed;
+        for (int tick = 1; tick <= 5; ++tick) {
+            const int before = requests();
+            QCoro::waitFor(window->tmrMinute_Timer());
+            if (requests() > before)
+                refreshed << tick;
+            if (tick == 1)
+                between();
+        }
+        return refreshed;
+    }
+
     bool timerOn() const { return child<QTimer>(u"tmrMinute"_qs)->isActive(); }
 
     // The Update menu and the minute timer together: 1 both on, 0 both off.
@@ -202,6 +251,9 @@ private Q_SLOTS:
         QVERIFY(m_sim->listen(QHostAddress::LocalHost, 0));
         m_sim->setClock([] { return QDateTime(QDate(2001, 8, 13), QTime(14, 25, 3)); });
         m_sound.played.clear();
+        m_browser.opened.clear();
+        m_autostart = std::make_unique<XdgAutostartEntry>(m_dir->filePath(u"autostart"_qs),
+                                                          u"/usr/bin/voltwise"_qs);
         m_prompt.yes = m_prompt.hold = false;
         m_prompt.asked = m_quits = 0;
         m_notices.clear();
@@ -679,6 +731,214 @@ private Q_SLOTS:
         QCOMPARE(m_notices.size(), 2);
         QVERIFY(header(1).startsWith(u"Alert Notice: "_qs));
         QCOMPARE(m_sound.played.size(), playSound ? 2 : 0);
+    }
+
+    void menusInOrder_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QStringList>("items");
+        const auto links = [](const QString &name, bool tray) {
+            QStringList items;
+            for (int i = 0; i < int(kLinks.size()); ++i)
+                items << u"%1(%2)=%3"_qs.arg(name).arg(i).arg(
+                    (tray ? kLinks[i].trayCaption : kLinks[i].toolsCaption).toString());
+            return items;
+        };
+        QTest::newRow("File") << u"mnuFile"_qs
+                              << QStringList{u"mnuFileUpdate=&Update Now"_qs,
+                                             u"mnuFileClose=&Close"_qs, u"mnuFileExit=E&xit"_qs};
+        QTest::newRow("View") << u"mnuView"_qs
+                              << QStringList{u"mnuViewSub(0)=&Graph [x]"_qs,
+                                             u"mnuViewSub(1)=&Conditions [ ]"_qs,
+                                             u"mnuViewSub(2)=&Notices [ ]"_qs,
+                                             u"mnuViewSub(3)=&Forecasts [ ]"_qs,
+                                             u"mnuViewBar=-"_qs,
+                                             u"mnuViewAlwaysOnTop=&Always on Top [ ]"_qs};
+        QTest::newRow("Tools") << u"mnuTools"_qs
+                               << links(u"mnuToolsSub"_qs, false) +
+                                      QStringList{u"mnuToolsBar=-"_qs,
+                                                  u"mnuToolsOptions=Options..."_qs};
+        QTest::newRow("Help") << u"mnuHelp"_qs
+                              << QStringList{
+                                     u"mnuHelpTopics=Voltwise &Help (online)..."_qs,
+                                     u"mnuHelpUpdate=&Check for Voltwise Updates... (off)"_qs,
+                                     u"mnuHelpBar=-"_qs, u"mnuHelpAbout=&About Voltwise..."_qs};
+        QTest::newRow("icon menu")
+            << u"mnuSysTray"_qs
+            << links(u"mnuSysTraySub"_qs, true) + QStringList{u"mnuSysTrayBar1=-"_qs,
+                                                              u"mnuSysTrayDetails=&Details..."_qs,
+                                                              u"mnuSysTrayOptions=&Options..."_qs,
+                                                              u"mnuSysTrayBar2=-"_qs,
+                                                              u"mnuSysTrayHelp=&Help..."_qs,
+                                                              u"mnuSysTrayAbout=&About..."_qs,
+                                                              u"mnuSysTrayBar3=-"_qs,
+                                                              u"mnuSysTrayExit=E&xit"_qs};
+    }
+
+    void menusInOrder()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QStringList, items);
+        MainWindow *window = loadWindow();
+        QCOMPARE(menuItems(menu), items);
+        QStringList bar;
+        for (const QAction *item : window->menuBar()->actions())
+            bar << item->menu()->objectName() + u'=' + item->text();
+        QCOMPARE(bar, (QStringList{u"mnuFile=&File"_qs, u"mnuView=&View"_qs, u"mnuTools=&Tools"_qs,
+                                   u"mnuHelp=&Help"_qs}));
+    }
+
+    void linksOpenTheSameTargetInBothMenus()
+    {
+        loadWindow();
+        ServerUrls servers = ServerUrls::defaults();
+        servers.gridMain = servers.maker = m_sim->baseUrl();
+        for (int i = 0; i < int(kLinks.size()); ++i) {
+            m_browser.opened.clear();
+            child<QAction>(u"mnuToolsSub(%1)"_qs.arg(i))->trigger();
+            child<QAction>(u"mnuSysTraySub(%1)"_qs.arg(i))->trigger();
+            const QString url = LinkUrl(i, servers).toString();
+            QCOMPARE(m_browser.opened,
+                     kLinks[i].isSeparator() ? QStringList{} : QStringList(2, url));
+        }
+        m_browser.opened.clear();
+        child<QAction>(u"mnuHelpTopics"_qs)->trigger();
+        child<QAction>(u"mnuSysTrayHelp"_qs)->trigger();
+        QCOMPARE(m_browser.opened,
+                 QStringList(2, m_sim->baseUrl().toString() + u"/Voltwise_Help.html"_qs));
+    }
+
+    void viewMarksFollowTheTab_data()
+    {
+        QTest::addColumn<QString>("way"); // the View menu or the tab strip
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("panel");
+        QTest::newRow("View Notices") << u"view"_qs << 2 << u"rtbNotices"_qs;
+        QTest::newRow("View Conditions") << u"view"_qs << 1 << u"picConditions"_qs;
+        QTest::newRow("View Graph, already chosen") << u"view"_qs << 0 << u"picGraph"_qs;
+        QTest::newRow("tab Forecasts") << u"tab"_qs << 3 << u"rtbForecasts"_qs;
+    }
+
+    void viewMarksFollowTheTab()
+    {
+        QFETCH(QString, way);
+        QFETCH(int, index);
+        QFETCH(QString, panel);
+        loadWindow();
+        if (way == u"view")
+            child<QAction>(u"mnuViewSub(%1)"_qs.arg(index))->trigger();
+        else
+            child<QTabBar>(u"tabMain"_qs)->setCurrentIndex(index);
+        QCOMPARE(child<QTabBar>(u"tabMain"_qs)->currentIndex(), index);
+        QCOMPARE(child<QStackedWidget>(u"tabPanels"_qs)->currentWidget()->objectName(), panel);
+        QStringList marks;
+        for (int i = 0; i < 4; ++i)
+            marks << (child<QAction>(u"mnuViewSub(%1)"_qs.arg(i))->isChecked() ? u"x"_qs : u"-"_qs);
+        QStringList expected(4, u"-"_qs);
+        expected[index] = u"x"_qs;
+        QCOMPARE(marks, expected);
+    }
+
+    void alwaysOnTopTwice_data()
+    {
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("off at start") << false;
+        QTest::newRow("on at start") << true;
+    }
+
+    void alwaysOnTopTwice()
+    {
+        QFETCH(bool, stored);
+        storeSetting(u"AlwaysOnTop"_qs, stored ? u"True"_qs : u"False"_qs);
+        MainWindow *window = loadWindow();
+        auto *item = child<QAction>(u"mnuViewAlwaysOnTop"_qs);
+        for (const bool expected : {stored, !stored, stored}) {
+            QCOMPARE(window->settings().AlwaysOnTop, expected);
+            QCOMPARE(item->isChecked(), expected);
+            QCOMPARE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), expected);
+            QVERIFY(window->isVisible());
+            item->trigger();
+        }
+    }
+
+    void aboutBox_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::newRow("Help menu") << u"mnuHelpAbout"_qs;
+        QTest::newRow("icon menu") << u"mnuSysTrayAbout"_qs;
+    }
+
+    void aboutBox()
+    {
+        QFETCH(QString, item);
+        SetBuildStage(StageRelease);
+        loadWindow();
+        child<QAction>(item)->trigger();
+        QPointer<QMessageBox> box = child<QMessageBox>(u"msgAbout"_qs);
+        QVERIFY(box && box->isVisible());
+        QCOMPARE(box->windowTitle(), u"About Voltwise..."_qs);
+        QCOMPARE(box->text(), u"Voltwise version 2.0.10\r\n"_qs + kCopyrightNotice.toString());
+        QCOMPARE(box->icon(), QMessageBox::Information);
+        QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+        box->button(QMessageBox::Ok)->click();
+        QTRY_VERIFY(!box);
+    }
+
+    void optionsTakeEffectAtTheNextTick_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("change");
+        // The interval was 3 and the counter stands at 1 after the first tick.
+        QTest::addColumn<QList<int>>("refreshTicks");
+        QTest::addColumn<QString>("saved"); // AutoCheck CAISOGraph UpdateInterval
+        QTest::newRow("Tools, interval 2") << u"mnuToolsOptions"_qs << u"interval 2"_qs
+                                           << QList<int>{1, 3, 5} << u"True False 2"_qs;
+        QTest::newRow("icon menu, interval 1") << u"mnuSysTrayOptions"_qs << u"interval 1"_qs
+                                               << QList<int>{1, 3, 4, 5} << u"True False 1"_qs;
+        QTest::newRow("automatic checks off")
+            << u"mnuToolsOptions"_qs << u"auto off"_qs << QList<int>{1} << u"False False 3"_qs;
+        QTest::newRow("static graph")
+            << u"mnuSysTrayOptions"_qs << u"picture"_qs << QList<int>{1, 4} << u"True True 3"_qs;
+        QTest::newRow("session ends while open")
+            << u"mnuToolsOptions"_qs << u"session end"_qs << QList<int>{1} << u"True False 3"_qs;
+    }
+
+    void optionsTakeEffectAtTheNextTick()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, change);
+        QFETCH(QList<int>, refreshTicks);
+        QFETCH(QString, saved);
+        MainWindow *window = loadWindow();
+        const auto options = [&] {
+            child<QAction>(item)->trigger();
+            child<QAction>(item)->trigger(); // a second request shows the same dialog
+            QCOMPARE(window->findChildren<OptionsDialog *>().size(), 1);
+            auto *dialog = child<OptionsDialog>(u"frmOptions"_qs);
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+            if (change.startsWith(u"interval") || change == u"session end") {
+                dialog->updnUpdateInterval->selectAll();
+                QTest::keyClicks(dialog->updnUpdateInterval, change.right(1));
+            }
+            if (change == u"auto off")
+                dialog->chkAutoCheck->click();
+            if (change == u"picture")
+                dialog->optCAISOGraph[1]->click();
+            if (change == u"session end")
+                QVERIFY(QCoro::waitFor(window->requestUnload(UnloadMode::SessionEnd)));
+            else
+                dialog->cmdOK->click();
+            QTRY_VERIFY(!child<OptionsDialog>(u"frmOptions"_qs));
+            // The graph kind applies as soon as the dialog has closed.
+            QCOMPARE(child<QLabel>(u"imgGraph"_qs)->isVisibleTo(window),
+                     window->settings().CAISOGraph);
+        };
+        QCOMPARE(ticksThatRefresh(window, options), refreshTicks);
+        QCOMPARE(QStringList({storedSetting(u"AutoCheck"_qs), storedSetting(u"CAISOGraph"_qs),
+                              storedSetting(u"UpdateInterval"_qs)})
+                     .join(u' '),
+                 saved);
     }
 
     void trayIconClicks()
