@@ -133,10 +133,17 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         const ServerUrls defaults = ServerUrls::defaults();
         QVERIFY(SaveSettings(m_reg->store, {}, u"Servers"_qs,
-                             {{u"GridMain"_qs, stored}, {u"Maker"_qs, stored}}));
+                             {{u"GridMain"_qs, stored},
+                              {u"Maker"_qs, stored},
+                              {u"PGE"_qs, stored},
+                              {u"SCE"_qs, stored},
+                              {u"SDGE"_qs, stored},
+                              {u"SDGEBlackout"_qs, stored}}));
         ServerUrls loaded = LoadServerUrls(m_reg->store);
-        QCOMPARE(loaded.gridMain, expected.isEmpty() ? defaults.gridMain : QUrl(expected));
-        QCOMPARE(loaded.maker, expected.isEmpty() ? defaults.maker : QUrl(expected));
+        for (QUrl ServerUrls::*server :
+             {&ServerUrls::gridMain, &ServerUrls::maker, &ServerUrls::pge, &ServerUrls::sce,
+              &ServerUrls::sdge, &ServerUrls::sdgeBlackout})
+            QCOMPARE(loaded.*server, expected.isEmpty() ? defaults.*server : QUrl(expected));
         QCOMPARE(loaded.gridContent, defaults.gridContent);
 
         loaded.gridContent = QUrl(u"http://127.0.0.1:1"_qs);

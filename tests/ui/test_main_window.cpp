@@ -11,7 +11,6 @@
 #include "settings/registry_operations.h"
 #include "status/tray_click_protocol.h"
 #include "ui/exit_prompt.h"
-#include "ui/link_table.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"
 #include "update/version.h"
@@ -187,38 +186,6 @@ private:
                 lit = lit == -1 ? i : -2; // two lit labels is a fault of its own
         }
         return lit;
-    }
-
-    // "name=caption" for each item, "[x]" or "[ ]" when it can carry a mark,
-    // "(off)" when disabled.
-    QStringList menuItems(const QString &menu) const
-    {
-        QStringList items;
-        for (const QAction *item : child<QMenu>(menu)->actions()) {
-            QString text =
-                item->objectName() + u'=' + (item->isSeparator() ? u"-"_qs : item->text());
-            if (item->isCheckable())
-                text += item->isChecked() ? u" [x]"_qs : u" [ ]"_qs;
-            if (!item->isEnabled())
-                text += u" (off)"_qs;
-            items << text;
-        }
-        return items;
-    }
-
-    // The refreshes of five minute ticks, with `between` run after the first.
-    QList<int> ticksThatRefresh(MainWindow *window, const std::function<void()> &between)
-    {
-        QList<int> refreshed;
-        for (int tick = 1; tick <= 5; ++tick) {
-            const int before = requests();
-            QCoro::waitFor(window->tmrMinute_Timer());
-            if (requests() > before)
-                refreshed << tick;
-            if (tick == 1)
-                between();
-        }
-        return refreshed;
     }
 
     bool timerOn() const { return child<QTimer>(u"tmrMinute"_qs)->isActive(); }
@@ -736,107 +703,102 @@ private Q_SLOTS:
     void menusInOrder_data()
     {
         QTest::addColumn<QString>("menu");
-        QTest::addColumn<QStringList>("items");
-        const auto links = [](const QString &name, bool tray) {
-            QStringList items;
-            for (int i = 0; i < int(kLinks.size()); ++i)
-                items << u"%1(%2)=%3"_qs.arg(name).arg(i).arg(
-                    (tray ? kLinks[i].trayCaption : kLinks[i].toolsCaption).toString());
-            return items;
-        };
+        QTest::addColumn<QString>("items"); // "name=caption", "[x]"/"[ ]" marks, "(off)"
+        const QString links = u"Sub(0)=California ISO Home|Sub(1)=California ISO %1|Sub(2)=-|"
+                              "Sub(3)=Voltwise %2|Sub(4)=-|Sub(5)=Pacific Gas && Electric Home|"
+                              "Sub(6)=PG&&E Blackout Information|"
+                              "Sub(7)=Southern California Edison Home|"
+                              "Sub(8)=SCE Blackout Information|Sub(9)=San Diego Gas && Electric "
+                              "Home|Sub(10)=SDG&&E Blackout Information|"_qs;
+        QTest::newRow("menu bar") << QString()
+                                  << u"mnuFile=&File|mnuView=&View|mnuTools=&Tools|"
+                                     "mnuHelp=&Help|"_qs;
         QTest::newRow("File") << u"mnuFile"_qs
-                              << QStringList{u"mnuFileUpdate=&Update Now"_qs,
-                                             u"mnuFileClose=&Close"_qs, u"mnuFileExit=E&xit"_qs};
+                              << u"mnuFileUpdate=&Update Now|mnuFileClose=&Close|"
+                                 "mnuFileExit=E&xit|"_qs;
         QTest::newRow("View") << u"mnuView"_qs
-                              << QStringList{u"mnuViewSub(0)=&Graph [x]"_qs,
-                                             u"mnuViewSub(1)=&Conditions [ ]"_qs,
-                                             u"mnuViewSub(2)=&Notices [ ]"_qs,
-                                             u"mnuViewSub(3)=&Forecasts [ ]"_qs,
-                                             u"mnuViewBar=-"_qs,
-                                             u"mnuViewAlwaysOnTop=&Always on Top [ ]"_qs};
+                              << u"mnuViewSub(0)=&Graph [x]|mnuViewSub(1)=&Conditions [ ]|"
+                                 "mnuViewSub(2)=&Notices [ ]|mnuViewSub(3)=&Forecasts [ ]|"
+                                 "mnuViewBar=-|mnuViewAlwaysOnTop=&Always on Top [ ]|"_qs;
         QTest::newRow("Tools") << u"mnuTools"_qs
-                               << links(u"mnuToolsSub"_qs, false) +
-                                      QStringList{u"mnuToolsBar=-"_qs,
-                                                  u"mnuToolsOptions=Options..."_qs};
+                               << links.arg(u"Current System Conditions"_qs, u"Home"_qs)
+                                          .replace(u"Sub("_qs, u"mnuToolsSub("_qs) +
+                                      u"mnuToolsBar=-|mnuToolsOptions=Options...|"_qs;
         QTest::newRow("Help") << u"mnuHelp"_qs
-                              << QStringList{
-                                     u"mnuHelpTopics=Voltwise &Help (online)..."_qs,
-                                     u"mnuHelpUpdate=&Check for Voltwise Updates... (off)"_qs,
-                                     u"mnuHelpBar=-"_qs, u"mnuHelpAbout=&About Voltwise..."_qs};
+                              << u"mnuHelpTopics=Voltwise &Help (online)...|mnuHelpUpdate=&Check "
+                                 "for Voltwise Updates... (off)|mnuHelpBar=-|"
+                                 "mnuHelpAbout=&About Voltwise...|"_qs;
         QTest::newRow("icon menu")
             << u"mnuSysTray"_qs
-            << links(u"mnuSysTraySub"_qs, true) + QStringList{u"mnuSysTrayBar1=-"_qs,
-                                                              u"mnuSysTrayDetails=&Details..."_qs,
-                                                              u"mnuSysTrayOptions=&Options..."_qs,
-                                                              u"mnuSysTrayBar2=-"_qs,
-                                                              u"mnuSysTrayHelp=&Help..."_qs,
-                                                              u"mnuSysTrayAbout=&About..."_qs,
-                                                              u"mnuSysTrayBar3=-"_qs,
-                                                              u"mnuSysTrayExit=E&xit"_qs};
+            << links.arg(u"System Conditions"_qs, u"&Home"_qs)
+                       .replace(u"Sub("_qs, u"mnuSysTraySub("_qs) +
+                   u"mnuSysTrayBar1=-|mnuSysTrayDetails=&Details...|mnuSysTrayOptions=&Options..."
+                   "|mnuSysTrayBar2=-|mnuSysTrayHelp=&Help...|mnuSysTrayAbout=&About...|"
+                   "mnuSysTrayBar3=-|mnuSysTrayExit=E&xit|"_qs;
     }
 
     void menusInOrder()
     {
         QFETCH(QString, menu);
-        QFETCH(QStringList, items);
+        QFETCH(QString, items);
         MainWindow *window = loadWindow();
-        QCOMPARE(menuItems(menu), items);
-        QStringList bar;
-        for (const QAction *item : window->menuBar()->actions())
-            bar << item->menu()->objectName() + u'=' + item->text();
-        QCOMPARE(bar, (QStringList{u"mnuFile=&File"_qs, u"mnuView=&View"_qs, u"mnuTools=&Tools"_qs,
-                                   u"mnuHelp=&Help"_qs}));
+        QString shown;
+        const QWidget *owner =
+            menu.isEmpty() ? static_cast<QWidget *>(window->menuBar()) : child<QMenu>(menu);
+        for (const QAction *item : owner->actions()) {
+            shown += (item->menu() ? item->menu()->objectName() : item->objectName()) + u'=' +
+                     (item->isSeparator() ? u"-"_qs : item->text());
+            if (item->isCheckable())
+                shown += item->isChecked() ? u" [x]"_qs : u" [ ]"_qs;
+            shown += item->isEnabled() ? u"|"_qs : u" (off)|"_qs;
+        }
+        QCOMPARE(shown, items);
     }
 
     void linksOpenTheSameTargetInBothMenus()
     {
-        loadWindow();
-        ServerUrls servers = ServerUrls::defaults();
-        servers.gridMain = servers.maker = m_sim->baseUrl();
-        for (int i = 0; i < int(kLinks.size()); ++i) {
+        loadWindow(); // the grid operator and the maker at the simulator, the utilities by default
+        const QString sim = m_sim->baseUrl().toString();
+        const QStringList targets{sim,
+                                  sim + u"/outlook/SystemStatus.html"_qs,
+                                  {},
+                                  sim,
+                                  {},
+                                  u"https://www.pge.com"_qs,
+                                  u"https://www.pge.com/myhome/customerservice/energystatus/"
+                                  "gridstatus/"_qs,
+                                  u"https://www.sce.com"_qs,
+                                  u"https://www.sce.com/PowerOutageCenter/Rotating/default.htm"_qs,
+                                  u"https://www.sdge.com"_qs,
+                                  u"https://www.sdge.com/reo/"_qs,
+                                  sim + u"/Voltwise_Help.html"_qs};
+        for (int i = 0; i < targets.size(); ++i) {
             m_browser.opened.clear();
-            child<QAction>(u"mnuToolsSub(%1)"_qs.arg(i))->trigger();
-            child<QAction>(u"mnuSysTraySub(%1)"_qs.arg(i))->trigger();
-            const QString url = LinkUrl(i, servers).toString();
+            const bool help = i == targets.size() - 1;
+            child<QAction>(help ? u"mnuHelpTopics"_qs : u"mnuToolsSub(%1)"_qs.arg(i))->trigger();
+            child<QAction>(help ? u"mnuSysTrayHelp"_qs : u"mnuSysTraySub(%1)"_qs.arg(i))->trigger();
             QCOMPARE(m_browser.opened,
-                     kLinks[i].isSeparator() ? QStringList{} : QStringList(2, url));
+                     targets[i].isEmpty() ? QStringList() : QStringList(2, targets[i]));
         }
-        m_browser.opened.clear();
-        child<QAction>(u"mnuHelpTopics"_qs)->trigger();
-        child<QAction>(u"mnuSysTrayHelp"_qs)->trigger();
-        QCOMPARE(m_browser.opened,
-                 QStringList(2, m_sim->baseUrl().toString() + u"/Voltwise_Help.html"_qs));
-    }
-
-    void viewMarksFollowTheTab_data()
-    {
-        QTest::addColumn<QString>("way"); // the View menu or the tab strip
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("panel");
-        QTest::newRow("View Notices") << u"view"_qs << 2 << u"rtbNotices"_qs;
-        QTest::newRow("View Conditions") << u"view"_qs << 1 << u"picConditions"_qs;
-        QTest::newRow("View Graph, already chosen") << u"view"_qs << 0 << u"picGraph"_qs;
-        QTest::newRow("tab Forecasts") << u"tab"_qs << 3 << u"rtbForecasts"_qs;
     }
 
     void viewMarksFollowTheTab()
     {
-        QFETCH(QString, way);
-        QFETCH(int, index);
-        QFETCH(QString, panel);
         loadWindow();
-        if (way == u"view")
-            child<QAction>(u"mnuViewSub(%1)"_qs.arg(index))->trigger();
-        else
-            child<QTabBar>(u"tabMain"_qs)->setCurrentIndex(index);
-        QCOMPARE(child<QTabBar>(u"tabMain"_qs)->currentIndex(), index);
-        QCOMPARE(child<QStackedWidget>(u"tabPanels"_qs)->currentWidget()->objectName(), panel);
-        QStringList marks;
-        for (int i = 0; i < 4; ++i)
-            marks << (child<QAction>(u"mnuViewSub(%1)"_qs.arg(i))->isChecked() ? u"x"_qs : u"-"_qs);
-        QStringList expected(4, u"-"_qs);
-        expected[index] = u"x"_qs;
-        QCOMPARE(marks, expected);
+        const QStringList panels{u"picGraph"_qs, u"picConditions"_qs, u"rtbNotices"_qs,
+                                 u"rtbForecasts"_qs};
+        // View items, tab clicks (negative), and an item chosen twice.
+        for (const int step : {2, 1, 1, -3, 0}) {
+            const int index = std::abs(step);
+            if (step < 0)
+                child<QTabBar>(u"tabMain"_qs)->setCurrentIndex(index);
+            else
+                child<QAction>(u"mnuViewSub(%1)"_qs.arg(index))->trigger();
+            QCOMPARE(child<QStackedWidget>(u"tabPanels"_qs)->currentWidget()->objectName(),
+                     panels[index]);
+            for (int i = 0; i < 4; ++i)
+                QCOMPARE(child<QAction>(u"mnuViewSub(%1)"_qs.arg(i))->isChecked(), i == index);
+        }
     }
 
     void alwaysOnTopTwice_data()
@@ -861,34 +823,28 @@ private Q_SLOTS:
         }
     }
 
-    void aboutBox_data()
-    {
-        QTest::addColumn<QString>("item");
-        QTest::newRow("Help menu") << u"mnuHelpAbout"_qs;
-        QTest::newRow("icon menu") << u"mnuSysTrayAbout"_qs;
-    }
-
     void aboutBox()
     {
-        QFETCH(QString, item);
         SetBuildStage(StageRelease);
         loadWindow();
-        child<QAction>(item)->trigger();
-        QPointer<QMessageBox> box = child<QMessageBox>(u"msgAbout"_qs);
-        QVERIFY(box && box->isVisible());
-        QCOMPARE(box->windowTitle(), u"About Voltwise..."_qs);
-        QCOMPARE(box->text(), u"Voltwise version 2.0.10\r\n"_qs + kCopyrightNotice.toString());
-        QCOMPARE(box->icon(), QMessageBox::Information);
-        QCOMPARE(box->standardButtons(), QMessageBox::Ok);
-        box->button(QMessageBox::Ok)->click();
-        QTRY_VERIFY(!box);
+        for (const QString &item : {u"mnuHelpAbout"_qs, u"mnuSysTrayAbout"_qs}) {
+            child<QAction>(item)->trigger();
+            QPointer<QMessageBox> box = child<QMessageBox>(u"msgAbout"_qs);
+            QVERIFY(box && box->isVisible());
+            QCOMPARE(box->windowTitle(), u"About Voltwise..."_qs);
+            QCOMPARE(box->text(), u"Voltwise version 2.0.10\r\n"_qs + kCopyrightNotice.toString());
+            QCOMPARE(box->icon(), QMessageBox::Information);
+            QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+            box->button(QMessageBox::Ok)->click();
+            QTRY_VERIFY(!box);
+        }
     }
 
     void optionsTakeEffectAtTheNextTick_data()
     {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("change");
-        // The interval was 3 and the counter stands at 1 after the first tick.
+        // The interval was 3, and the counter stands at 1 after the first tick.
         QTest::addColumn<QList<int>>("refreshTicks");
         QTest::addColumn<QString>("saved"); // AutoCheck CAISOGraph UpdateInterval
         QTest::newRow("Tools, interval 2") << u"mnuToolsOptions"_qs << u"interval 2"_qs
@@ -899,8 +855,8 @@ private Q_SLOTS:
             << u"mnuToolsOptions"_qs << u"auto off"_qs << QList<int>{1} << u"False False 3"_qs;
         QTest::newRow("static graph")
             << u"mnuSysTrayOptions"_qs << u"picture"_qs << QList<int>{1, 4} << u"True True 3"_qs;
-        QTest::newRow("session ends while open")
-            << u"mnuToolsOptions"_qs << u"session end"_qs << QList<int>{1} << u"True False 3"_qs;
+        QTest::newRow("session ends while open, interval 2 typed")
+            << u"mnuToolsOptions"_qs << u"session end 2"_qs << QList<int>{1} << u"True False 3"_qs;
     }
 
     void optionsTakeEffectAtTheNextTick()
@@ -910,22 +866,27 @@ private Q_SLOTS:
         QFETCH(QList<int>, refreshTicks);
         QFETCH(QString, saved);
         MainWindow *window = loadWindow();
-        const auto options = [&] {
+        QList<int> refreshed;
+        for (int tick = 1; tick <= 5; ++tick) {
+            const int before = requests();
+            QCoro::waitFor(window->tmrMinute_Timer());
+            if (requests() > before)
+                refreshed << tick;
+            if (tick > 1)
+                continue;
             child<QAction>(item)->trigger();
             child<QAction>(item)->trigger(); // a second request shows the same dialog
             QCOMPARE(window->findChildren<OptionsDialog *>().size(), 1);
             auto *dialog = child<OptionsDialog>(u"frmOptions"_qs);
-            QVERIFY(dialog->isVisible());
             QCOMPARE(dialog->windowModality(), Qt::WindowModal);
-            if (change.startsWith(u"interval") || change == u"session end") {
-                dialog->updnUpdateInterval->selectAll();
-                QTest::keyClicks(dialog->updnUpdateInterval, change.right(1));
-            }
-            if (change == u"auto off")
+            dialog->updnUpdateInterval->selectAll();
+            if (change.contains(u"auto"_qs))
                 dialog->chkAutoCheck->click();
-            if (change == u"picture")
+            else if (change == u"picture")
                 dialog->optCAISOGraph[1]->click();
-            if (change == u"session end")
+            else
+                QTest::keyClicks(dialog->updnUpdateInterval, change.right(1));
+            if (change.startsWith(u"session"_qs))
                 QVERIFY(QCoro::waitFor(window->requestUnload(UnloadMode::SessionEnd)));
             else
                 dialog->cmdOK->click();
@@ -933,11 +894,10 @@ private Q_SLOTS:
             // The graph kind applies as soon as the dialog has closed.
             QCOMPARE(child<QLabel>(u"imgGraph"_qs)->isVisibleTo(window),
                      window->settings().CAISOGraph);
-        };
-        QCOMPARE(ticksThatRefresh(window, options), refreshTicks);
-        QCOMPARE(QStringList({storedSetting(u"AutoCheck"_qs), storedSetting(u"CAISOGraph"_qs),
-                              storedSetting(u"UpdateInterval"_qs)})
-                     .join(u' '),
+        }
+        QCOMPARE(refreshed, refreshTicks);
+        QCOMPARE(storedSetting(u"AutoCheck"_qs) + u' ' + storedSetting(u"CAISOGraph"_qs) + u' ' +
+                     storedSetting(u"UpdateInterval"_qs),
                  saved);
     }
 
