@@ -12,11 +12,34 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
-#include <qcoro/qcorosignal.h>
 
 namespace voltwise {
 
 namespace {
+
+// Resumes the waiting coroutine from within the dialog's finished signal.
+// (A queued resumption would be lost when the program ends with the dialog
+// open, stranding the waiting coroutines.)
+class Finished
+{
+public:
+    explicit Finished(QDialog *dialog)
+        : m_dialog(dialog)
+    {}
+    bool await_ready() const noexcept { return false; }
+    void await_suspend(std::coroutine_handle<> waiting)
+    {
+        m_connection = QObject::connect(m_dialog, &QDialog::finished, m_dialog, [this, waiting] {
+            QObject::disconnect(m_connection);
+            waiting.resume();
+        });
+    }
+    void await_resume() const noexcept {}
+
+private:
+    QDialog *m_dialog;
+    QMetaObject::Connection m_connection;
+};
 
 template <typename T>
 T *Named(T *widget, const QString &name)
@@ -129,9 +152,7 @@ QCoro::Task<> OptionsDialog::showModal()
 {
     Form_Load();
     open();
-    co_await qCoro(this, &QDialog::finished);
-    // Deleted only now: the wait resumes through a queued call that would be
-    // lost with the dialog.
+    co_await Finished(this);
     deleteLater();
 }
 
