@@ -200,7 +200,7 @@ QCoro::Task<> MainWindow::Form_Load()
     QPointer<MainWindow> self(this);
     m_settings = LoadAppSettings(*m_services.store, m_services.locale);
 
-    m_strip->lblStatusText->setText(u"Status Unknown"_qs);
+    m_strip->setConditionText(u"Status Unknown"_qs);
     m_strip->picStatusIcon->setPixmap(ConditionPixmap(kInitialImageIndex, 32));
 
     if (m_tray) {
@@ -352,11 +352,8 @@ void MainWindow::ShowStatus()
         setWindowIcon(ConditionIcon(*p.imageIndex));
     }
     if (p.lblStatusText)
-        m_strip->lblStatusText->setText(*p.lblStatusText);
-    for (size_t i = 0; i < p.lblStatus.size(); ++i)
-        SetScaleLabelLit(m_strip->lblStatus[i], p.lblStatus[i]);
-    for (size_t i = 0; i < p.lblForecast.size(); ++i)
-        SetScaleLabelLit(m_strip->lblForecast[i], p.lblForecast[i]);
+        m_strip->setConditionText(*p.lblStatusText);
+    m_strip->lightScales(p.lblStatus, p.lblForecast);
 
     if (m_data.PendingGraphPicture) {
         QPixmap picture;

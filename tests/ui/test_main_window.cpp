@@ -15,6 +15,7 @@
 #include "ui/options_dialog.h"
 #include "update/version.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -178,14 +179,29 @@ private:
                            child<QPlainTextEdit>(u"rtbForecasts"_qs)->toPlainText()};
     }
 
+    // What a screen reader is told.
+    QString accessibleText(const QString &name, QAccessible::Text kind) const
+    {
+        return QAccessible::queryAccessibleInterface(child<QWidget>(name))->text(kind);
+    }
+
     int litLevelLabel() const
     {
         int lit = -1;
         for (int i = 0; i < 6; ++i) {
-            if (child<QLabel>(u"lblStatus(%1)"_qs.arg(i))->property("lit").toBool())
+            const QString label = u"lblStatus(%1)"_qs.arg(i);
+            if (accessibleText(label, QAccessible::Description) == u"Current level"_qs)
                 lit = lit == -1 ? i : -2; // two lit labels is a fault of its own
         }
         return lit;
+    }
+
+    // The condition as the status strip shows it and as its traffic light is named.
+    QString condition() const
+    {
+        const QString name = accessibleText(u"picStatusIcon"_qs, QAccessible::Name);
+        const QString shown = text(u"lblStatusText"_qs);
+        return name == shown ? shown : shown + u" named "_qs + name;
     }
 
     bool timerOn() const { return child<QTimer>(u"tmrMinute"_qs)->isActive(); }
@@ -310,7 +326,7 @@ private Q_SLOTS:
 
         loadWindow();
 
-        QCOMPARE(text(u"lblStatusText"_qs), u"Rolling Blackouts"_qs);
+        QCOMPARE(condition(), u"Rolling Blackouts"_qs);
         QCOMPARE(litLevelLabel(), 5);
         QCOMPARE(child<QSystemTrayIcon>(u"trayIcon"_qs)->toolTip(),
                  u"Emergency Load Reductions: "_qs + UsMegawatts(s.actualDemand).mid(1));
@@ -641,7 +657,7 @@ private Q_SLOTS:
         // Nothing is known until the first refresh ends.
         QVERIFY(!load.isReady());
         QVERIFY(window->isRefreshing());
-        QCOMPARE(text(u"lblStatusText"_qs), u"Status Unknown"_qs);
+        QCOMPARE(condition(), u"Status Unknown"_qs);
         QCOMPARE(litLevelLabel(), -1);
         QCOMPARE(child<QSystemTrayIcon>(u"trayIcon"_qs)->toolTip(), u"Status Unknown"_qs);
         QCOMPARE(text(u"lblCurrentCondition(0)"_qs), u"Not updated"_qs);
@@ -678,12 +694,13 @@ private Q_SLOTS:
         // A status file without a status row leaves the level unknown: no notice yet.
         m_sim->setFault(kStatusCsvPath, Fault{.status = 404});
         MainWindow *window = loadWindow();
-        QCOMPARE(text(u"lblStatusText"_qs), u"Status Unknown"_qs);
+        QCOMPARE(condition(), u"Status Unknown"_qs);
         QCOMPARE(m_notices.size(), 0);
         QVERIFY(m_sound.played.isEmpty());
 
         m_sim->clearFaults();
         QCoro::waitFor(window->RefreshAll());
+        QCOMPARE(condition(), u"System Normal"_qs);
         QCOMPARE(m_notices.size(), 1);
         QCOMPARE(header(0), u"System Normal: "_qs + UsMegawatts(demand).mid(1));
         QCOMPARE(m_sound.played.size(), int(playSound));
