@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "platform/audio_wave_output.h"
 #include "platform/desktop_browser_opener.h"
 #include "platform/single_instance.h"
 #include "platform/sound_player.h"
@@ -29,7 +30,8 @@ struct Program
     DesktopBrowserOpener browser;
     XdgAutostartEntry startupEntry{XdgAutostartEntry::defaultDirectory(),
                                    QCoreApplication::applicationFilePath()};
-    std::unique_ptr<SoundPlayer> sound = std::make_unique<WaveSoundPlayer>();
+    std::unique_ptr<SoundPlayer> sound =
+        std::make_unique<WaveSoundPlayer>(std::make_unique<AudioWaveOutput>());
     std::unique_ptr<MainWindow> window;
 };
 

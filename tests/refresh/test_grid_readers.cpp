@@ -37,10 +37,7 @@ private:
 
     ServerUrls servers() const
     {
-        ServerUrls urls;
-        urls.gridMain = m_main->baseUrl();
-        urls.gridContent = m_content->baseUrl();
-        return urls;
+        return {m_main->baseUrl(), m_content->baseUrl(), QUrl(), QUrl(), FeedSource::Classic};
     }
 
     ReadAllResult readAll(GridData &data, std::optional<ServerUrls> urls = std::nullopt,
