@@ -238,6 +238,7 @@ private Q_SLOTS:
         m_sim = std::make_unique<GridSim>();
         QVERIFY(m_sim->listen(QHostAddress::LocalHost, 0));
         m_sim->setClock([] { return QDateTime(QDate(2001, 8, 13), QTime(14, 25, 3)); });
+        m_feeds = FeedSource::Classic;
         m_sound.played.clear();
         m_browser.opened.clear();
         m_autostart = std::make_unique<XdgAutostartEntry>(m_dir->filePath(u"autostart"_qs),
@@ -921,64 +922,66 @@ private Q_SLOTS:
         QCOMPARE(storedSetting(u"AutoCheck"_qs) + u' ' + storedSetting(u"CAISOGraph"_qs) + u' ' +
                      storedSetting(u"UpdateInterval"_qs),
                  saved);
-        // Today's feeds: window, tray tip and the Conditions tab's tip follow
-        // the walk with the operator's words; every new status, the new Flex
-        // Alert first, raises a notice.
-        void currentFeedsWalk()
-        {
-            m_feeds = FeedSource::Current;
-            m_sim->setScenario(ScenarioKind::Walk);
-            const QStringList texts{u"System Normal"_qs,     u"Alert Notice"_qs,
-                                    u"Warning Notice"_qs,    u"Stage 1 Emergency"_qs,
-                                    u"Stage 2 Emergency"_qs, u"Stage 3 Emergency"_qs,
-                                    u"Rolling Blackouts"_qs, u"System Normal"_qs};
-            MainWindow *window = loadWindow();
-            for (int step = 0; step < texts.size(); ++step) {
-                if (step > 0) {
-                    m_sim->advance();
-                    QCoro::waitFor(window->RefreshAll());
-                }
-                const GridSnapshot s = m_sim->currentSnapshot();
-                QCOMPARE(text(u"lblStatusText"_qs), texts[step]);
-                QVERIFY(child<QSystemTrayIcon>(u"trayIcon"_qs)
-                            ->toolTip()
-                            .endsWith(u": "_qs + UsMegawatts(s.actualDemand).mid(1)));
-                QCOMPARE(child<QTabBar>(u"tabMain"_qs)->tabToolTip(1),
-                         u"Current System Conditions\nGrid operator: "_qs +
-                             OperatorWordsOf(s.level).join(u", "_qs));
-                QCOMPARE(m_notices.size(), step + 1);
+    }
+
+    // Today's feeds: window, tray tip and the Conditions tab's tip follow
+    // the walk with the operator's words; every new status, the new Flex
+    // Alert first, raises a notice.
+    void currentFeedsWalk()
+    {
+        m_feeds = FeedSource::Current;
+        m_sim->setScenario(ScenarioKind::Walk);
+        const QStringList texts{u"System Normal"_qs,     u"Alert Notice"_qs,
+                                u"Warning Notice"_qs,    u"Stage 1 Emergency"_qs,
+                                u"Stage 2 Emergency"_qs, u"Stage 3 Emergency"_qs,
+                                u"Rolling Blackouts"_qs, u"System Normal"_qs};
+        MainWindow *window = loadWindow();
+        for (int step = 0; step < texts.size(); ++step) {
+            if (step > 0) {
+                m_sim->advance();
+                QCoro::waitFor(window->RefreshAll());
             }
-            const auto *flexAlert = m_notices.value(1).data();
-            QVERIFY(flexAlert);
-            QVERIFY(flexAlert->findChild<QLabel *>(u"lblNoticeHeader"_qs)
-                        ->text()
-                        .startsWith(u"Alert Notice: "));
-            const QString text = flexAlert->findChild<QLabel *>(u"lblNoticeText"_qs)->text();
-            QVERIFY2(text.contains(u"Flex Alert 1: Flex alert for "_qs +
-                                   m_sim->currentSnapshot().levelStart.toString(u"MM/dd/yyyy"_qs)),
-                     qPrintable(text));
+            const GridSnapshot s = m_sim->currentSnapshot();
+            QCOMPARE(text(u"lblStatusText"_qs), texts[step]);
+            QVERIFY(child<QSystemTrayIcon>(u"trayIcon"_qs)
+                        ->toolTip()
+                        .endsWith(u": "_qs + UsMegawatts(s.actualDemand).mid(1)));
+            QCOMPARE(child<QTabBar>(u"tabMain"_qs)->tabToolTip(1),
+                     u"Current System Conditions\nGrid operator: "_qs +
+                         OperatorWordsOf(s.level).join(u", "_qs));
+            QCOMPARE(m_notices.size(), step + 1);
         }
+        const auto *flexAlert = m_notices.value(1).data();
+        QVERIFY(flexAlert);
+        QVERIFY(flexAlert->findChild<QLabel *>(u"lblNoticeHeader"_qs)
+                    ->text()
+                    .startsWith(u"Alert Notice: "));
+        const QString text = flexAlert->findChild<QLabel *>(u"lblNoticeText"_qs)->text();
+        QVERIFY2(text.contains(u"Flex Alert 1: Flex alert for "_qs +
+                               m_sim->currentSnapshot().levelStart.toString(u"MM/dd/yyyy"_qs)),
+                 qPrintable(text));
+    }
 
-        void trayIconClicks()
-        {
-            MainWindow *window = loadWindow();
-            window->hide();
-            auto *tray = child<QSystemTrayIcon>(u"trayIcon"_qs);
-            auto *trayMenu = child<QMenu>(u"mnuSysTray"_qs);
+    void trayIconClicks()
+    {
+        MainWindow *window = loadWindow();
+        window->hide();
+        auto *tray = child<QSystemTrayIcon>(u"trayIcon"_qs);
+        auto *trayMenu = child<QMenu>(u"mnuSysTray"_qs);
 
-            Q_EMIT tray->activated(QSystemTrayIcon::Context);
-            QTRY_VERIFY_WITH_TIMEOUT(trayMenu->isVisible(), 2000);
-            QVERIFY(!window->isVisible());
-            trayMenu->hide();
+        Q_EMIT tray->activated(QSystemTrayIcon::Context);
+        QTRY_VERIFY_WITH_TIMEOUT(trayMenu->isVisible(), 2000);
+        QVERIFY(!window->isVisible());
+        trayMenu->hide();
 
-            Q_EMIT tray->activated(QSystemTrayIcon::Trigger);
-            Q_EMIT tray->activated(QSystemTrayIcon::DoubleClick);
-            // Long enough for a single click's menu to have come.
-            QTest::qWait(int(TrayClickProtocol::kSingleClickDelay.count()) + 100);
-            QVERIFY(window->isVisible());
-            QVERIFY(!trayMenu->isVisible());
-        }
-    };
+        Q_EMIT tray->activated(QSystemTrayIcon::Trigger);
+        Q_EMIT tray->activated(QSystemTrayIcon::DoubleClick);
+        // Long enough for a single click's menu to have come.
+        QTest::qWait(int(TrayClickProtocol::kSingleClickDelay.count()) + 100);
+        QVERIFY(window->isVisible());
+        QVERIFY(!trayMenu->isVisible());
+    }
+};
 
-    QTEST_MAIN(TestMainWindow)
+QTEST_MAIN(TestMainWindow)
 #include "test_main_window.moc"
