@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/information_options.h"
+#include "platform/audio_wave_output.h"
 #include "platform/data_files.h"
 #include "platform/desktop_browser_opener.h"
 #include "platform/single_instance.h"
@@ -29,7 +30,8 @@ struct Program
     QSettingsRegistryBackend store{RegistryDirectoriesFromEnvironment()};
     MessageBoxExitPrompt exitPrompt;
     DesktopBrowserOpener browser;
-    std::unique_ptr<SoundPlayer> sound = std::make_unique<WaveSoundPlayer>();
+    std::unique_ptr<SoundPlayer> sound =
+        std::make_unique<WaveSoundPlayer>(std::make_unique<AudioWaveOutput>());
     std::unique_ptr<MainWindow> window;
 };
 
