@@ -47,7 +47,10 @@ std::optional<DemandDay> ReadDemandCsv(QStringView text, const OutlookValues &pr
         ++first;
     if (first == lines.size())
         return std::nullopt;
-    const QList<QStringView> header = lines[first].trimmed().split(u',');
+    QStringView headerLine = lines[first].trimmed();
+    if (headerLine.startsWith(u'\uFEFF'))
+        headerLine = headerLine.sliced(1); // a byte-order mark the decoding kept
+    const QList<QStringView> header = headerLine.split(u',');
     const qsizetype timeColumn = ColumnOf(header, u"Time");
     std::array<qsizetype, 3> columns{};
     bool anySeries = false;

@@ -42,7 +42,7 @@ std::optional<OleDate> ReadOperatorDate(QStringView text)
         return std::nullopt;
     if ((text.size() == 12 || text.size() == 14) && AllDigits(text))
         return ReadCompactStamp(text);
-    if (text.contains(u'T')) {
+    if (text.size() > 10 && text[4] == u'-' && text[10] == u'T') {
         const QDateTime iso = QDateTime::fromString(text.toString(), Qt::ISODateWithMs);
         if (!iso.isValid())
             return std::nullopt;

@@ -223,6 +223,7 @@ private Q_SLOTS:
         m_sim = std::make_unique<GridSim>();
         QVERIFY(m_sim->listen(QHostAddress::LocalHost, 0));
         m_sim->setClock([] { return QDateTime(QDate(2001, 8, 13), QTime(14, 25, 3)); });
+        m_feeds = FeedSource::Classic;
         m_sound.played.clear();
         m_prompt.yes = m_prompt.hold = false;
         m_prompt.asked = m_quits = 0;
