@@ -61,7 +61,7 @@ export XDG_RUNTIME_DIR=$home/run QT_QPA_PLATFORM=offscreen
 
 [ "$("$usr/bin/voltwise-status" --version)" = "voltwise-status $version" ] ||
   fail "voltwise-status --version"
-"$usr/bin/voltwise-gridsim" --port 0 >"$root/sim.out" &
+"$usr/bin/voltwise-gridsim" --port 0 --verbose >"$root/sim.out" 2>"$root/sim.log" &
 sim_pid=$!
 for _ in $(seq 100); do
   grep -q '^listening on ' "$root/sim.out" && break
@@ -74,11 +74,13 @@ url=$(sed -n 's/^listening on //p' "$root/sim.out")
 
 printf '[Servers]\nGridMain=%s\nGridContent=%s\nMaker=%s\n[Settings]\nShowAtStartup=False\n' \
   "$url" "$url" "$url" >"$home/config/Ternwood/Voltwise.conf"
+# Its first refresh, seen by the simulator, comes once it is fully started.
+requests=$(wc -l <"$root/sim.log")
 QT_LOGGING_RULES='voltwise.files.debug=true' "$usr/bin/voltwise" 2>"$root/app.err" &
 app_pid=$!
 found() { grep -c -F ": $usr/share/$1" "$root/app.err" || true; }
 for _ in $(seq 300); do
-  [ "$(found voltwise/notice.wav)" -ge 1 ] && [ "$(found icons/hicolor/)" -ge 8 ] && break
+  [ "$(wc -l <"$root/sim.log")" -gt "$requests" ] && break
   kill -0 "$app_pid" 2>/dev/null || break
   sleep 0.1
 done
