@@ -1,8 +1,15 @@
 #pragma once
 
+#include <QLatin1String>
 #include <QUrl>
 
 namespace voltwise {
+
+// The servers of a first start.
+inline constexpr QLatin1String kDefaultGridMainUrl("https://www.caiso.com");
+inline constexpr QLatin1String kDefaultGridContentUrl("http://content.caiso.com");
+inline constexpr QLatin1String kDefaultMakerUrl("http://www.ternwood.example");
+inline constexpr QLatin1String kDefaultFlexAlertsUrl("https://wwwmobile.caiso.com");
 
 // Which publications a refresh reads: the operator's feeds of today, or the
 // classic status file and pages (kept for mirrors of them and the simulator).
@@ -24,10 +31,9 @@ struct ServerUrls
 
     static ServerUrls defaults()
     {
-        return {QUrl(QStringLiteral("https://www.caiso.com")),
-                QUrl(QStringLiteral("http://content.caiso.com")),
-                QUrl(QStringLiteral("http://www.ternwood.example")),
-                QUrl(QStringLiteral("https://wwwmobile.caiso.com")), FeedSource::Current};
+        return {QUrl(QString(kDefaultGridMainUrl)), QUrl(QString(kDefaultGridContentUrl)),
+                QUrl(QString(kDefaultMakerUrl)), QUrl(QString(kDefaultFlexAlertsUrl)),
+                FeedSource::Current};
     }
 
     // base + path, keeping the base's scheme, host and port.

@@ -7,6 +7,7 @@
 #include "platform/recording_sound_player.h"
 #include "settings/qsettings_registry.h"
 #include "settings/registry_operations.h"
+#include "settings/setting_keys.h"
 #include "status/tray_click_protocol.h"
 #include "ui/exit_prompt.h"
 #include "ui/main_window.h"
@@ -40,9 +41,10 @@ const QLocale kEnglishUs(QLocale::English, QLocale::UnitedStates);
 const QStringList kAllPaths{kStatusCsvPath.toString(), kLoadPicturePath.toString(),
                             kOutlookPagePath.toString(), kForecastPagePath.toString(),
                             kStatusPagePath.toString()};
-const QStringList kSavedKeys{u"AlwaysOnTop"_qs, u"AutoCheck"_qs,      u"AutoUpdate"_qs,
-                             u"GraphValues"_qs, u"PlaySound"_qs,      u"ShowAtStartup"_qs,
-                             u"ShowDetails"_qs, u"UpdateInterval"_qs, u"CAISOGraph"_qs};
+const SettingKey *const kSavedKeys[] = {
+    &SettingKeys::AlwaysOnTop, &SettingKeys::AutoCheck,      &SettingKeys::AutoUpdate,
+    &SettingKeys::GraphValues, &SettingKeys::PlaySound,      &SettingKeys::ShowAtStartup,
+    &SettingKeys::ShowDetails, &SettingKeys::UpdateInterval, &SettingKeys::CAISOGraph};
 
 // " 31,456 MW", spelled out for US English rather than through the program's helper.
 QString UsMegawatts(double value)
@@ -131,17 +133,18 @@ private:
 
     void storeSetting(const QString &key, const QString &value)
     {
-        QVERIFY(SaveSetting(*m_store, u"Voltwise"_qs, u"Settings"_qs, key, value));
+        QVERIFY(SaveSetting(*m_store, kApplicationTitle, kSettingsSection, key, value));
     }
 
     QString storedSetting(const QString &key) const
     {
-        return GetSetting(*m_store, u"Voltwise"_qs, u"Settings"_qs, key, u"<missing>"_qs);
+        return GetSetting(*m_store, kApplicationTitle, kSettingsSection, key, u"<missing>"_qs);
     }
 
     QString storedPlacement() const
     {
-        return GetSetting(*m_store, u"Voltwise"_qs, u"WindowSettings"_qs, u"frmMain"_qs, QString());
+        const SettingKey &key = SettingKeys::MainWindowPlacement;
+        return GetSetting(*m_store, kApplicationTitle, key.section, key.name, QString());
     }
 
     template <typename T>
@@ -509,8 +512,8 @@ private Q_SLOTS:
         QCOMPARE(m_quits, int(unloads));
         QCOMPARE(timerOn(), !unloads);
         QStringList saved;
-        for (const QString &key : kSavedKeys)
-            saved << storedSetting(key);
+        for (const SettingKey *key : kSavedKeys)
+            saved << storedSetting(key->name);
         QCOMPARE(saved.join(u' '), unloads ? u"False True True 9 False True True 7 <missing>"_qs
                                            : QStringList(9, u"<missing>"_qs).join(u' '));
 
