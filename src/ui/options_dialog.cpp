@@ -1,5 +1,6 @@
 #include "ui/options_dialog.h"
 
+#include "ui/dialog_finished.h"
 #include "ui/options_rules.h"
 
 #include <QCheckBox>
@@ -16,30 +17,6 @@
 namespace voltwise {
 
 namespace {
-
-// Resumes the waiting coroutine from within the dialog's finished signal.
-// (A queued resumption would be lost when the program ends with the dialog
-// open, stranding the waiting coroutines.)
-class Finished
-{
-public:
-    explicit Finished(QDialog *dialog)
-        : m_dialog(dialog)
-    {}
-    bool await_ready() const noexcept { return false; }
-    void await_suspend(std::coroutine_handle<> waiting)
-    {
-        m_connection = QObject::connect(m_dialog, &QDialog::finished, m_dialog, [this, waiting] {
-            QObject::disconnect(m_connection);
-            waiting.resume();
-        });
-    }
-    void await_resume() const noexcept {}
-
-private:
-    QDialog *m_dialog;
-    QMetaObject::Connection m_connection;
-};
 
 template <typename T>
 T *Named(T *widget, const QString &name)
@@ -152,7 +129,7 @@ QCoro::Task<> OptionsDialog::showModal()
 {
     Form_Load();
     open();
-    co_await Finished(this);
+    co_await DialogFinished(this);
     deleteLater();
 }
 

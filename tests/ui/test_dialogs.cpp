@@ -1,13 +1,15 @@
 // The options dialog over settings in memory, a temporary store and a
-// temporary autostart directory.
+// temporary autostart directory, and the exit question; both are awaited.
 #include "platform/startup_entry.h"
 #include "settings/registry_operations.h"
 #include "settings/settings_test_support.h"
+#include "ui/exit_prompt.h"
 #include "ui/options_dialog.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -29,7 +31,7 @@ QString Marks(std::initializer_list<QVariant> values)
 
 } // namespace
 
-class TestOptionsDialog : public QObject
+class TestDialogs : public QObject
 {
     Q_OBJECT
 
@@ -169,7 +171,40 @@ private Q_SLOTS:
         QCOMPARE(settings.UpdateInterval, saved);
         QCOMPARE(GetSetting(m_reg.store, SettingKeys::UpdateInterval, {}), QString::number(saved));
     }
+
+    void exitQuestionAnswers_data()
+    {
+        QTest::addColumn<int>("key"); // 0: a click on the button
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("exits");
+        QTest::newRow("Yes") << 0 << int(QMessageBox::Yes) << true;
+        QTest::newRow("No") << 0 << int(QMessageBox::No) << false;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << false;
+    }
+
+    void exitQuestionAnswers()
+    {
+        QFETCH(int, key);
+        QFETCH(int, button);
+        QFETCH(bool, exits);
+        QWidget window;
+        MessageBoxExitPrompt prompt;
+        QCoro::Task<bool> asked = prompt.confirmExit(&window);
+        QPointer<QMessageBox> box = window.findChild<QMessageBox *>(u"msgExitQuestion"_qs);
+        QVERIFY(box && box->isVisible());
+        QCOMPARE(box->windowTitle(), u"Voltwise"_qs);
+        QCOMPARE(box->text(), u"Are you sure you want to exit Voltwise?"_qs);
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        if (key)
+            QTest::keyClick(box, Qt::Key(key));
+        else
+            box->button(QMessageBox::StandardButton(button))->click();
+        // The answer arrives even though the box deletes itself on closing.
+        QTRY_VERIFY(!box);
+        QVERIFY(asked.isReady());
+        QCOMPARE(QCoro::waitFor(asked), exits);
+    }
 };
 
-QTEST_MAIN(TestOptionsDialog)
-#include "test_options_dialog.moc"
+QTEST_MAIN(TestDialogs)
+#include "test_dialogs.moc"
