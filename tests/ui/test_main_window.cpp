@@ -158,8 +158,7 @@ private:
 
     QString storedPlacement() const
     {
-        const SettingKey &key = SettingKeys::MainWindowPlacement;
-        return GetSetting(*m_store, kApplicationTitle, key.section, key.name, QString());
+        return GetSetting(*m_store, SettingKeys::MainWindowPlacement, QString());
     }
 
     template <typename T>
