@@ -20,6 +20,7 @@ work=$(mktemp -d /tmp/voltwise-measure.XXXXXX)
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true # the program saves its settings as it ends
   rm -rf "$work"
 }
 trap cleanup EXIT
