@@ -1,6 +1,9 @@
 #include "ui/main_window.h"
 
 #include "core/download/download_channel.h"
+#include "core/twips.h"
+#include "graph/graph_menu.h"
+#include "graph/graph_panel.h"
 #include "pages/notice_window.h"
 #include "platform/always_on_top.h"
 #include "platform/browser.h"
@@ -15,7 +18,6 @@
 #include "ui/exit_prompt.h"
 #include "ui/label_styles.h"
 #include "ui/status_strip.h"
-#include "core/twips.h"
 #include "ui/window_placement.h"
 
 #include <QApplication>
@@ -126,12 +128,8 @@ void MainWindow::buildPanels(QWidget *client)
     m_panels->setObjectName(u"tabPanels"_qs);
     m_panels->setGeometry(TwipsRect(135, 1770, 4590, 4575));
 
-    picGraph = new QWidget;
-    picGraph->setObjectName(u"picGraph"_qs);
-    imgGraph = new QLabel(picGraph);
-    imgGraph->setObjectName(u"imgGraph"_qs);
-    imgGraph->setGeometry(TwipsRect(0, 0, 4530, 4515));
-    imgGraph->setScaledContents(true);
+    picGraph = new GraphPanel(m_services.locale);
+    connect(picGraph, &GraphPanel::readoutChanged, this, &MainWindow::setStatusBarText);
     m_panels->addWidget(picGraph);
 
     m_conditions = new ConditionsPanel;
@@ -159,6 +157,9 @@ void MainWindow::buildMenus()
     mnuFileClose->setObjectName(u"mnuFileClose"_qs);
     mnuFileExit = mnuFile->addAction(u"E&xit"_qs, this, &MainWindow::mnuFileExit_Click);
     mnuFileExit->setObjectName(u"mnuFileExit"_qs);
+
+    m_graphMenu = GraphMenu::addTo(menuBar());
+    connect(m_graphMenu, &GraphMenu::seriesItemClicked, this, &MainWindow::mnuGraphSub_Click);
 
     mnuSysTray = new QMenu(u"SysTray"_qs, this);
     mnuSysTray->setObjectName(u"mnuSysTray"_qs);
@@ -207,6 +208,12 @@ QCoro::Task<> MainWindow::Form_Load()
         chkDetails->setChecked(m_settings.ShowDetails);
     else
         applyDetailsHeight();
+
+    // Before the window shows, so that a chart set aside for the picture is
+    // never built.
+    SetupOutlookInfo();
+    ApplyGraphValues();
+    picGraph->setChartShown(!m_settings.CAISOGraph);
 
     if (m_settings.ShowAtStartup)
         show();
@@ -301,15 +308,10 @@ void MainWindow::ShowStatus()
         SetScaleLabelLit(m_strip->lblForecast[i], p.lblForecast[i]);
 
     if (m_data.PendingGraphPicture) {
-        QPixmap picture;
-        // A picture that does not load leaves the previous one shown.
-        if (picture.loadFromData(*m_data.PendingGraphPicture))
-            imgGraph->setPixmap(picture);
+        picGraph->showPicture(*m_data.PendingGraphPicture);
         m_data.PendingGraphPicture.reset();
     }
-    // The operator's picture is the choice of those who prefer it to the
-    // chart; otherwise the panel is the chart's.
-    imgGraph->setVisible(m_settings.CAISOGraph);
+    picGraph->chartStep(m_data.Outlook, m_data.Status);
 
     for (size_t i = 0; i < p.lblCurrentCondition.size(); ++i)
         m_conditions->lblCurrentCondition[i]->setText(p.lblCurrentCondition[i]);
@@ -323,6 +325,26 @@ void MainWindow::ShowStatus()
                                           m_strip->lblStatusText->text(),
                                           m_data.Status.ActualDemand, m_settings.PlaySound, locale))
         raiseAlert(*notice);
+}
+
+void MainWindow::SetupOutlookInfo()
+{
+    for (const QStringView name : OutlookSeriesNames)
+        m_graphMenu->addSeriesItem(name.toString());
+}
+
+void MainWindow::ApplyGraphValues()
+{
+    const SeriesVisibility shown = SeriesShown(m_settings.GraphValues);
+    picGraph->showSeries(shown);
+    m_graphMenu->setChecks(shown);
+}
+
+void MainWindow::mnuGraphSub_Click(int index)
+{
+    // Saved with the other settings when the window unloads.
+    m_settings.GraphValues = FlipGraphValue(m_settings.GraphValues, index);
+    ApplyGraphValues();
 }
 
 bool MainWindow::hasTray() const
@@ -360,6 +382,7 @@ void MainWindow::applyDetailsHeight()
 void MainWindow::tabMain_Click(int index)
 {
     m_panels->setCurrentIndex(index);
+    m_graphMenu->setSeriesItemsEnabled(!m_settings.CAISOGraph);
 }
 
 void MainWindow::setStatusBarText(const QString &text)

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/server_urls.h"
 #include "refresh/grid_data.h"
 #include "refresh/grid_readers.h"
 #include "refresh/minute_counter.h"
-#include "core/server_urls.h"
 #include "settings/app_settings.h"
 #include "status/change_alert.h"
 #include "status/status_presentation.h"
@@ -33,6 +33,8 @@ class BrowserOpener;
 class ConditionsPanel;
 class DownloadChannel;
 class ExitPrompt;
+class GraphMenu;
+class GraphPanel;
 class PublishedItemsBus;
 class RegistryBackend;
 class SoundPlayer;
@@ -95,6 +97,9 @@ public:
     QCoro::Task<bool> requestUnload(UnloadMode mode);
 
     void ShowStatus();
+    void SetupOutlookInfo();
+    void ApplyGraphValues();
+    void mnuGraphSub_Click(int index);
     // Writes the settings and the placement without ending anything.
     void commitSettings();
     void showDetails();
@@ -142,8 +147,8 @@ private:
     QCheckBox *chkDetails = nullptr;
     QTabBar *tabMain = nullptr;
     QStackedWidget *m_panels = nullptr;
-    QWidget *picGraph = nullptr;
-    QLabel *imgGraph = nullptr;
+    GraphPanel *picGraph = nullptr;
+    GraphMenu *m_graphMenu = nullptr;
     QPlainTextEdit *rtbNotices = nullptr;
     QPlainTextEdit *rtbForecasts = nullptr;
     QLabel *sbStatusBar = nullptr;

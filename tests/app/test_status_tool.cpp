@@ -1,3 +1,4 @@
+#include "core/conversions.h"
 #include "pages/forecast_reader.h"
 #include "pages/notices_reader.h"
 #include "support/sim_fixture.h"
@@ -37,7 +38,7 @@ const QList<Member> kMembers{
     {u"forecastsText"_qs, String}, {u"noticeHeader"_qs, String}, {u"iconIndex"_qs, Double},
     {u"levelScale"_qs, Array, 6, Bool}, {u"forecastScale"_qs, Array, 3, Bool},
     {u"conditions"_qs, Array, 7, String}, {u"loadReductions"_qs, Array, 8, String},
-    {u"outlook"_qs, Array, 24, Array}};
+    {u"outlook"_qs, Array, 24, Array}, {u"chartHeader"_qs, Array, 2, String}};
 // clang-format on
 
 struct ToolRun
@@ -215,7 +216,11 @@ private Q_SLOTS:
             {u"noticesText"_qs, notices.NoticesText},
             {u"statusTableText"_qs, notices.StatusTableText},
             {u"forecastsText"_qs, ReadForecastPage(Page(*m_sim, kForecastPagePath), {})},
-            {u"outlook"_qs, outlook}};
+            {u"outlook"_qs, outlook},
+            {u"chartHeader"_qs,
+             QJsonArray{u"Current Load: "_qs + load,
+                        u"Updated: "_qs + FormatGeneralDate(OleDate::fromDateTime(s.measured),
+                                                            QLocale(u"en_US"_qs))}}};
         for (const QString &key : expected.keys())
             QVERIFY2(json[key] == expected[key], qPrintable(key));
         QCOMPARE(json[u"published"][u"SystemCondition"].toString(), condition);
@@ -271,6 +276,9 @@ private Q_SLOTS:
         QVERIFY(!json.isEmpty());
         if (trouble.isEmpty())
             QCOMPARE(m_sim->requestCount(kStatusCsvPath), refreshes);
+        if (exitCode == 1) // no demand known yet: the chart's design header
+            QCOMPARE(json[u"chartHeader"].toArray(),
+                     (QJsonArray{u"Current Load: Unknown"_qs, u"Updated: Not Updated"_qs}));
         if (header.isNull())
             QVERIFY(json[u"noticeHeader"].isNull());
         else

@@ -2,6 +2,9 @@
 // settings in a temporary store and fakes for the exit question and the sound.
 #include "core/conversions.h"
 #include "core/download/download_channel.h"
+#include "graph/chart_readout.h"
+#include "graph/graph_panel.h"
+#include "graph/load_chart_view.h"
 #include "gridsim/grid_sim.h"
 #include "platform/recording_sound_player.h"
 #include "settings/qsettings_registry.h"
@@ -15,10 +18,12 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineSeries>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -678,6 +683,65 @@ private Q_SLOTS:
         QCOMPARE(m_notices.size(), 2);
         QVERIFY(header(1).startsWith(u"Alert Notice: "_qs));
         QCOMPARE(m_sound.played.size(), playSound ? 2 : 0);
+    }
+
+    // Hidden at start, the window builds its chart when first shown; the
+    // Graph menu shows and hides series; the read-out goes to the status bar.
+    void graphMenuChartAndReadout()
+    {
+        storeSetting(u"GraphValues"_qs, u"0"_qs);
+        storeSetting(u"ShowAtStartup"_qs, u"False"_qs);
+        MainWindow *window = loadWindow();
+        auto *panel = child<GraphPanel>(u"picGraph"_qs);
+        QVERIFY(!panel->chart());
+        QList<QAction *> items;
+        for (int i = 0; i <= 4; ++i)
+            items << child<QAction>(u"mnuGraphSub(%1)"_qs.arg(i));
+        QVERIFY(items[0]->isSeparator());
+        QCOMPARE(child<QMenu>(u"mnuGraph"_qs)->actions(), items);
+        for (int i = 1; i <= 4; ++i) {
+            QCOMPARE(items[i]->text(), OutlookSeriesNames[std::size_t(i - 1)]);
+            QVERIFY(items[i]->isCheckable() && !items[i]->isChecked());
+        }
+
+        window->showDetails();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        LoadChartView *chart = panel->chart();
+        QVERIFY(chart && chart->isVisible());
+        const GridSnapshot s = m_sim->snapshot();
+        QCOMPARE(chart->chart()->title(), u"Current Load: "_qs +
+                                              UsMegawatts(s.actualDemand).mid(1) +
+                                              u"<br>Updated: "_qs + UsDate(s.measured));
+        const auto shownSeries = [chart] {
+            QList<int> shown;
+            for (int series = 1; series <= 4; ++series)
+                if (chart->drawnSegments(series).first()->isVisible())
+                    shown << series;
+            return shown;
+        };
+        QCOMPARE(shownSeries(), QList<int>());
+
+        items[3]->trigger();
+        QCOMPARE(window->settings().GraphValues, 4);
+        QCOMPARE(shownSeries(), QList<int>{3});
+        QVERIFY(items[3]->isChecked() && !items[1]->isChecked());
+        QCOMPARE(storedSetting(u"GraphValues"_qs), u"0"_qs); // saved when the window unloads
+
+        int hour = 1;
+        while (hour < 24 && s.hours[std::size_t(hour)].actual)
+            ++hour;
+        const double actual = *s.hours[std::size_t(hour - 1)].actual;
+        const QPointF point = chart->plotFrame().position(hour, actual);
+        QTest::mouseMove(chart->viewport(), chart->mapFromScene(chart->chart()->mapToScene(point)));
+        QCOMPARE(text(u"sbStatusBar"_qs), ReadoutText(u"Actual Demand", actual, hour, kEnglishUs));
+
+        // The series items work only while the chart is in use.
+        window->settings().CAISOGraph = true;
+        child<QTabBar>(u"tabMain"_qs)->setCurrentIndex(1);
+        QVERIFY(!items[1]->isEnabled() && !items[4]->isEnabled());
+        window->settings().CAISOGraph = false;
+        child<QTabBar>(u"tabMain"_qs)->setCurrentIndex(0);
+        QVERIFY(items[1]->isEnabled() && items[4]->isEnabled());
     }
 
     void trayIconClicks()
