@@ -37,6 +37,9 @@ url=$(sed -n 's/^listening on //p' "$work/sim.out")
 
 ticks=$(getconf CLK_TCK)
 kib() { awk -v key="$1" '$1 == key ":" {print $2}' "$2"; }
+# Private pages: the part of PSS that other programs sharing the libraries
+# do not change.
+private() { awk '$1 ~ /^Private_(Clean|Dirty):$/ {sum += $2} END {print sum}' "$1"; }
 
 for mode in $modes; do
   case $mode in
@@ -60,17 +63,20 @@ for mode in $modes; do
   start_cpu=$(cpu)
   start_rss=$(kib VmRSS "/proc/$app/status")
   start_pss=$(kib Pss "/proc/$app/smaps_rollup")
+  start_private=$(private "/proc/$app/smaps_rollup")
   sleep "$seconds"
   end_cpu=$(cpu)
   end_rss=$(kib VmRSS "/proc/$app/status")
   end_pss=$(kib Pss "/proc/$app/smaps_rollup")
+  end_private=$(private "/proc/$app/smaps_rollup")
   peak=$(kib VmHWM "/proc/$app/status")
   kill "$app"
   wait "$app" 2>/dev/null || true
   after=$(curl -s "$url/_sim/state" | sed -n 's/.*"refreshes": *\([0-9]*\).*/\1/p')
 
   echo "$mode: ${seconds} s, one refresh per ${minute_ms} ms ($((${after:-0} - ${before:-0})) refreshes)"
-  echo "$mode: PSS ${start_pss} KiB after start-up, ${end_pss} KiB at the end"
+  echo "$mode: PSS ${start_pss} KiB after start-up, ${end_pss} KiB at the end" \
+    "(private ${start_private} and ${end_private} KiB)"
   echo "$mode: resident memory ${start_rss} KiB after start-up, ${end_rss} KiB at the end, peak ${peak} KiB"
   awk -v c=$((end_cpu - start_cpu)) -v t="$ticks" -v s="$seconds" -v m="$mode" \
     'BEGIN { printf "%s: CPU time %.2f s over %d s (%.2f %% of one core)\n", m, c / t, s, 100 * c / t / s }'
