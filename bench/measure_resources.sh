@@ -5,6 +5,7 @@
 # is a run of its own: "hidden" starts in the tray, "shown" starts with the
 # main window open on its first tab.
 #   bench/measure_resources.sh [BUILD_DIR] [SECONDS] [MINUTE_MS] [MODES]
+# FEEDS=classic measures the classic files instead of today's feeds.
 # A short MINUTE_MS makes every "minute" of the program a refresh, so the
 # figures show the cost of refreshing, not of sleeping. MODES defaults to
 # "hidden shown".
@@ -49,8 +50,8 @@ for mode in $modes; do
   esac
   config="$work/config-$mode"
   mkdir -p "$config/Ternwood"
-  printf '[Servers]\nGridMain=%s\nGridContent=%s\n[Settings]\nUpdateInterval=1\nPlaySound=False\nShowAtStartup=%s\n' \
-    "$url" "$url" "$show" >"$config/Ternwood/Voltwise.conf"
+  printf '[Servers]\nFeeds=%s\nGridMain=%s\nGridContent=%s\nFlexAlerts=%s\n[Settings]\nUpdateInterval=1\nPlaySound=False\nShowAtStartup=%s\n' \
+    "${FEEDS:-current}" "$url" "$url" "$url" "$show" >"$config/Ternwood/Voltwise.conf"
 
   before=$(curl -s "$url/_sim/state" | sed -n 's/.*"refreshes": *\([0-9]*\).*/\1/p')
   DISPLAY=$display XDG_CONFIG_HOME="$config" LC_ALL=en_US.UTF-8 \

@@ -3,6 +3,7 @@
 # simulated grid operator and Voltwise in a throwaway configuration on a
 # virtual display, with the pointer on the chart so that the read-out shows.
 #   scripts/screenshot.sh [OUT.png]     (default docs/main-window.png)
+# FEEDS=classic reads the classic files instead of today's feeds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-docs/main-window.png}
@@ -29,8 +30,8 @@ url=$(sed -n 's/^listening on //p' "$work/sim.out")
 [ -n "$url" ] || { echo "screenshot: the simulator did not start" >&2; exit 1; }
 
 mkdir -p "$work/config/Ternwood"
-printf '[Servers]\nGridMain=%s\nGridContent=%s\n[Settings]\nShowAtStartup=True\nPlaySound=False\n' \
-  "$url" "$url" >"$work/config/Ternwood/Voltwise.conf"
+printf '[Servers]\nFeeds=%s\nGridMain=%s\nGridContent=%s\nFlexAlerts=%s\n[Settings]\nShowAtStartup=True\nPlaySound=False\n' \
+  "${FEEDS:-current}" "$url" "$url" "$url" >"$work/config/Ternwood/Voltwise.conf"
 XDG_CONFIG_HOME="$work/config" LC_ALL=en_US.UTF-8 build/bin/voltwise >/dev/null 2>&1 &
 pids+=($!)
 

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "platform/audio_wave_output.h"
 #include "platform/desktop_browser_opener.h"
 #include "platform/single_instance.h"
 #include "platform/sound_player.h"
@@ -26,7 +27,8 @@ struct Program
     QSettingsRegistryBackend store{RegistryDirectoriesFromEnvironment()};
     MessageBoxExitPrompt exitPrompt;
     DesktopBrowserOpener browser;
-    std::unique_ptr<SoundPlayer> sound = std::make_unique<WaveSoundPlayer>();
+    std::unique_ptr<SoundPlayer> sound =
+        std::make_unique<WaveSoundPlayer>(std::make_unique<AudioWaveOutput>());
     std::unique_ptr<MainWindow> window;
 };
 

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -18,7 +17,9 @@ namespace voltwise {
 
 namespace {
 
-constexpr int kFrameIntervalMs = 16;
+// Slides move by frames of this length; a busy machine slows them down
+// rather than making them jump.
+constexpr std::chrono::milliseconds kFrameInterval{16};
 
 const QColor kLinkNormal(0, 0, 255);
 const QColor kLinkHot(255, 0, 0);
@@ -77,13 +78,13 @@ int WrappedHeightInTwips(const QLabel *label, int width)
 
 } // namespace
 
-NoticeWindow::NoticeWindow(BrowserOpener &browser)
+NoticeWindow::NoticeWindow(BrowserOpener &browser, TimerFactory &timers)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus)
     , browser_(browser)
     , shpBorder_(new QFrame(this))
-    , tmrScrollForm_(new QTimer(this))
-    , slideFrames_(new QTimer(this))
+    , tmrScrollForm_(timers.create([this] { holdElapsed(); }))
+    , slideFrames_(timers.create([this] { slideFrame(); }))
 {
     setObjectName(QStringLiteral("frmNotice"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -113,13 +114,6 @@ NoticeWindow::NoticeWindow(BrowserOpener &browser)
     SetTextColour(lblClickText_, kLinkNormal);
     lblClickText_->installEventFilter(this);
 
-    tmrScrollForm_->setObjectName(QStringLiteral("tmrScrollForm"));
-    connect(tmrScrollForm_, &QTimer::timeout, this, &NoticeWindow::holdElapsed);
-
-    slideFrames_->setTimerType(Qt::PreciseTimer);
-    slideFrames_->setInterval(kFrameIntervalMs);
-    connect(slideFrames_, &QTimer::timeout, this, &NoticeWindow::slideFrame);
-
     setGeometry(NoticeRect(availableArea(), TwipsToPixels(notice_design::kWindowWidth), 0));
 }
 
@@ -146,7 +140,7 @@ void NoticeWindow::ScrollNotice(const QString &NoticeHeader, const QString &Noti
 
     layOut(!ClickText.isEmpty());
 
-    tmrScrollForm_->setInterval(std::max(Delay, 0));
+    delay_ = std::max(Delay, 0);
     startSlide(Phase::Rising);
 }
 
@@ -184,19 +178,16 @@ void NoticeWindow::layOut(bool hasClickText)
 void NoticeWindow::startSlide(Phase phase)
 {
     phase_ = phase;
-    slideClock_.start();
-    slideFrames_->start();
+    slideElapsed_ = std::chrono::milliseconds(0);
     slideFrame();
 }
 
 void NoticeWindow::slideFrame()
 {
     const bool rising = phase_ == Phase::Rising;
-    const int height =
-        SlideHeight(std::chrono::milliseconds(slideClock_.elapsed()), kNoticeSlideDuration,
-                    targetHeight_, rising ? SlideDirection::Up : SlideDirection::Down);
+    const int height = SlideHeight(slideElapsed_, kNoticeSlideDuration, targetHeight_,
+                                   rising ? SlideDirection::Up : SlideDirection::Down);
     if (!rising && height <= 0) {
-        slideFrames_->stop();
         close();
         return;
     }
@@ -207,22 +198,24 @@ void NoticeWindow::slideFrame()
             SetAlwaysOnTop(this, true);
         }
     }
-    if (rising && height >= targetHeight_) {
-        slideFrames_->stop();
-        if (pointerOnLink_) {
-            phase_ = Phase::Paused;
-        } else {
-            phase_ = Phase::Holding;
-            runHold();
-        }
-        Q_EMIT raised();
+    if (!rising || height < targetHeight_) {
+        slideElapsed_ += kFrameInterval;
+        slideFrames_->start(kFrameInterval);
+        return;
     }
+    if (pointerOnLink_) {
+        phase_ = Phase::Paused;
+    } else {
+        phase_ = Phase::Holding;
+        runHold();
+    }
+    Q_EMIT raised();
 }
 
 void NoticeWindow::runHold()
 {
-    if (HoldEnds(tmrScrollForm_->interval()))
-        tmrScrollForm_->start();
+    if (HoldEnds(delay_))
+        tmrScrollForm_->start(std::chrono::milliseconds(delay_));
 }
 
 void NoticeWindow::holdElapsed()

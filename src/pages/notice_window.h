@@ -1,16 +1,18 @@
 #pragma once
 
+#include "core/timers.h"
 #include "pages/notice_layout.h"
 
 #include <QColor>
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
+#include <chrono>
+#include <memory>
+
 class QFrame;
 class QLabel;
-class QTimer;
 
 namespace voltwise {
 
@@ -33,8 +35,9 @@ public:
         Falling
     };
 
-    // `browser` opens the link and must outlive the notice.
-    explicit NoticeWindow(BrowserOpener &browser);
+    // `browser` opens the link; `timers` pace the slides and the hold. Both
+    // must outlive the notice.
+    explicit NoticeWindow(BrowserOpener &browser, TimerFactory &timers = SystemTimers());
     ~NoticeWindow() override;
 
     // Starts the rise and returns at once; raised() tells when it is up.
@@ -75,9 +78,10 @@ private:
     QLabel *lblNoticeHeader_;
     QLabel *lblNoticeText_;
     QLabel *lblClickText_;
-    QTimer *tmrScrollForm_;
-    QTimer *slideFrames_;
-    QElapsedTimer slideClock_;
+    std::unique_ptr<OneShotTimer> tmrScrollForm_;
+    std::unique_ptr<OneShotTimer> slideFrames_;
+    std::chrono::milliseconds slideElapsed_{0};
+    int delay_ = 0;
     QString clickUrl_;
     QPointer<QWidget> NoticeParent_;
     int targetHeight_ = 0;

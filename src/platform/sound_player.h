@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QObject>
-#include <QPointer>
 #include <QString>
 
-class QSoundEffect;
+#include <memory>
 
 namespace voltwise {
 
@@ -17,21 +15,27 @@ public:
     virtual void PlayWave(const QString &path) = 0;
 };
 
-// The real player. It returns at once and also copes with machines that have
-// no audio device or sound server: the sound then stays silent. A new sound
-// replaces the one still playing.
-class WaveSoundPlayer final : public QObject, public SoundPlayer
+// The audio device's side: starts or silences a sound and returns at once.
+class WaveOutput
 {
-    Q_OBJECT
-
 public:
-    explicit WaveSoundPlayer(QObject *parent = nullptr);
-    ~WaveSoundPlayer() override;
+    virtual ~WaveOutput() = default;
+    // Replaces the sound still playing, if any.
+    virtual void play(const QString &absolutePath) = 0;
+    virtual void stop() = 0;
+};
+
+// The real player: a new sound replaces the one still playing, and a file
+// that is not there silences it.
+class WaveSoundPlayer final : public SoundPlayer
+{
+public:
+    explicit WaveSoundPlayer(std::unique_ptr<WaveOutput> output);
 
     void PlayWave(const QString &path) override;
 
 private:
-    QPointer<QSoundEffect> m_effect;
+    std::unique_ptr<WaveOutput> m_output;
 };
 
 } // namespace voltwise

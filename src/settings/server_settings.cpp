@@ -30,12 +30,31 @@ std::optional<QUrl> ServerUrlFromText(const QString &text)
     return base;
 }
 
+std::optional<FeedSource> FeedSourceFromText(const QString &text)
+{
+    const QString name = text.trimmed().toLower();
+    if (name == u"current")
+        return FeedSource::Current;
+    if (name == u"classic")
+        return FeedSource::Classic;
+    return std::nullopt;
+}
+
+QString FeedSourceText(FeedSource feeds)
+{
+    return feeds == FeedSource::Classic ? u"classic"_qs : u"current"_qs;
+}
+
 ServerUrls LoadServerUrls(const RegistryBackend &store)
 {
     const ServerUrls defaults = ServerUrls::defaults();
+    const QString feeds =
+        GetSetting(store, kApplicationTitle, kServersSection, u"Feeds"_qs, QString());
     return {LoadServerUrl(store, u"GridMain"_qs, defaults.gridMain),
             LoadServerUrl(store, u"GridContent"_qs, defaults.gridContent),
-            LoadServerUrl(store, u"Maker"_qs, defaults.maker)};
+            LoadServerUrl(store, u"Maker"_qs, defaults.maker),
+            LoadServerUrl(store, u"FlexAlerts"_qs, defaults.flexAlerts),
+            FeedSourceFromText(feeds).value_or(defaults.feeds)};
 }
 
 bool SaveServerUrls(RegistryBackend &store, const ServerUrls &urls)
@@ -45,6 +64,8 @@ bool SaveServerUrls(RegistryBackend &store, const ServerUrls &urls)
                             {u"GridMain"_qs, urls.gridMain.toString()},
                             {u"GridContent"_qs, urls.gridContent.toString()},
                             {u"Maker"_qs, urls.maker.toString()},
+                            {u"FlexAlerts"_qs, urls.flexAlerts.toString()},
+                            {u"Feeds"_qs, FeedSourceText(urls.feeds)},
                         });
 }
 

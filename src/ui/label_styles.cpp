@@ -1,5 +1,7 @@
 #include "ui/label_styles.h"
 
+#include "status/scale_colours.h"
+
 #include <QFontMetrics>
 #include <QLabel>
 
@@ -14,15 +16,29 @@ void SetLabelColours(QLabel *label, QPalette::ColorRole background, QPalette::Co
     label->setForegroundRole(text);
 }
 
+namespace {
+Rgb ToRgb(const QColor &colour)
+{
+    return {colour.red(), colour.green(), colour.blue()};
+}
+} // namespace
+
 void SetScaleLabelLit(QLabel *label, bool lit)
 {
-    // Lit: window text. Unlit: the greyed text of an inactive caption.
-    QPalette palette = label->parentWidget() ? label->parentWidget()->palette() : label->palette();
-    const QColor colour = lit ? palette.color(QPalette::Active, QPalette::WindowText)
-                              : palette.color(QPalette::Disabled, QPalette::WindowText);
+    // Lit: window text. Unlit: the greyed text of an inactive caption, made
+    // to stand apart where the scheme's greyed text does not.
+    const QWidget *strip = label->parentWidget() ? label->parentWidget() : label;
+    QPalette palette = strip->palette();
+    const QColor litColour = palette.color(QPalette::Active, QPalette::WindowText);
+    QColor colour = litColour;
+    if (!lit) {
+        const Rgb unlit = UnlitScaleColour(
+            ToRgb(litColour), ToRgb(palette.color(QPalette::Disabled, QPalette::WindowText)),
+            ToRgb(palette.color(QPalette::Active, strip->backgroundRole())));
+        colour = QColor(unlit.red, unlit.green, unlit.blue);
+    }
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
-    label->setProperty("lit", lit);
 }
 
 QFont DesignFont(const QString &family, double pointSize, bool bold, bool italic)

@@ -47,6 +47,8 @@ struct MainWindowServices
     RegistryBackend *store = nullptr;
     ServerUrls servers = ServerUrls::defaults();
     QLocale locale = QLocale::system();
+    // The time now for the refresh; none is the system clock.
+    RefreshClock clock;
     ExitPrompt *exitPrompt = nullptr;
     SoundPlayer *sound = nullptr;
     BrowserOpener *browser = nullptr;

@@ -1,7 +1,7 @@
 #include "ui/status_strip.h"
 
-#include "ui/label_styles.h"
 #include "core/twips.h"
+#include "ui/label_styles.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -90,7 +90,6 @@ StatusStrip::StatusStrip(QWidget *parent)
     for (size_t i = 0; i < lblStatus.size(); ++i) {
         lblStatus[i] = placeLabel(this, u"lblStatus(%1)"_qs.arg(i),
                                   QString::fromUtf16(levelTexts[i]), levelLefts[i], 810, scaleFont);
-        SetScaleLabelLit(lblStatus[i], false);
     }
     placeLabel(this, u"lblScaleSeparator"_qs, u"|"_qs, 3060, 810, scaleFont);
 
@@ -98,7 +97,29 @@ StatusStrip::StatusStrip(QWidget *parent)
         lblForecast[i] =
             placeLabel(this, u"lblForecast(%1)"_qs.arg(i), QString::fromUtf16(forecastTexts[i]),
                        forecastLefts[i], 810, scaleFont);
-        SetScaleLabelLit(lblForecast[i], false);
+    }
+    lightScales({}, {});
+}
+
+void StatusStrip::setConditionText(const QString &text)
+{
+    lblStatusText->setText(text);
+    picStatusIcon->setAccessibleName(text);
+}
+
+void StatusStrip::lightScales(const std::array<bool, 6> &levels,
+                              const std::array<bool, 3> &forecasts)
+{
+    const auto light = [](QLabel *label, bool lit, const QString &litText,
+                          const QString &unlitText) {
+        SetScaleLabelLit(label, lit);
+        label->setAccessibleDescription(lit ? litText : unlitText);
+    };
+    for (size_t i = 0; i < lblStatus.size(); ++i)
+        light(lblStatus[i], levels[i], u"Current level"_qs, u"Not the current level"_qs);
+    for (size_t i = 0; i < lblForecast.size(); ++i) {
+        light(lblForecast[i], forecasts[i], u"Current forecast notice"_qs,
+              u"Not the current forecast notice"_qs);
     }
 }
 

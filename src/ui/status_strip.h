@@ -17,6 +17,11 @@ class StatusStrip : public QWidget
 public:
     explicit StatusStrip(QWidget *parent = nullptr);
 
+    // The condition text, which also names the traffic light for screen readers.
+    void setConditionText(const QString &text);
+    // Lights the labels marked true and tells screen readers which ones they are.
+    void lightScales(const std::array<bool, 6> &levels, const std::array<bool, 3> &forecasts);
+
     QLabel *picStatusIcon = nullptr;
     QLabel *lblStatusText = nullptr;
     std::array<QLabel *, 6> lblStatus{};

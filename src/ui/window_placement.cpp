@@ -44,6 +44,27 @@ PlacementWindow DescribeWindow(const QWidget *window)
     return described;
 }
 
+PlacementBounds TwipsBounds(const QRect &pixels)
+{
+    return {Twips(pixels.x()), Twips(pixels.y()), Twips(pixels.width()), Twips(pixels.height())};
+}
+
+// The primary screen first.
+QList<PlacementScreen> DesktopScreens()
+{
+    QList<PlacementScreen> screens;
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const PlacementScreen described{TwipsBounds(screen->geometry()),
+                                        TwipsBounds(screen->availableGeometry())};
+        if (screen == primary)
+            screens.prepend(described);
+        else
+            screens.append(described);
+    }
+    return screens;
+}
+
 QString StoredPlacementText(const QWidget *window, const RegistryBackend &store)
 {
     if (window->objectName().isEmpty())
@@ -73,16 +94,12 @@ void RestoreWindowPlacement(QWidget *window, int defaultWindowState, const Regis
     if (!window->testAttribute(Qt::WA_Resized))
         window->adjustSize();
 
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    TwipsSize screenSize;
-    if (screen) {
-        screenSize = {Twips(screen->geometry().width()), Twips(screen->geometry().height())};
-    }
+    const QList<PlacementScreen> screens = DesktopScreens();
     const PlacementToApply placement =
-        PlacementToRestore(StoredPlacementText(window, store), DescribeWindow(window), screenSize,
+        PlacementToRestore(StoredPlacementText(window, store), DescribeWindow(window), screens,
                            defaultWindowState, locale);
 
-    if (placement.move && screen)
+    if (placement.move && !screens.isEmpty())
         window->move(TwipsToPixels(placement.left), TwipsToPixels(placement.top));
     if (placement.resize) {
         window->resize(std::max(1, TwipsToPixels(placement.width)),

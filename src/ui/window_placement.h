@@ -15,7 +15,8 @@ bool SaveWindowPlacement(const QWidget *window, RegistryBackend &store,
 
 // Puts a window that is being loaded, not yet shown, where it was saved;
 // defaultWindowState (0 normal, 1 minimised, 2 maximised) applies when
-// nothing valid is stored. Centring and the edges are those of the primary screen.
+// nothing valid is stored. It is centred on the primary screen when nothing is
+// stored or when too little of it would land on any screen.
 void RestoreWindowPlacement(QWidget *window, int defaultWindowState, const RegistryBackend &store,
                             const QLocale &locale = QLocale::system());
 

@@ -8,18 +8,72 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace voltwise {
 
 namespace {
 
-// The largest size a widget takes, in twips.
-constexpr double kMaxTwips = 16777215.0 * kTwipsPerPixel;
+// X11 carries positions as signed and sizes as unsigned 16-bit pixels and
+// wraps anything larger around, so no result may go beyond these.
+constexpr double kLowestTwips = -32768.0 * kTwipsPerPixel;
+constexpr double kHighestTwips = 32767.0 * kTwipsPerPixel;
 constexpr double kCentred = -1; // a stored position meaning "centre it"
 
-double Bounded(double twips)
+// The user takes hold of a window by the band along its top edge (the title
+// bar): a piece of it this wide and this high must lie on a usable screen area.
+constexpr double kTitleBand = 300;  // 20 pixels
+constexpr double kGripWidth = 1500; // 100 pixels
+constexpr double kGripHeight = 150; // 10 pixels
+
+double Position(double twips)
 {
-    return std::clamp(twips, -kMaxTwips, kMaxTwips);
+    return std::clamp(twips, kLowestTwips, kHighestTwips);
+}
+
+double Extent(double twips)
+{
+    return std::clamp(twips, 0.0, kHighestTwips);
+}
+
+double Right(const PlacementBounds &bounds)
+{
+    return bounds.left + bounds.width;
+}
+
+double Bottom(const PlacementBounds &bounds)
+{
+    return bounds.top + bounds.height;
+}
+
+double Centred(double start, double extent, double size)
+{
+    return start + extent / 2 - size / 2;
+}
+
+// The right and bottom edges of all screens together.
+std::pair<double, double> DesktopEdges(const QList<PlacementScreen> &screens)
+{
+    double right = 0;
+    double bottom = 0;
+    for (const PlacementScreen &screen : screens) {
+        right = std::max(right, Right(screen.geometry));
+        bottom = std::max(bottom, Bottom(screen.geometry));
+    }
+    return {right, bottom};
+}
+
+bool TitleWithinReach(const PlacementBounds &window, const QList<PlacementScreen> &screens)
+{
+    const double band = std::min(kTitleBand, window.height);
+    return std::any_of(screens.begin(), screens.end(), [&](const PlacementScreen &screen) {
+        const PlacementBounds &area = screen.available;
+        const double across =
+            std::min(Right(window), Right(area)) - std::max(window.left, area.left);
+        const double down =
+            std::min(window.top + band, Bottom(area)) - std::max(window.top, area.top);
+        return across >= std::min(kGripWidth, window.width) && down >= std::min(kGripHeight, band);
+    });
 }
 
 std::optional<double> SingleNumber(QStringView field, const QLocale &locale)
@@ -99,38 +153,51 @@ QString PlacementTextToSave(QStringView stored, const PlacementWindow &window,
 }
 
 PlacementToApply PlacementToRestore(QStringView stored, const PlacementWindow &window,
-                                    TwipsSize screen, int defaultStateCode, const QLocale &locale)
+                                    const QList<PlacementScreen> &screens, int defaultStateCode,
+                                    const QLocale &locale)
 {
     const std::optional<StoredPlacement> parsed = ParseStoredPlacement(stored, locale);
     const StoredPlacement fields = parsed.value_or(StoredPlacement());
+    const PlacementScreen primary = screens.value(0);
+    const auto [desktopRight, desktopBottom] = DesktopEdges(screens);
 
     PlacementToApply result;
     result.state =
         WindowShowStateFromCode(parsed ? fields.stateCode.value_or(0) : defaultStateCode);
-    result.width = SizeOr(fields.width, window.bounds.width);
-    result.height = SizeOr(fields.height, window.bounds.height);
+    result.width = Extent(SizeOr(fields.width, window.bounds.width));
+    result.height = Extent(SizeOr(fields.height, window.bounds.height));
 
     double left = fields.left.value_or(kCentred);
     double top = fields.top.value_or(kCentred);
-    if (left >= screen.width)
-        left = screen.width - result.width;
-    if (top >= screen.height)
-        top = screen.height - result.height;
+    if (left >= desktopRight)
+        left = desktopRight - result.width;
+    if (top >= desktopBottom)
+        top = desktopBottom - result.height;
     // Centring uses the window's own size, whatever size it is given.
     if (left == kCentred)
-        left = screen.width / 2 - window.bounds.width / 2;
+        left = Centred(primary.geometry.left, primary.geometry.width, window.bounds.width);
     if (top == kCentred)
-        top = screen.height / 2 - window.bounds.height / 2;
-    result.left = Bounded(left);
-    result.top = Bounded(top);
-    result.width = Bounded(result.width);
-    result.height = Bounded(result.height);
+        top = Centred(primary.geometry.top, primary.geometry.height, window.bounds.height);
+    result.left = Position(left);
+    result.top = Position(top);
 
     if (!window.manualStartUpPosition) {
         result.resize = true;
-    } else {
-        result.move = true;
-        result.resize = window.mdiParent || window.sizableBorder;
+        return result;
+    }
+    result.move = true;
+    result.resize = window.mdiParent || window.sizableBorder;
+
+    const PlacementBounds placed{result.left, result.top,
+                                 result.resize ? result.width : window.bounds.width,
+                                 result.resize ? result.height : window.bounds.height};
+    if (!screens.isEmpty() && !TitleWithinReach(placed, screens)) {
+        // Centred, but never with the title above or left of the usable area.
+        const PlacementBounds &usable = primary.available;
+        result.left = Position(std::max(
+            Centred(primary.geometry.left, primary.geometry.width, placed.width), usable.left));
+        result.top = Position(std::max(
+            Centred(primary.geometry.top, primary.geometry.height, placed.height), usable.top));
     }
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "core/twips.h"
 
+#include <QList>
 #include <QLocale>
 #include <QString>
 #include <QStringView>
@@ -30,10 +31,12 @@ struct PlacementBounds // twips
     double height = 0;
 };
 
-struct TwipsSize
+// One screen of the desktop: all of it, and the part windows may use (without
+// panels and docks).
+struct PlacementScreen
 {
-    double width = 0;
-    double height = 0;
+    PlacementBounds geometry;
+    PlacementBounds available;
 };
 
 // What the placement rules need to know of a window.
@@ -78,13 +81,17 @@ struct PlacementToApply
     WindowShowState state = WindowShowState::Normal;
 };
 
-// Where to put a window being loaded. Missing fields mean centred on the
-// screen and the window's own size; a window whose stored left or top lies
-// at or beyond the screen's right or bottom edge is pulled back to that
-// edge. Windows with a fixed border keep their size, and windows the
-// platform places get only their size. Results stay within what a window
-// can take, so any stored number converts to pixels.
+// Where to put a window being loaded, on `screens` (the primary first).
+// Missing fields mean centred on the primary screen and the window's own
+// size; a window whose stored left or top lies at or beyond the right or
+// bottom edge of the whole desktop is pulled back to that edge. A window that
+// would keep too little of its title area on every screen's available area
+// (its screen is gone, or the stored text is damaged) is centred on the
+// primary screen instead. Windows with a fixed border keep their size, and
+// windows the platform places get only their size. Every result lies in the
+// range window systems take (16-bit pixels).
 PlacementToApply PlacementToRestore(QStringView stored, const PlacementWindow &window,
-                                    TwipsSize screen, int defaultStateCode, const QLocale &locale);
+                                    const QList<PlacementScreen> &screens, int defaultStateCode,
+                                    const QLocale &locale);
 
 } // namespace voltwise

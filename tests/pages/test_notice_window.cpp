@@ -1,5 +1,6 @@
 #include "pages/notice_window.h"
 #include "platform/recording_browser_opener.h"
+#include "support/manual_timers.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -8,9 +9,9 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 using namespace voltwise;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -84,8 +85,8 @@ private Q_SLOTS:
         QTest::newRow("long text") << longText() << true;
     }
 
-    // Rises, holds, falls and deletes itself; a tick of the hold timer while
-    // falling does not start the fall over.
+    // Rises, holds for its Delay, falls and deletes itself; the pointer
+    // passing over the link while it falls neither stops nor restarts the fall.
     void layoutAndLife()
     {
         QFETCH(QString, text);
@@ -102,8 +103,7 @@ private Q_SLOTS:
         QLabel *body = child(notice, "lblNoticeText");
         QLabel *link = child(notice, "lblClickText");
         auto *border = child<QWidget>(notice, "shpBorder");
-        auto *hold = child<QTimer>(notice, "tmrScrollForm");
-        QVERIFY(header && body && link && border && hold);
+        QVERIFY(header && body && link && border);
         QVERIFY(header->font().bold() && link->font().bold() && link->font().underline());
         QCOMPARE(linkColour(notice), kBlue);
         QCOMPARE(border->palette().color(QPalette::Window), tooltipBase());
@@ -119,50 +119,62 @@ private Q_SLOTS:
         QVERIFY(!child(noLink, "lblClickText")->isVisibleTo(noLink));
         QCOMPARE(noLink->TargetHeight(), notice->TargetHeight());
 
-        QTRY_COMPARE(raised.size(), 1);
+        const auto rise = advanceUntil([&] { return raised.size() == 1; });
+        QVERIFY2(rise >= kNoticeSlideDuration && rise < kNoticeSlideDuration + 50ms,
+                 qPrintable(QString::number(rise.count())));
         QVERIFY(notice->isVisible());
         QCOMPARE(notice->geometry(), raisedRect(*notice));
-        QCOMPARE(hold->interval(), 100);
-        QVERIFY(hold->isActive());
-        QTRY_VERIFY(!notice || notice->phase() == NoticeWindow::Phase::Falling);
-        QVERIFY(notice);
-        hold->setInterval(1);
-        hold->start();
-        for (int lowest = notice->height(); notice; QTest::qWait(5)) {
-            QVERIFY2(notice->height() <= lowest, "the fall started over");
+        timers_.advance(99ms);
+        QCOMPARE(notice->phase(), NoticeWindow::Phase::Holding);
+        timers_.advance(1ms);
+        QCOMPARE(notice->phase(), NoticeWindow::Phase::Falling);
+
+        int lowest = notice->height();
+        const auto fall = advanceUntil([&] {
+            if (!notice || notice->isHidden())
+                return true;
+            notice->PointerOver(lowest % 2 ? NoticeArea::Link : NoticeArea::Text);
+            if (notice->height() > lowest || notice->phase() != NoticeWindow::Phase::Falling)
+                return true;
             lowest = notice->height();
-        }
+            return false;
+        });
+        QVERIFY(!notice || notice->isHidden());
+        QVERIFY(fall < kNoticeSlideDuration + 50ms);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(notice.isNull());
         QCOMPARE(raised.size(), 1);
     }
 
     // The link pauses the hold, even when reached during the rise; the
-    // heading changes nothing; the text and the background resume it.
+    // heading changes nothing; the text and the background resume it, each
+    // time for a full Delay.
     void pointerOnLinkPausesHold()
     {
         QPointer<NoticeWindow> notice = open(kOneLine, kLink, 100);
         QSignalSpy raised(notice.data(), &NoticeWindow::raised);
         notice->PointerOver(NoticeArea::Link);
-        QTRY_COMPARE(raised.size(), 1);
-        auto *hold = child<QTimer>(notice, "tmrScrollForm");
+        advanceUntil([&] { return raised.size() == 1; });
         QCOMPARE(notice->phase(), NoticeWindow::Phase::Paused);
-        QVERIFY(!hold->isActive());
         QCOMPARE(linkColour(notice), kRed);
 
         moveOnto(child(notice, "lblNoticeHeader"));
-        QTest::qWait(300);
-        QVERIFY(notice);
+        timers_.advance(1h);
         QCOMPARE(notice->phase(), NoticeWindow::Phase::Paused);
         QCOMPARE(linkColour(notice), kRed);
 
         moveOnto(child(notice, "lblNoticeText"));
         QCOMPARE(notice->phase(), NoticeWindow::Phase::Holding);
-        QVERIFY(hold->isActive());
         QCOMPARE(linkColour(notice), kBlue);
+        timers_.advance(60ms);
         moveOnto(child(notice, "lblClickText"));
         QCOMPARE(notice->phase(), NoticeWindow::Phase::Paused);
         moveOnto(notice, QPoint(2, 2));
         QCOMPARE(notice->phase(), NoticeWindow::Phase::Holding);
-        QTRY_VERIFY(notice.isNull());
+        timers_.advance(99ms);
+        QCOMPARE(notice->phase(), NoticeWindow::Phase::Holding);
+        timers_.advance(1ms);
+        QCOMPARE(notice->phase(), NoticeWindow::Phase::Falling);
     }
 
     // A Delay of 0 holds the notice up for good; the link opens the prefixed
@@ -170,12 +182,9 @@ private Q_SLOTS:
     void zeroDelayStaysUpAndLinkOpens()
     {
         QPointer<NoticeWindow> notice = open(kOneLine, kLink, 0);
-        QSignalSpy raised(notice.data(), &NoticeWindow::raised);
-        QTRY_COMPARE(raised.size(), 1);
         notice->PointerOver(NoticeArea::Link);
         notice->PointerOver(NoticeArea::Background);
-        QTest::qWait(500);
-        QVERIFY(notice);
+        timers_.advance(24h);
         QCOMPARE(notice->phase(), NoticeWindow::Phase::Holding);
         QCOMPARE(notice->geometry(), raisedRect(*notice));
 
@@ -219,8 +228,9 @@ private Q_SLOTS:
     {
         QPointer<NoticeWindow> quick = open(kOneLine, kLink, 50);
         QPointer<NoticeWindow> slow = open(longText(), kLink, 3000);
-        QTRY_VERIFY(quick.isNull());
-        QVERIFY(slow);
+        timers_.advance(1s);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(quick.isNull());
         QCOMPARE(slow->phase(), NoticeWindow::Phase::Holding);
         QCOMPARE(slow->geometry(), raisedRect(*slow));
     }
@@ -229,14 +239,26 @@ private:
     QPointer<NoticeWindow> open(const QString &text, const QString &clickText, int delay,
                                 const QString &url = kUrl, QWidget *parent = nullptr)
     {
-        QPointer<NoticeWindow> notice = new NoticeWindow(opener_);
+        QPointer<NoticeWindow> notice = new NoticeWindow(opener_, timers_);
         opened_ << notice;
         notice->ScrollNotice(u"Stage 1 Emergency: 45,000 MW"_qs, text, clickText, url,
                              tooltipBase(), delay, parent);
         return notice;
     }
 
+    // Moves time on a millisecond at a time until done() holds (at most a
+    // minute); how long that took.
+    template <typename Done>
+    std::chrono::milliseconds advanceUntil(Done done)
+    {
+        std::chrono::milliseconds taken{0};
+        for (; !done() && taken < 1min; ++taken)
+            timers_.advance(1ms);
+        return taken;
+    }
+
     RecordingBrowserOpener opener_;
+    testing::ManualTimers timers_;
     QList<QPointer<NoticeWindow>> opened_;
 };
 

@@ -138,13 +138,18 @@ private Q_SLOTS:
         QCOMPARE(loaded.gridMain, expected.isEmpty() ? defaults.gridMain : QUrl(expected));
         QCOMPARE(loaded.maker, expected.isEmpty() ? defaults.maker : QUrl(expected));
         QCOMPARE(loaded.gridContent, defaults.gridContent);
+        QCOMPARE(loaded.feeds, FeedSource::Current);
 
         loaded.gridContent = QUrl(u"http://127.0.0.1:1"_qs);
+        loaded.flexAlerts = QUrl(u"http://127.0.0.1:2"_qs);
+        loaded.feeds = FeedSource::Classic;
         QVERIFY(SaveServerUrls(m_reg->store, loaded));
         const ServerUrls again = LoadServerUrls(m_reg->store);
         QCOMPARE(again.gridMain, loaded.gridMain);
         QCOMPARE(again.gridContent, loaded.gridContent);
         QCOMPARE(again.maker, loaded.maker);
+        QCOMPARE(again.flexAlerts, loaded.flexAlerts);
+        QCOMPARE(again.feeds, FeedSource::Classic);
     }
 
 private:

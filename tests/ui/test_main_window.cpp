@@ -5,6 +5,7 @@
 #include "graph/chart_readout.h"
 #include "graph/graph_panel.h"
 #include "graph/load_chart_view.h"
+#include "gridsim/current_feeds_writer.h"
 #include "gridsim/grid_sim.h"
 #include "platform/recording_sound_player.h"
 #include "settings/qsettings_registry.h"
@@ -13,6 +14,7 @@
 #include "ui/exit_prompt.h"
 #include "ui/main_window.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -99,12 +101,17 @@ private:
     int m_quits = 0;
     std::unique_ptr<MainWindow> m_window;
     QList<QPointer<QWidget>> m_notices;
+    FeedSource m_feeds = FeedSource::Classic;
 
     MainWindow *makeWindow(bool trayAvailable = true)
     {
         MainWindowServices services;
         services.store = m_store.get();
-        services.servers = {m_sim->baseUrl(), m_sim->baseUrl(), m_sim->baseUrl()};
+        const QUrl sim = m_sim->baseUrl();
+        services.servers = {sim, sim, sim, sim, m_feeds};
+        services.clock = [this] {
+            return m_sim->snapshot().produced;
+        };
         services.locale = kEnglishUs;
         services.exitPrompt = &m_prompt;
         services.sound = &m_sound;
@@ -166,14 +173,29 @@ private:
                            child<QPlainTextEdit>(u"rtbForecasts"_qs)->toPlainText()};
     }
 
+    // What a screen reader is told.
+    QString accessibleText(const QString &name, QAccessible::Text kind) const
+    {
+        return QAccessible::queryAccessibleInterface(child<QWidget>(name))->text(kind);
+    }
+
     int litLevelLabel() const
     {
         int lit = -1;
         for (int i = 0; i < 6; ++i) {
-            if (child<QLabel>(u"lblStatus(%1)"_qs.arg(i))->property("lit").toBool())
+            const QString label = u"lblStatus(%1)"_qs.arg(i);
+            if (accessibleText(label, QAccessible::Description) == u"Current level"_qs)
                 lit = lit == -1 ? i : -2; // two lit labels is a fault of its own
         }
         return lit;
+    }
+
+    // The condition as the status strip shows it and as its traffic light is named.
+    QString condition() const
+    {
+        const QString name = accessibleText(u"picStatusIcon"_qs, QAccessible::Name);
+        const QString shown = text(u"lblStatusText"_qs);
+        return name == shown ? shown : shown + u" named "_qs + name;
     }
 
     bool timerOn() const { return child<QTimer>(u"tmrMinute"_qs)->isActive(); }
@@ -205,6 +227,7 @@ private Q_SLOTS:
         m_sim = std::make_unique<GridSim>();
         QVERIFY(m_sim->listen(QHostAddress::LocalHost, 0));
         m_sim->setClock([] { return QDateTime(QDate(2001, 8, 13), QTime(14, 25, 3)); });
+        m_feeds = FeedSource::Classic;
         m_sound.played.clear();
         m_prompt.yes = m_prompt.hold = false;
         m_prompt.asked = m_quits = 0;
@@ -295,7 +318,7 @@ private Q_SLOTS:
 
         loadWindow();
 
-        QCOMPARE(text(u"lblStatusText"_qs), u"Rolling Blackouts"_qs);
+        QCOMPARE(condition(), u"Rolling Blackouts"_qs);
         QCOMPARE(litLevelLabel(), 5);
         QCOMPARE(child<QSystemTrayIcon>(u"trayIcon"_qs)->toolTip(),
                  u"Emergency Load Reductions: "_qs + UsMegawatts(s.actualDemand).mid(1));
@@ -626,7 +649,7 @@ private Q_SLOTS:
         // Nothing is known until the first refresh ends.
         QVERIFY(!load.isReady());
         QVERIFY(window->isRefreshing());
-        QCOMPARE(text(u"lblStatusText"_qs), u"Status Unknown"_qs);
+        QCOMPARE(condition(), u"Status Unknown"_qs);
         QCOMPARE(litLevelLabel(), -1);
         QCOMPARE(child<QSystemTrayIcon>(u"trayIcon"_qs)->toolTip(), u"Status Unknown"_qs);
         QCOMPARE(text(u"lblCurrentCondition(0)"_qs), u"Not updated"_qs);
@@ -663,12 +686,13 @@ private Q_SLOTS:
         // A status file without a status row leaves the level unknown: no notice yet.
         m_sim->setFault(kStatusCsvPath, Fault{.status = 404});
         MainWindow *window = loadWindow();
-        QCOMPARE(text(u"lblStatusText"_qs), u"Status Unknown"_qs);
+        QCOMPARE(condition(), u"Status Unknown"_qs);
         QCOMPARE(m_notices.size(), 0);
         QVERIFY(m_sound.played.isEmpty());
 
         m_sim->clearFaults();
         QCoro::waitFor(window->RefreshAll());
+        QCOMPARE(condition(), u"System Normal"_qs);
         QCOMPARE(m_notices.size(), 1);
         QCOMPARE(header(0), u"System Normal: "_qs + UsMegawatts(demand).mid(1));
         QCOMPARE(m_sound.played.size(), int(playSound));
@@ -742,6 +766,44 @@ private Q_SLOTS:
         window->settings().CAISOGraph = false;
         child<QTabBar>(u"tabMain"_qs)->setCurrentIndex(0);
         QVERIFY(items[1]->isEnabled() && items[4]->isEnabled());
+    }
+
+    // Today's feeds: window, tray tip and the Conditions tab's tip follow
+    // the walk with the operator's words; every new status, the new Flex
+    // Alert first, raises a notice.
+    void currentFeedsWalk()
+    {
+        m_feeds = FeedSource::Current;
+        m_sim->setScenario(ScenarioKind::Walk);
+        const QStringList texts{u"System Normal"_qs,     u"Alert Notice"_qs,
+                                u"Warning Notice"_qs,    u"Stage 1 Emergency"_qs,
+                                u"Stage 2 Emergency"_qs, u"Stage 3 Emergency"_qs,
+                                u"Rolling Blackouts"_qs, u"System Normal"_qs};
+        MainWindow *window = loadWindow();
+        for (int step = 0; step < texts.size(); ++step) {
+            if (step > 0) {
+                m_sim->advance();
+                QCoro::waitFor(window->RefreshAll());
+            }
+            const GridSnapshot s = m_sim->currentSnapshot();
+            QCOMPARE(text(u"lblStatusText"_qs), texts[step]);
+            QVERIFY(child<QSystemTrayIcon>(u"trayIcon"_qs)
+                        ->toolTip()
+                        .endsWith(u": "_qs + UsMegawatts(s.actualDemand).mid(1)));
+            QCOMPARE(child<QTabBar>(u"tabMain"_qs)->tabToolTip(1),
+                     u"Current System Conditions\nGrid operator: "_qs +
+                         OperatorWordsOf(s.level).join(u", "_qs));
+            QCOMPARE(m_notices.size(), step + 1);
+        }
+        const auto *flexAlert = m_notices.value(1).data();
+        QVERIFY(flexAlert);
+        QVERIFY(flexAlert->findChild<QLabel *>(u"lblNoticeHeader"_qs)
+                    ->text()
+                    .startsWith(u"Alert Notice: "));
+        const QString text = flexAlert->findChild<QLabel *>(u"lblNoticeText"_qs)->text();
+        QVERIFY2(text.contains(u"Flex Alert 1: Flex alert for "_qs +
+                               m_sim->currentSnapshot().levelStart.toString(u"MM/dd/yyyy"_qs)),
+                 qPrintable(text));
     }
 
     void trayIconClicks()

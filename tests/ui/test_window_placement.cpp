@@ -66,18 +66,31 @@ private Q_SLOTS:
         QCOMPARE(fixed.windowState(), Qt::WindowMinimized);
     }
 
-    void nothingStoredCentresOnPrimaryScreen()
+    void centredOnPrimaryScreen_data()
     {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<Qt::WindowState>("state");
+        QTest::newRow("nothing stored") << QString() << Qt::WindowMaximized;
+        QTest::newRow("stored far off") << u"-1500000,-1500000,3000,1500,0"_qs << Qt::WindowNoState;
+    }
+
+    void centredOnPrimaryScreen()
+    {
+        QFETCH(QString, stored);
+        QFETCH(Qt::WindowState, state);
         QWidget window;
         window.resize(200, 100);
         QVERIFY(!SaveWindowPlacement(&window, *m_store, QLocale::c())); // no name, no place
         window.setObjectName(u"frmTest"_qs);
+        if (!stored.isEmpty())
+            QVERIFY(SaveSetting(*m_store, {}, u"WindowSettings"_qs, u"frmTest"_qs, stored));
         RestoreWindowPlacement(&window, 2, *m_store, QLocale::c());
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         QCOMPARE(bounds(window),
                  QRect(screen.width() / 2 - 100, screen.height() / 2 - 50, 200, 100));
-        QCOMPARE(window.windowState(), Qt::WindowMaximized);
-        QVERIFY(!RegKeyExists(*m_store, RegistryRoot::CurrentUser, SettingsKeyPath({}, {})));
+        QCOMPARE(window.windowState(), state);
+        QCOMPARE(RegKeyExists(*m_store, RegistryRoot::CurrentUser, SettingsKeyPath({}, {})),
+                 !stored.isEmpty());
     }
 };
 

@@ -6,11 +6,18 @@ using namespace voltwise;
 
 Q_DECLARE_METATYPE(voltwise::WindowShowState)
 Q_DECLARE_METATYPE(voltwise::PlacementWindow)
+Q_DECLARE_METATYPE(QList<voltwise::PlacementScreen>)
 
 namespace {
 
-// 1280 x 960 pixels.
-constexpr TwipsSize kScreen{19200, 14400};
+// 1280 x 960 pixels with a panel of 40 along the bottom; a second screen of
+// 1920 x 1080 to its right or to its left.
+const PlacementScreen kPrimary{{0, 0, 19200, 14400}, {0, 0, 19200, 13800}};
+const QList<PlacementScreen> kOneScreen{kPrimary};
+const QList<PlacementScreen> kRightScreen{kPrimary,
+                                          {{19200, 0, 28800, 16200}, {19200, 0, 28800, 16200}}};
+const QList<PlacementScreen> kLeftScreen{kPrimary,
+                                         {{-28800, 0, 28800, 16200}, {-28800, 0, 28800, 16200}}};
 
 QString Number(const std::optional<double> &value)
 {
@@ -93,6 +100,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<PlacementWindow>("window");
+        QTest::addColumn<QList<PlacementScreen>>("screens");
         QTest::addColumn<int>("defaultState");
         QTest::addColumn<QString>("expected"); // moved to, sized to, state
 
@@ -104,9 +112,12 @@ private Q_SLOTS:
         PlacementWindow placedByPlatform = fixedBorder;
         placedByPlatform.manualStartUpPosition = false;
 
+        const PlacementWindow tall{{0, 0, 6000, 20000}};
+
         const auto row = [](const char *title, const char *stored, const PlacementWindow &window,
-                            int defaultState, const char *expected) {
-            QTest::newRow(title) << QString::fromUtf8(stored) << window << defaultState
+                            int defaultState, const char *expected,
+                            const QList<PlacementScreen> &screens = kOneScreen) {
+            QTest::newRow(title) << QString::fromUtf8(stored) << window << screens << defaultState
                                  << QString::fromUtf8(expected);
         };
         row("nothing stored: centred, own size", "", sizable, 2, "6600,5700 6000x3000 2");
@@ -125,8 +136,20 @@ private Q_SLOTS:
         row("negative width is own width", "100,200,-50,4500,0", sizable, 0, "100,200 6000x4500 0");
         row("fixed border keeps its size", "100,200,9000,4500,2", fixedBorder, 0, "100,200 - 2");
         row("mdi parent is sized", "100,200,9000,4500,0", mdiParent, 0, "100,200 9000x4500 0");
-        row("huge numbers stay within a window's reach", "1e30,-1e30,1e30,0,0", sizable, 0,
-            "-251658225,-251658225 251658225x3000 0");
+        row("huge numbers: 16-bit size, centred", "1e30,-1e30,1e30,0,0", sizable, 0,
+            "0,5700 491505x3000 0");
+        row("far off: centred", "-100000,-100000,4800,7500,0", sizable, 0, "7200,3450 4800x7500 0");
+        row("title on the bottom panel: centred", "100,13700,9000,4500,0", sizable, 0,
+            "5100,4950 9000x4500 0");
+        row("taller than the screen: title at its top", "", tall, 0, "6600,0 6000x20000 0");
+        row("on a screen to the right", "25000,300,9000,4500,0", sizable, 0,
+            "25000,300 9000x4500 0", kRightScreen);
+        row("beyond the right screen", "60000,300,9000,4500,0", sizable, 0, "39000,300 9000x4500 0",
+            kRightScreen);
+        row("on a screen to the left", "-20000,300,9000,4500,0", sizable, 0,
+            "-20000,300 9000x4500 0", kLeftScreen);
+        row("screen to the left removed", "-20000,300,9000,4500,0", sizable, 0,
+            "5100,4950 9000x4500 0");
         row("platform places it", "100,200,9000,4500,0", placedByPlatform, 0, "- 9000x4500 0");
     }
 
@@ -134,10 +157,11 @@ private Q_SLOTS:
     {
         QFETCH(QString, stored);
         QFETCH(PlacementWindow, window);
+        QFETCH(QList<PlacementScreen>, screens);
         QFETCH(int, defaultState);
         QFETCH(QString, expected);
         const PlacementToApply p =
-            PlacementToRestore(stored, window, kScreen, defaultState, QLocale::c());
+            PlacementToRestore(stored, window, screens, defaultState, QLocale::c());
         const QString moved =
             p.move ? u"%1,%2"_qs.arg(p.left, 0, 'f', 0).arg(p.top, 0, 'f', 0) : u"-"_qs;
         const QString sized =

@@ -103,6 +103,7 @@ QJsonObject StatusReportJson(const StatusReport &r)
         {u"forecastsText"_qs, r.data.ForecastsText},
         {u"outlook"_qs, outlookJson(r.data.Outlook)},
         {u"chartHeader"_qs, textArray(r.chartHeader.lines())},
+        {u"operatorStatus"_qs, textArray(r.data.OperatorStatus)},
         {u"noticeHeader"_qs,
          r.notice ? QJsonValue(r.notice->NoticeHeader) : QJsonValue(QJsonValue::Null)},
     };
