@@ -2,12 +2,9 @@
 
 #include "core/twips.h"
 #include "graph/chart_plot.h"
-#include "graph/load_chart_view.h"
 
 #include <QLabel>
 #include <QMessageBox>
-
-#include <new>
 
 namespace voltwise {
 
@@ -44,9 +41,10 @@ void ShowSetupError(QWidget *parent)
 
 } // namespace
 
-GraphPanel::GraphPanel(const QLocale &locale, QWidget *parent)
+GraphPanel::GraphPanel(const QLocale &locale, NewLoadChart (*loadChart)(), QWidget *parent)
     : QWidget(parent)
     , m_locale(locale)
+    , m_loadChart(loadChart)
     , m_xs(MakeSequence(1, 1, OutlookHourCount))
 {
     setObjectName(u"picGraph"_qs);
@@ -78,7 +76,7 @@ void GraphPanel::chartStep(const OutlookValues &values, const GridStatus &status
     // Unchanged figures cost no repaint.
     if (!m_chart || (!newData && !newHeader))
         return;
-    RepaintHold hold(m_chart);
+    RepaintHold hold(m_chart->widget());
     if (newData)
         m_chart->setData(m_xs, m_values);
     if (newHeader)
@@ -91,19 +89,19 @@ void GraphPanel::showSeries(const SeriesVisibility &shown)
     m_shown = shown;
     if (!m_chart || !changed)
         return;
-    RepaintHold hold(m_chart);
+    RepaintHold hold(m_chart->widget());
     m_chart->setSeriesShown(m_shown);
 }
 
 void GraphPanel::setChartShown(bool shown)
 {
     m_chartShown = shown;
-    // The picture lies under the chart; hidden behind it, it need not paint.
-    imgGraph->setVisible(!shown);
     if (m_chart)
-        m_chart->setVisible(shown);
+        m_chart->widget()->setVisible(shown);
     else
         buildChartWhenSeen();
+    // The picture lies under the chart; hidden behind it, it need not paint.
+    imgGraph->setVisible(!shown || m_chartFailed);
 }
 
 void GraphPanel::showEvent(QShowEvent *event)
@@ -114,26 +112,28 @@ void GraphPanel::showEvent(QShowEvent *event)
 
 void GraphPanel::buildChartWhenSeen()
 {
-    if (m_chart || !m_chartShown || !isVisible())
+    if (m_chart || m_chartFailed || !m_chartShown || !isVisible())
         return;
-    try {
-        auto *chart = new LoadChartView(m_locale, this);
-        chart->setGeometry(kGraphRect);
-        {
-            RepaintHold hold(chart);
-            chart->setData(m_xs, m_values);
-            chart->setHeader(m_header);
-            chart->setSeriesShown(m_shown);
-        }
-        connect(chart, &LoadChartView::readoutChanged, this, &GraphPanel::readoutChanged);
-        chart->show();
-        m_chart = chart;
-    } catch (const std::bad_alloc &) {
-        // Out of memory building the chart: the panel stays without it.
-        m_chartShown = false;
+    const NewLoadChart newChart = m_loadChart();
+    if (!newChart) {
+        // Once is enough: the picture stays in place of the chart.
+        m_chartFailed = true;
         imgGraph->show();
         ShowSetupError(window());
+        return;
     }
+    LoadChart *chart =
+        newChart(m_locale, this, [this](const QString &text) { Q_EMIT readoutChanged(text); });
+    QWidget *view = chart->widget();
+    view->setGeometry(kGraphRect);
+    {
+        RepaintHold hold(view);
+        chart->setData(m_xs, m_values);
+        chart->setHeader(m_header);
+        chart->setSeriesShown(m_shown);
+    }
+    view->show();
+    m_chart = chart;
 }
 
 } // namespace voltwise

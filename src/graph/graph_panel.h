@@ -3,6 +3,7 @@
 #include "core/grid_status.h"
 #include "graph/chart_header.h"
 #include "graph/chart_series.h"
+#include "graph/load_chart.h"
 #include "pages/outlook_values.h"
 
 #include <QList>
@@ -13,8 +14,6 @@ class QLabel;
 
 namespace voltwise {
 
-class LoadChartView;
-
 // The Graph panel picGraph: the load chart chtMain over the operator's
 // picture imgGraph. The chart is built the first time the panel is seen with
 // the chart in use; until then the panel holds its data, header and series
@@ -24,7 +23,9 @@ class GraphPanel : public QWidget
     Q_OBJECT
 
 public:
-    explicit GraphPanel(const QLocale &locale, QWidget *parent = nullptr);
+    // loadChart gives the chart module's entry point, null when it has none.
+    explicit GraphPanel(const QLocale &locale, NewLoadChart (*loadChart)() = LoadChartModule,
+                        QWidget *parent = nullptr);
 
     // The picture step: bytes that decode replace the picture; anything else
     // leaves the previous one shown.
@@ -39,7 +40,7 @@ public:
     const ChartHeader &header() const { return m_header; }
     bool isChartShown() const { return m_chartShown; }
     // Null until the chart is first needed on screen.
-    LoadChartView *chart() const { return m_chart; }
+    LoadChart *chart() const { return m_chart; }
     QLabel *picture() const { return imgGraph; }
 
 Q_SIGNALS:
@@ -52,9 +53,11 @@ private:
     void buildChartWhenSeen();
 
     QLocale m_locale;
+    NewLoadChart (*m_loadChart)();
     QLabel *imgGraph = nullptr;
-    LoadChartView *m_chart = nullptr;
+    LoadChart *m_chart = nullptr;
     bool m_chartShown = true;
+    bool m_chartFailed = false;
     QList<double> m_xs;
     OutlookValues m_values;
     ChartHeader m_header;

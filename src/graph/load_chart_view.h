@@ -1,9 +1,7 @@
 #pragma once
 
-#include "graph/chart_header.h"
 #include "graph/chart_readout.h"
-#include "graph/chart_series.h"
-#include "pages/outlook_values.h"
+#include "graph/load_chart.h"
 
 #include <QChartView>
 #include <QList>
@@ -21,17 +19,17 @@ namespace voltwise {
 // The load chart chtMain: the four series by hour ending with their point
 // markers, holes as gaps, the two-line header, and the crosshair read-out
 // of the point under the pointer.
-class LoadChartView : public QChartView
+class LoadChartView : public QChartView, public LoadChart
 {
     Q_OBJECT
 
 public:
     explicit LoadChartView(const QLocale &locale, QWidget *parent = nullptr);
 
-    // Each a complete change; the caller holds repainting around a batch.
-    void setData(const QList<double> &xs, const OutlookValues &values);
-    void setHeader(const ChartHeader &header);
-    void setSeriesShown(const SeriesVisibility &shown);
+    QWidget *widget() override { return this; }
+    void setData(const QList<double> &xs, const OutlookValues &values) override;
+    void setHeader(const ChartHeader &header) override;
+    void setSeriesShown(const SeriesVisibility &shown) override;
 
     // The curve pieces of series 1 to 4 that hold points.
     QList<QLineSeries *> drawnSegments(int series) const;

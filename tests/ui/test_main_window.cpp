@@ -4,7 +4,6 @@
 #include "core/download/download_channel.h"
 #include "graph/chart_readout.h"
 #include "graph/graph_panel.h"
-#include "graph/load_chart_view.h"
 #include "gridsim/current_feeds_writer.h"
 #include "gridsim/grid_sim.h"
 #include "platform/recording_sound_player.h"
@@ -17,6 +16,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QChartView>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -730,24 +730,24 @@ private Q_SLOTS:
 
         window->showDetails();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        LoadChartView *chart = panel->chart();
+        auto *chart = child<QChartView>(u"chtMain"_qs);
         QVERIFY(chart && chart->isVisible());
         const GridSnapshot s = m_sim->snapshot();
         QCOMPARE(chart->chart()->title(), u"Current Load: "_qs +
                                               UsMegawatts(s.actualDemand).mid(1) +
                                               u"<br>Updated: "_qs + UsDate(s.measured));
         const auto shownSeries = [chart] {
-            QList<int> shown;
-            for (int series = 1; series <= 4; ++series)
-                if (chart->drawnSegments(series).first()->isVisible())
-                    shown << series;
+            QStringList shown;
+            for (QAbstractSeries *series : chart->chart()->series())
+                if (series->isVisible() && !shown.contains(series->name()))
+                    shown << series->name();
             return shown;
         };
-        QCOMPARE(shownSeries(), QList<int>());
+        QCOMPARE(shownSeries(), QStringList());
 
         items[3]->trigger();
         QCOMPARE(window->settings().GraphValues, 4);
-        QCOMPARE(shownSeries(), QList<int>{3});
+        QCOMPARE(shownSeries(), QStringList{u"Actual Demand"_qs});
         QVERIFY(items[3]->isChecked() && !items[1]->isChecked());
         QCOMPARE(storedSetting(u"GraphValues"_qs), u"0"_qs); // saved when the window unloads
 
@@ -755,7 +755,7 @@ private Q_SLOTS:
         while (hour < 24 && s.hours[std::size_t(hour)].actual)
             ++hour;
         const double actual = *s.hours[std::size_t(hour - 1)].actual;
-        const QPointF point = chart->plotFrame().position(hour, actual);
+        const QPointF point = chart->chart()->mapToPosition(QPointF(hour, actual));
         QTest::mouseMove(chart->viewport(), chart->mapFromScene(chart->chart()->mapToScene(point)));
         QCOMPARE(text(u"sbStatusBar"_qs), ReadoutText(u"Actual Demand", actual, hour, kEnglishUs));
 
