@@ -50,8 +50,8 @@ for mode in $modes; do
   esac
   config="$work/config-$mode"
   mkdir -p "$config/Ternwood"
-  printf '[Servers]\nFeeds=%s\nGridMain=%s\nGridContent=%s\nFlexAlerts=%s\n[Settings]\nUpdateInterval=1\nPlaySound=False\nShowAtStartup=%s\n' \
-    "${FEEDS:-current}" "$url" "$url" "$url" "$show" >"$config/Ternwood/Voltwise.conf"
+  printf '[Servers]\nFeeds=%s\nGridMain=%s\nGridContent=%s\nFlexAlerts=%s\nMaker=%s\n[Settings]\nUpdateInterval=1\nPlaySound=False\nShowAtStartup=%s\n' \
+    "${FEEDS:-current}" "$url" "$url" "$url" "$url" "$show" >"$config/Ternwood/Voltwise.conf"
 
   before=$(curl -s "$url/_sim/state" | sed -n 's/.*"refreshes": *\([0-9]*\).*/\1/p')
   DISPLAY=$display XDG_CONFIG_HOME="$config" LC_ALL=en_US.UTF-8 \

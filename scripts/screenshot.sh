@@ -30,8 +30,8 @@ url=$(sed -n 's/^listening on //p' "$work/sim.out")
 [ -n "$url" ] || { echo "screenshot: the simulator did not start" >&2; exit 1; }
 
 mkdir -p "$work/config/Ternwood"
-printf '[Servers]\nFeeds=%s\nGridMain=%s\nGridContent=%s\nFlexAlerts=%s\n[Settings]\nShowAtStartup=True\nPlaySound=False\n' \
-  "${FEEDS:-current}" "$url" "$url" "$url" >"$work/config/Ternwood/Voltwise.conf"
+printf '[Servers]\nFeeds=%s\nGridMain=%s\nGridContent=%s\nFlexAlerts=%s\nMaker=%s\n[Settings]\nShowAtStartup=True\nPlaySound=False\n' \
+  "${FEEDS:-current}" "$url" "$url" "$url" "$url" >"$work/config/Ternwood/Voltwise.conf"
 XDG_CONFIG_HOME="$work/config" LC_ALL=en_US.UTF-8 build/bin/voltwise >/dev/null 2>&1 &
 pids+=($!)
 

@@ -42,6 +42,8 @@ class SoundPlayer;
 class StartupEntry;
 class StatusStrip;
 class TrayClickProtocol;
+class UpdateChecker;
+class UpdatePrompt;
 
 // What the main window needs from outside; tests pass their own.
 struct MainWindowServices
@@ -54,6 +56,8 @@ struct MainWindowServices
     ExitPrompt *exitPrompt = nullptr;
     SoundPlayer *sound = nullptr;
     BrowserOpener *browser = nullptr;
+    // None: the update dialog and its messages.
+    UpdatePrompt *updatePrompt = nullptr;
     // The start-at-login entry of the options dialog; none: never registered.
     StartupEntry *startupEntry = nullptr;
     // Create the notification-area icon.
@@ -123,6 +127,7 @@ public:
     bool isRefreshing() const { return m_refreshing; }
     bool isUnloaded() const { return m_unloaded; }
     DownloadChannel *downloadChannel() const { return m_channel; }
+    UpdateChecker *updateChecker() const { return m_updates; }
 
 Q_SIGNALS:
     void refreshFinished();
@@ -172,6 +177,7 @@ private:
     QPointer<OptionsDialog> m_options;
     QSystemTrayIcon *m_tray = nullptr;
     TrayClickProtocol *m_trayClicks = nullptr;
+    UpdateChecker *m_updates = nullptr;
 
     bool m_refreshing = false;
     bool m_asking = false; // the exit question is open
