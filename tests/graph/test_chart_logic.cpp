@@ -118,7 +118,6 @@ private Q_SLOTS:
         QTest::newRow("all shown") << 15 << 0 << ValueAxisRange{1000, 4500, 8};
         QTest::newRow("resources hidden") << 7 << 0 << ValueAxisRange{1000, 3500, 6};
         QTest::newRow("resources all holes") << 15 << 4 << ValueAxisRange{1000, 3500, 6};
-        QTest::newRow("day-ahead all holes") << 15 << 1 << ValueAxisRange{2000, 4500, 6};
         QTest::newRow("one series") << 4 << 0 << ValueAxisRange{3000, 3250, 6};
         QTest::newRow("nothing shown") << 0 << 0 << ValueAxisRange{-600, 600, 7};
     }
@@ -132,12 +131,6 @@ private Q_SLOTS:
         for (int h = 1; holeSeries && h <= OutlookHourCount; ++h)
             holes.append({h, holeSeries});
         QCOMPARE(ScaleValueAxis(Figures(holes), SeriesShown(mask)), range);
-    }
-
-    void flatAxisBeforeTheFirstRead()
-    {
-        // All zeros: the flat lines run through the middle.
-        QCOMPARE(ScaleValueAxis(OutlookValues(), SeriesShown(15)), (ValueAxisRange{-600, 600, 7}));
     }
 
     void header_data()
