@@ -4,7 +4,7 @@
 # manual pages valid, and the installed programs working from there, the
 # desktop program finding its chime and icon without being told where.
 set -euo pipefail
-build=$1 version=$2
+build=$1 version=$2 libdir=$3
 root=$(mktemp -d)
 sim_pid="" app_pid=""
 cleanup() {
@@ -22,7 +22,7 @@ id=com.ternwood.Voltwise
 
 expected=(
   bin/voltwise bin/voltwise-status bin/voltwise-gridsim
-  lib/voltwise/voltwise-chart.so
+  $libdir/voltwise/voltwise-chart.so
   share/voltwise/notice.wav
   share/applications/$id.desktop
   share/metainfo/$id.metainfo.xml
@@ -87,7 +87,7 @@ for _ in $(seq 300); do
 done
 [ "$(found voltwise/notice.wav)" -ge 1 ] || fail "voltwise did not find its chime: $(cat "$root/app.err")"
 [ "$(found icons/hicolor/)" -ge 8 ] || fail "voltwise did not find its icon: $(cat "$root/app.err")"
-grep -q -F "voltwise-chart.so: $usr/lib/voltwise/voltwise-chart.so" "$root/app.err" ||
+grep -q -F "voltwise-chart.so: $usr/$libdir/voltwise/voltwise-chart.so" "$root/app.err" ||
   fail "voltwise did not load its chart: $(cat "$root/app.err")"
 kill -TERM "$app_pid"
 status=0
