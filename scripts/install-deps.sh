@@ -10,7 +10,7 @@ packages=(
   qcoro-qt6-dev libbenchmark-dev
   libgl-dev libxkbcommon-dev
   fonts-dejavu-core
-  dbus dbus-bin xvfb xauth trayer x11-utils curl
+  dbus dbus-bin xvfb xauth trayer x11-utils xdotool curl
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include "platform/desktop_browser_opener.h"
 #include "platform/single_instance.h"
 #include "platform/sound_player.h"
+#include "platform/startup_entry.h"
 #include "platform/termination_signals.h"
 #include "settings/app_settings.h"
 #include "settings/legacy_import.h"
@@ -27,6 +28,8 @@ struct Program
     QSettingsRegistryBackend store{RegistryDirectoriesFromEnvironment()};
     MessageBoxExitPrompt exitPrompt;
     DesktopBrowserOpener browser;
+    XdgAutostartEntry startupEntry{XdgAutostartEntry::defaultDirectory(),
+                                   QCoreApplication::applicationFilePath()};
     std::unique_ptr<SoundPlayer> sound =
         std::make_unique<WaveSoundPlayer>(std::make_unique<AudioWaveOutput>());
     std::unique_ptr<MainWindow> window;
@@ -44,6 +47,7 @@ QCoro::Task<> runStartup(Program *program, SingleInstance *instance)
     services.exitPrompt = &program->exitPrompt;
     services.sound = program->sound.get();
     services.browser = &program->browser;
+    services.startupEntry = &program->startupEntry;
     // The icon is always created: Qt puts it in place when a panel appears
     // after the program (an autostart at login). Until then closing and
     // minimising keep the window reachable.

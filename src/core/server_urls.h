@@ -1,8 +1,19 @@
 #pragma once
 
+#include <QLatin1String>
 #include <QUrl>
 
 namespace voltwise {
+
+// The servers of a first start.
+inline constexpr QLatin1String kDefaultGridMainUrl("https://www.caiso.com");
+inline constexpr QLatin1String kDefaultGridContentUrl("http://content.caiso.com");
+inline constexpr QLatin1String kDefaultMakerUrl("http://www.ternwood.example");
+inline constexpr QLatin1String kDefaultFlexAlertsUrl("https://wwwmobile.caiso.com");
+inline constexpr QLatin1String kDefaultPgeUrl("https://www.pge.com");
+inline constexpr QLatin1String kDefaultSceUrl("https://www.sce.com");
+inline constexpr QLatin1String kDefaultSdgeUrl("https://www.sdge.com");
+inline constexpr QLatin1String kDefaultSdgeBlackoutUrl("https://www.sdge.com");
 
 // Which publications a refresh reads: the operator's feeds of today, or the
 // classic status file and pages (kept for mirrors of them and the simulator).
@@ -21,13 +32,17 @@ struct ServerUrls
     QUrl maker;       // the maker's web server (updates, help)
     QUrl flexAlerts;  // the grid operator's Flex Alert service
     FeedSource feeds = FeedSource::Current;
+    // The utilities' web servers, for the link menus.
+    QUrl pge = QUrl(QString(kDefaultPgeUrl));
+    QUrl sce = QUrl(QString(kDefaultSceUrl));
+    QUrl sdge = QUrl(QString(kDefaultSdgeUrl));
+    QUrl sdgeBlackout = QUrl(QString(kDefaultSdgeBlackoutUrl)); // its blackout status
 
     static ServerUrls defaults()
     {
-        return {QUrl(QStringLiteral("https://www.caiso.com")),
-                QUrl(QStringLiteral("http://content.caiso.com")),
-                QUrl(QStringLiteral("http://www.ternwood.example")),
-                QUrl(QStringLiteral("https://wwwmobile.caiso.com")), FeedSource::Current};
+        return {QUrl(QString(kDefaultGridMainUrl)), QUrl(QString(kDefaultGridContentUrl)),
+                QUrl(QString(kDefaultMakerUrl)), QUrl(QString(kDefaultFlexAlertsUrl)),
+                FeedSource::Current};
     }
 
     // base + path, keeping the base's scheme, host and port.

@@ -1,17 +1,24 @@
 #include "settings/server_settings.h"
 
 #include "settings/registry_operations.h"
-#include "settings/settings_names.h"
+#include "settings/setting_keys.h"
+
+#include <utility>
 
 namespace voltwise {
 
 namespace {
 
-QUrl LoadServerUrl(const RegistryBackend &store, const QString &key, const QUrl &defaultUrl)
-{
-    const QString stored = GetSetting(store, kApplicationTitle, kServersSection, key, QString());
-    return ServerUrlFromText(stored).value_or(defaultUrl);
-}
+constexpr std::pair<const SettingKey *, QUrl ServerUrls::*> kServers[] = {
+    {&SettingKeys::GridMain, &ServerUrls::gridMain},
+    {&SettingKeys::GridContent, &ServerUrls::gridContent},
+    {&SettingKeys::Maker, &ServerUrls::maker},
+    {&SettingKeys::FlexAlerts, &ServerUrls::flexAlerts},
+    {&SettingKeys::Pge, &ServerUrls::pge},
+    {&SettingKeys::Sce, &ServerUrls::sce},
+    {&SettingKeys::Sdge, &ServerUrls::sdge},
+    {&SettingKeys::SdgeBlackout, &ServerUrls::sdgeBlackout},
+};
 
 } // namespace
 
@@ -47,26 +54,25 @@ QString FeedSourceText(FeedSource feeds)
 
 ServerUrls LoadServerUrls(const RegistryBackend &store)
 {
-    const ServerUrls defaults = ServerUrls::defaults();
-    const QString feeds =
-        GetSetting(store, kApplicationTitle, kServersSection, u"Feeds"_qs, QString());
-    return {LoadServerUrl(store, u"GridMain"_qs, defaults.gridMain),
-            LoadServerUrl(store, u"GridContent"_qs, defaults.gridContent),
-            LoadServerUrl(store, u"Maker"_qs, defaults.maker),
-            LoadServerUrl(store, u"FlexAlerts"_qs, defaults.flexAlerts),
-            FeedSourceFromText(feeds).value_or(defaults.feeds)};
+    const QHash<QString, QString> stored = GetSettings(store, kApplicationTitle, kServersSection);
+    ServerUrls urls;
+    for (const auto &[key, member] : kServers) {
+        urls.*member =
+            ServerUrlFromText(stored.value(key->name)).value_or(QUrl(QString(key->defaultText)));
+    }
+    const SettingKey &feeds = SettingKeys::Feeds;
+    urls.feeds = FeedSourceFromText(stored.value(feeds.name))
+                     .value_or(*FeedSourceFromText(feeds.defaultText));
+    return urls;
 }
 
 bool SaveServerUrls(RegistryBackend &store, const ServerUrls &urls)
 {
-    return SaveSettings(store, kApplicationTitle, kServersSection,
-                        {
-                            {u"GridMain"_qs, urls.gridMain.toString()},
-                            {u"GridContent"_qs, urls.gridContent.toString()},
-                            {u"Maker"_qs, urls.maker.toString()},
-                            {u"FlexAlerts"_qs, urls.flexAlerts.toString()},
-                            {u"Feeds"_qs, FeedSourceText(urls.feeds)},
-                        });
+    RegistryStringValues values;
+    for (const auto &[key, member] : kServers)
+        values.append({key->name, (urls.*member).toString()});
+    values.append({SettingKeys::Feeds.name, FeedSourceText(urls.feeds)});
+    return SaveSettings(store, kApplicationTitle, kServersSection, values);
 }
 
 } // namespace voltwise
