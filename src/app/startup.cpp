@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
-#include "platform/audio_wave_output.h"
 #include "platform/desktop_browser_opener.h"
+#include "platform/late_wave_output.h"
 #include "platform/single_instance.h"
 #include "platform/sound_player.h"
 #include "platform/startup_entry.h"
@@ -31,7 +31,7 @@ struct Program
     XdgAutostartEntry startupEntry{XdgAutostartEntry::defaultDirectory(),
                                    QCoreApplication::applicationFilePath()};
     std::unique_ptr<SoundPlayer> sound =
-        std::make_unique<WaveSoundPlayer>(std::make_unique<AudioWaveOutput>());
+        std::make_unique<WaveSoundPlayer>(std::make_unique<LateWaveOutput>(&LoadAudioModule));
     std::unique_ptr<MainWindow> window;
 };
 

@@ -23,11 +23,47 @@ qsizetype ColumnOf(const QList<QStringView> &header, QStringView name)
     return -1;
 }
 
-// "HH:MM" of the day; none for anything else.
+int DigitValue(QChar c)
+{
+    return c >= u'0' && c <= u'9' ? c.unicode() - u'0' : -1;
+}
+
+// "HH:MM" of the day; none for anything else. The file's rows are read
+// every refresh, so their usual forms skip Qt's general parsers.
 std::optional<QTime> TimeOfRow(QStringView cell)
 {
-    const QTime time = QTime::fromString(cell.trimmed().toString(), u"H:mm"_qs);
+    cell = cell.trimmed();
+    if ((cell.size() == 4 || cell.size() == 5) && cell[cell.size() - 3] == u':') {
+        const int h1 = DigitValue(cell[0]);
+        const int h2 = cell.size() == 5 ? DigitValue(cell[1]) : 0;
+        const int m1 = DigitValue(cell[cell.size() - 2]);
+        const int m2 = DigitValue(cell[cell.size() - 1]);
+        const int hour = cell.size() == 5 ? h1 * 10 + h2 : h1;
+        const int minute = m1 * 10 + m2;
+        if (h1 >= 0 && h2 >= 0 && m1 >= 0 && m2 >= 0 && hour < 24 && minute < 60)
+            return QTime(hour, minute);
+    }
+    const QTime time = QTime::fromString(cell.toString(), u"H:mm"_qs);
     return time.isValid() ? std::optional(time) : std::nullopt;
+}
+
+// A whole number of megawatts, the form of nearly every cell, is read
+// directly; anything else goes through the operator's locale.
+std::optional<double> CellNumber(QStringView cell)
+{
+    if (!cell.isEmpty() && cell.size() <= 15) {
+        qint64 value = 0;
+        qsizetype i = 0;
+        for (; i < cell.size(); ++i) {
+            const int d = DigitValue(cell[i]);
+            if (d < 0)
+                break;
+            value = value * 10 + d;
+        }
+        if (i == cell.size())
+            return double(value);
+    }
+    return TextToNumber(cell, OperatorLocale());
 }
 
 struct HourSum
@@ -78,7 +114,7 @@ std::optional<DemandDay> ReadDemandCsv(QStringView text, const OutlookValues &pr
         for (std::size_t s = 0; s < columns.size(); ++s) {
             if (columns[s] < 0 || columns[s] >= cells.size())
                 continue;
-            const auto value = TextToNumber(cells[columns[s]], OperatorLocale());
+            const auto value = CellNumber(cells[columns[s]]);
             if (!value)
                 continue;
             sums[s][hour].sum += *value;
