@@ -3,7 +3,8 @@
 #include "core/conversions.h"
 
 #include <QList>
-#include <QStringList>
+#include <QStringTokenizer>
+#include <QVarLengthArray>
 
 #include <array>
 
@@ -77,13 +78,14 @@ struct HourSum
 std::optional<DemandDay> ReadDemandCsv(QStringView text, const OutlookValues &previous,
                                        std::optional<ResourcesNow> resources)
 {
-    const QList<QStringView> lines = text.split(u'\n');
-    qsizetype first = 0;
-    while (first < lines.size() && lines[first].trimmed().isEmpty())
-        ++first;
-    if (first == lines.size())
+    // Views into the text, not copies: the file is read at every refresh.
+    auto lines = qTokenize(text, u'\n');
+    auto line = lines.begin();
+    while (line != lines.end() && (*line).trimmed().isEmpty())
+        ++line;
+    if (line == lines.end())
         return std::nullopt;
-    QStringView headerLine = lines[first].trimmed();
+    QStringView headerLine = (*line).trimmed();
     if (headerLine.startsWith(u'\uFEFF'))
         headerLine = headerLine.sliced(1); // a byte-order mark the decoding kept
     const QList<QStringView> header = headerLine.split(u',');
@@ -100,8 +102,11 @@ std::optional<DemandDay> ReadDemandCsv(QStringView text, const OutlookValues &pr
     std::array<std::array<HourSum, OutlookHourCount>, 3> sums{};
     DemandDay day{previous, std::nullopt};
     std::optional<QTime> last;
-    for (qsizetype l = first + 1; l < lines.size(); ++l) {
-        const QList<QStringView> cells = lines[l].trimmed().split(u',');
+    QVarLengthArray<QStringView, 8> cells;
+    for (++line; line != lines.end(); ++line) {
+        cells.clear();
+        for (QStringView cell : qTokenize((*line).trimmed(), u','))
+            cells.append(cell);
         if (timeColumn >= cells.size())
             continue;
         const auto time = TimeOfRow(cells[timeColumn]);
