@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "app/information_options.h"
+#include "platform/data_files.h"
 #include "platform/desktop_browser_opener.h"
 #include "platform/late_wave_output.h"
 #include "platform/single_instance.h"
@@ -10,6 +12,7 @@
 #include "settings/legacy_import.h"
 #include "settings/qsettings_registry.h"
 #include "settings/server_settings.h"
+#include "status/program_icon.h"
 #include "ui/exit_prompt.h"
 #include "ui/main_window.h"
 #include "update/version.h"
@@ -86,17 +89,25 @@ QCoro::Task<> runStartup(Program *program, SingleInstance *instance)
 int Main(int argc, char **argv)
 {
     SetBuildStage(128);
+    if (const auto exitStatus = AnswerInformationOption(argc, argv))
+        return *exitStatus;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Voltwise"_qs);
     QApplication::setOrganizationName(u"Ternwood"_qs);
     QApplication::setApplicationVersion(VersionString());
     QApplication::setQuitOnLastWindowClosed(false);
+    // Lets the desktop match the windows with the launcher and its icon.
+    QGuiApplication::setDesktopFileName(kProgramIconName.toString());
 
     SingleInstance instance(SingleInstance::defaultRuntimeDirectory(),
                             SingleInstance::defaultKey());
     if (!instance.tryBecomePrimary())
         return instance.activatePrimary() ? 0 : 1;
+
+    QApplication::setWindowIcon(ProgramIcon());
+    // An installation without the chime shows at start, not at the first alert.
+    DataFilePath(u"notice.wav"_qs);
 
     Program program;
     QTimer::singleShot(0, &app, [&] { runStartup(&program, &instance); });

@@ -77,7 +77,7 @@ private Q_SLOTS:
             advanced += round > 0;
             QVERIFY(!QFile::exists(m_reg->settingsFile() + u".damaged"_qs));
         }
-        QVERIFY(advanced > 0); // the kills did land while saves were going on
+        QVERIFY(advanced > 0);                // the kills did land while saves were going on
         QVERIFY(QDir(m_writerTmp).isEmpty()); // a save leaves nothing behind there
     }
 

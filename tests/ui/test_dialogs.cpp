@@ -1,13 +1,15 @@
 // The options dialog over settings in memory, a temporary store and a
-// temporary autostart directory.
+// temporary autostart directory, and the exit question; both are awaited.
 #include "platform/startup_entry.h"
 #include "settings/registry_operations.h"
 #include "settings/settings_test_support.h"
+#include "ui/exit_prompt.h"
 #include "ui/options_dialog.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -29,7 +31,7 @@ QString Marks(std::initializer_list<QVariant> values)
 
 } // namespace
 
-class TestOptionsDialog : public QObject
+class TestDialogs : public QObject
 {
     Q_OBJECT
 
@@ -129,10 +131,10 @@ private Q_SLOTS:
                         settings.ShowAtStartup, settings.AutoUpdate, settings.CAISOGraph}),
                  ok ? u"0 10 0 0 0 1"_qs : u"1 3 1 1 1 0"_qs);
         QStringList stored; // AutoUpdate changes in memory only
-        for (const char *key : {"AutoCheck", "CAISOGraph", "UpdateInterval", "PlaySound",
-                                "ShowAtStartup", "AutoUpdate"})
-            stored << GetSetting(m_reg.store, u"Voltwise"_qs, u"Settings"_qs,
-                                 QString::fromLatin1(key), u"-"_qs);
+        namespace k = SettingKeys;
+        for (const SettingKey *key : {&k::AutoCheck, &k::CAISOGraph, &k::UpdateInterval,
+                                      &k::PlaySound, &k::ShowAtStartup, &k::AutoUpdate})
+            stored << GetSetting(m_reg.store, *key, u"-"_qs);
         QCOMPARE(stored.join(u' '),
                  ok ? u"False True 10 False False -"_qs : u"True False 3 True True -"_qs);
         QCOMPARE(m_entry->isRegistered(), !registered);
@@ -167,10 +169,42 @@ private Q_SLOTS:
         dialog->cmdOK->click();
         QTRY_VERIFY(shown.isReady());
         QCOMPARE(settings.UpdateInterval, saved);
-        QCOMPARE(GetSetting(m_reg.store, u"Voltwise"_qs, u"Settings"_qs, u"UpdateInterval"_qs, {}),
-                 QString::number(saved));
+        QCOMPARE(GetSetting(m_reg.store, SettingKeys::UpdateInterval, {}), QString::number(saved));
+    }
+
+    void exitQuestionAnswers_data()
+    {
+        QTest::addColumn<int>("key"); // 0: a click on the button
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("exits");
+        QTest::newRow("Yes") << 0 << int(QMessageBox::Yes) << true;
+        QTest::newRow("No") << 0 << int(QMessageBox::No) << false;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << false;
+    }
+
+    void exitQuestionAnswers()
+    {
+        QFETCH(int, key);
+        QFETCH(int, button);
+        QFETCH(bool, exits);
+        QWidget window;
+        MessageBoxExitPrompt prompt;
+        QCoro::Task<bool> asked = prompt.confirmExit(&window);
+        QPointer<QMessageBox> box = window.findChild<QMessageBox *>(u"msgExitQuestion"_qs);
+        QVERIFY(box && box->isVisible());
+        QCOMPARE(box->windowTitle(), u"Voltwise"_qs);
+        QCOMPARE(box->text(), u"Are you sure you want to exit Voltwise?"_qs);
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        if (key)
+            QTest::keyClick(box, Qt::Key(key));
+        else
+            box->button(QMessageBox::StandardButton(button))->click();
+        // The answer arrives even though the box deletes itself on closing.
+        QTRY_VERIFY(!box);
+        QVERIFY(asked.isReady());
+        QCOMPARE(QCoro::waitFor(asked), exits);
     }
 };
 
-QTEST_MAIN(TestOptionsDialog)
-#include "test_options_dialog.moc"
+QTEST_MAIN(TestDialogs)
+#include "test_dialogs.moc"
