@@ -88,14 +88,20 @@ alone_split() {
   awk '/^[0-9a-f]+-[0-9a-f]+ / { f = ($6 ~ /^\// && $6 !~ /^\/(dev\/shm|SYSV|memfd:)/); next }
        /^Rss:/ { if (f) fi += $2 } /^Pss:/ { if (!f) an += $2 } END { print an, fi }' "/proc/$1/smaps"
 }
-# CPU time of PID in nanoseconds, over all its threads (scheduler accounting).
-cpu_ns() {
-  cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ t += $1 } END { printf "%.0f\n", t }'
+# Per thread of PID: "tid context-switches cpu-ns" (scheduler accounting).
+threads() {
+  local t
+  for t in /proc/"$1"/task/*; do
+    echo "${t##*/} $(awk '/^(voluntary|nonvoluntary)_ctxt_switches/ { n += $2 } END { print n }' \
+      "$t/status" 2>/dev/null) $(cut -d' ' -f1 "$t/schedstat" 2>/dev/null)"
+  done 2>/dev/null | awk 'NF == 3'
 }
-# Wake-ups of PID so far: context switches over all its threads.
-wakeups() {
-  cat /proc/"$1"/task/*/status 2>/dev/null |
-    awk '/^(voluntary|nonvoluntary)_ctxt_switches/ { t += $2 } END { print t }'
+# "wake-ups cpu-seconds" between two thread snapshots: a thread born since
+# counts whole, one that ended counts one wake-up (its last counts are gone).
+between() {
+  awk 'NR == FNR { n[$1] = $2; c[$1] = $3; next }
+       { w += $2 - n[$1]; t += $3 - c[$1]; seen[$1] = 1 }
+       END { for (k in n) if (!(k in seen)) w++; printf "%d %.4f\n", w, t / 1e9 }' "$1" "$2"
 }
 wait_for() { # SECONDS COMMAND...: polls COMMAND every 10 ms
   local deadline=$(($(date +%s) + $1))
@@ -283,10 +289,10 @@ wait_for 30 bash -c "curl -s $url/_sim/state | grep -q '\"refreshes\": *[1-9]'"
 sleep $((hour_seconds / 6 + 8)) # past the notice and a few refreshes
 hours=()
 for run in $(seq "$runs"); do
-  c0=$(cpu_ns $app)
+  threads $app >"$work/before"
   sleep "$hour_seconds"
-  c1=$(cpu_ns $app)
-  hours+=("$(awk -v a="$c0" -v b="$c1" 'BEGIN { printf "%.3f", (b - a) / 1e9 }')")
+  threads $app >"$work/after"
+  hours+=("$(between "$work/before" "$work/after" | cut -d' ' -f2)")
 done
 stop $app
 echo
@@ -304,17 +310,18 @@ if ((idle_minutes > 0)); then
   quiet=() busy=() cycle=0
   for minute in $(seq "$idle_minutes"); do
     r0=$(curl -s "$url/_sim/state" | sed -n 's/.*"refreshes": *\([0-9]*\).*/\1/p')
-    w0=$(wakeups $app) c0=$(cpu_ns $app)
+    threads $app >"$work/before"
     sleep 60
-    w1=$(wakeups $app) c1=$(cpu_ns $app)
+    threads $app >"$work/after"
     r1=$(curl -s "$url/_sim/state" | sed -n 's/.*"refreshes": *\([0-9]*\).*/\1/p')
-    if [ "$r0" = "$r1" ]; then quiet+=($((w1 - w0))); else busy+=($((w1 - w0))); fi
-    ((minute <= 3)) && cycle=$((cycle + c1 - c0))
+    read -r woken spent < <(between "$work/before" "$work/after")
+    if [ "$r0" = "$r1" ]; then quiet+=("$woken"); else busy+=("$woken"); fi
+    if ((minute <= 3)); then cycle=$(awk -v a="$cycle" -v b="$spent" 'BEGIN { print a + b }'); fi
   done
   stop $app
-  report "wake-ups in a minute without refresh" "" %d "${quiet[@]:-0}"
-  ((${#busy[@]})) && report "wake-ups in a minute with a refresh" "" %d "${busy[@]}"
+  report "wake-ups in a minute without refresh" "" %.1f "${quiet[@]:-0}"
+  if ((${#busy[@]})); then report "wake-ups in a minute with a refresh" "" %.1f "${busy[@]}"; fi
   if ((idle_minutes >= 3)); then
-    awk -v c="$cycle" 'BEGIN { printf "  %-44s %.3f s (one real three-minute cycle, x20)\n", "CPU per hour on real minutes", c * 20 / 1e9 }'
+    awk -v c="$cycle" 'BEGIN { printf "  %-44s %.3f s (one real three-minute cycle, x20)\n", "CPU per hour on real minutes", c * 20 }'
   fi
 fi
