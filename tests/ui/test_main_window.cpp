@@ -751,7 +751,7 @@ private Q_SLOTS:
                                       u"mnuToolsBar=-|mnuToolsOptions=Options...|"_qs;
         QTest::newRow("Help") << u"mnuHelp"_qs
                               << u"mnuHelpTopics=Voltwise &Help (online)...|mnuHelpUpdate=&Check "
-                                 "for Voltwise Updates... (off)|mnuHelpBar=-|"
+                                 "for Voltwise Updates...|mnuHelpBar=-|"
                                  "mnuHelpAbout=&About Voltwise...|"_qs;
         QTest::newRow("icon menu")
             << u"mnuSysTray"_qs
