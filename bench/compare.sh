@@ -10,7 +10,8 @@
 #
 #   bench/compare.sh [RUNS]        (RUNS: 5 by default; minimum and median)
 #
-# BUILD=DIR        Release build folder (build-release); NO_BUILD=1 uses it as is
+# BUILD=DIR        Release build folder (build-release); NO_BUILD=1 uses it as is,
+#                  so another checkout's build can be measured the same way
 # FEEDS=classic    the classic files instead of today's feeds (the default)
 # IDLE_MINUTES=N   real minutes watched for idle wake-ups (3); 0 skips
 # HOUR_SECONDS=N   length of one shortened program hour (60)
@@ -39,7 +40,7 @@ if [ -z "${NO_BUILD:-}" ]; then
   fi
   rm -f "$log"
 fi
-bin=$PWD/$build/bin
+case $build in /*) bin=$build/bin ;; *) bin=$PWD/$build/bin ;; esac
 for tool in Xvfb trayer dbus-daemon dbus-monitor curl xwininfo; do
   command -v $tool >/dev/null || { echo "compare: $tool is missing (scripts/install-deps.sh)" >&2 && exit 1; }
 done
