@@ -126,6 +126,13 @@ int Main(int argc, char **argv)
     QTimer::singleShot(0, &app, [&] { runStartup(&program, &instance); });
     const int result = app.exec();
     program.window.reset();
+    // A notice still sliding owns itself; it ends with the program.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (!window->parentWidget())
+            windows.append(window);
+    for (const QPointer<QWidget> &window : std::as_const(windows))
+        delete window.data();
     return result;
 }
 

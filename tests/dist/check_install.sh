@@ -22,6 +22,7 @@ id=com.ternwood.Voltwise
 
 expected=(
   bin/voltwise bin/voltwise-status bin/voltwise-gridsim
+  lib/voltwise/voltwise-audio.so
   share/voltwise/notice.wav
   share/applications/$id.desktop
   share/metainfo/$id.metainfo.xml
