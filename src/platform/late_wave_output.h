@@ -28,7 +28,7 @@ private:
 };
 
 // The path of the audio module for a program in programFolder: beside it,
-// as in the build tree, or in the library folder of an installed program.
+// as in the build tree, or in lib/voltwise of an installed program.
 // When neither holds it, the path beside the program.
 QString AudioModulePath(const QString &programFolder);
 
