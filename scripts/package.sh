@@ -16,7 +16,8 @@ BUILD_TARGETS="voltwise voltwise-status voltwise-gridsim voltwise_data_files vol
                voltwise_compressed_docs" \
   scripts/build.sh "$dir" -DCMAKE_INSTALL_PREFIX=/usr -DVOLTWISE_BENCHMARKS=OFF \
   -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
-  -DCMAKE_CXX_FLAGS="$cflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags"
+  -DCMAKE_CXX_FLAGS="$cflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
+  -DCMAKE_MODULE_LINKER_FLAGS="$ldflags"
 rm -f "$dir"/voltwise_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)
 deb=$(ls "$dir"/voltwise_*.deb)

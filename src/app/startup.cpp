@@ -1,9 +1,9 @@
 #include "app/startup.h"
 
 #include "app/information_options.h"
-#include "platform/audio_wave_output.h"
 #include "platform/data_files.h"
 #include "platform/desktop_browser_opener.h"
+#include "platform/late_wave_output.h"
 #include "platform/single_instance.h"
 #include "platform/sound_player.h"
 #include "platform/startup_entry.h"
@@ -36,7 +36,7 @@ struct Program
     XdgAutostartEntry startupEntry{XdgAutostartEntry::defaultDirectory(),
                                    QCoreApplication::applicationFilePath()};
     std::unique_ptr<SoundPlayer> sound =
-        std::make_unique<WaveSoundPlayer>(std::make_unique<AudioWaveOutput>());
+        std::make_unique<WaveSoundPlayer>(std::make_unique<LateWaveOutput>(&LoadAudioModule));
     std::unique_ptr<MainWindow> window;
 };
 
@@ -126,6 +126,13 @@ int Main(int argc, char **argv)
     QTimer::singleShot(0, &app, [&] { runStartup(&program, &instance); });
     const int result = app.exec();
     program.window.reset();
+    // A notice still sliding owns itself; it ends with the program.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (!window->parentWidget())
+            windows.append(window);
+    for (const QPointer<QWidget> &window : std::as_const(windows))
+        delete window.data();
     return result;
 }
 

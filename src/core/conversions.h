@@ -15,7 +15,8 @@ namespace voltwise {
 // this, and show the results in the user's locale.
 inline QLocale OperatorLocale()
 {
-    return QLocale(QLocale::English, QLocale::UnitedStates);
+    static const QLocale locale(QLocale::English, QLocale::UnitedStates);
+    return locale;
 }
 
 // The one place where texts become numbers and dates and back. Readers of

@@ -3,7 +3,8 @@
 #include "core/conversions.h"
 
 #include <QList>
-#include <QStringList>
+#include <QStringTokenizer>
+#include <QVarLengthArray>
 
 #include <array>
 
@@ -23,11 +24,47 @@ qsizetype ColumnOf(const QList<QStringView> &header, QStringView name)
     return -1;
 }
 
-// "HH:MM" of the day; none for anything else.
+int DigitValue(QChar c)
+{
+    return c >= u'0' && c <= u'9' ? c.unicode() - u'0' : -1;
+}
+
+// "HH:MM" of the day; none for anything else. The file's rows are read
+// every refresh, so their usual forms skip Qt's general parsers.
 std::optional<QTime> TimeOfRow(QStringView cell)
 {
-    const QTime time = QTime::fromString(cell.trimmed().toString(), u"H:mm"_qs);
+    cell = cell.trimmed();
+    if ((cell.size() == 4 || cell.size() == 5) && cell[cell.size() - 3] == u':') {
+        const int h1 = DigitValue(cell[0]);
+        const int h2 = cell.size() == 5 ? DigitValue(cell[1]) : 0;
+        const int m1 = DigitValue(cell[cell.size() - 2]);
+        const int m2 = DigitValue(cell[cell.size() - 1]);
+        const int hour = cell.size() == 5 ? h1 * 10 + h2 : h1;
+        const int minute = m1 * 10 + m2;
+        if (h1 >= 0 && h2 >= 0 && m1 >= 0 && m2 >= 0 && hour < 24 && minute < 60)
+            return QTime(hour, minute);
+    }
+    const QTime time = QTime::fromString(cell.toString(), u"H:mm"_qs);
     return time.isValid() ? std::optional(time) : std::nullopt;
+}
+
+// A whole number of megawatts, the form of nearly every cell, is read
+// directly; anything else goes through the operator's locale.
+std::optional<double> CellNumber(QStringView cell)
+{
+    if (!cell.isEmpty() && cell.size() <= 15) {
+        qint64 value = 0;
+        qsizetype i = 0;
+        for (; i < cell.size(); ++i) {
+            const int d = DigitValue(cell[i]);
+            if (d < 0)
+                break;
+            value = value * 10 + d;
+        }
+        if (i == cell.size())
+            return double(value);
+    }
+    return TextToNumber(cell, OperatorLocale());
 }
 
 struct HourSum
@@ -41,13 +78,14 @@ struct HourSum
 std::optional<DemandDay> ReadDemandCsv(QStringView text, const OutlookValues &previous,
                                        std::optional<ResourcesNow> resources)
 {
-    const QList<QStringView> lines = text.split(u'\n');
-    qsizetype first = 0;
-    while (first < lines.size() && lines[first].trimmed().isEmpty())
-        ++first;
-    if (first == lines.size())
+    // Views into the text, not copies: the file is read at every refresh.
+    auto lines = qTokenize(text, u'\n');
+    auto line = lines.begin();
+    while (line != lines.end() && (*line).trimmed().isEmpty())
+        ++line;
+    if (line == lines.end())
         return std::nullopt;
-    QStringView headerLine = lines[first].trimmed();
+    QStringView headerLine = (*line).trimmed();
     if (headerLine.startsWith(u'\uFEFF'))
         headerLine = headerLine.sliced(1); // a byte-order mark the decoding kept
     const QList<QStringView> header = headerLine.split(u',');
@@ -64,8 +102,11 @@ std::optional<DemandDay> ReadDemandCsv(QStringView text, const OutlookValues &pr
     std::array<std::array<HourSum, OutlookHourCount>, 3> sums{};
     DemandDay day{previous, std::nullopt};
     std::optional<QTime> last;
-    for (qsizetype l = first + 1; l < lines.size(); ++l) {
-        const QList<QStringView> cells = lines[l].trimmed().split(u',');
+    QVarLengthArray<QStringView, 8> cells;
+    for (++line; line != lines.end(); ++line) {
+        cells.clear();
+        for (QStringView cell : qTokenize((*line).trimmed(), u','))
+            cells.append(cell);
         if (timeColumn >= cells.size())
             continue;
         const auto time = TimeOfRow(cells[timeColumn]);
@@ -78,7 +119,7 @@ std::optional<DemandDay> ReadDemandCsv(QStringView text, const OutlookValues &pr
         for (std::size_t s = 0; s < columns.size(); ++s) {
             if (columns[s] < 0 || columns[s] >= cells.size())
                 continue;
-            const auto value = TextToNumber(cells[columns[s]], OperatorLocale());
+            const auto value = CellNumber(cells[columns[s]]);
             if (!value)
                 continue;
             sums[s][hour].sum += *value;

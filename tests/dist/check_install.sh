@@ -22,6 +22,7 @@ id=com.ternwood.Voltwise
 
 expected=(
   bin/voltwise bin/voltwise-status bin/voltwise-gridsim
+  $libdir/voltwise/voltwise-audio.so
   $libdir/voltwise/voltwise-chart.so
   share/voltwise/notice.wav
   share/applications/$id.desktop

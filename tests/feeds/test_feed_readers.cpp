@@ -226,6 +226,11 @@ private Q_SLOTS:
                           "ahead forecast\r\n00:00,,100,7,200,300\r\n00:05,,110,7,210,310\r\n"
                           "00:10,,,7,220,320\r\n")
             << 1 << QList<double>{310, 210, 105, 0} << u"00:05"_qs;
+        // Constructed: the rare forms beside the usual ones; no valid time, no row.
+        QTest::newRow("hour and number forms")
+            << QByteArray("Time,Current demand\n0:00,100\n00:20, 1000.5 \n0:40,\t0200\n"
+                          "24:00,900\n0:60,900\n1:00,abc\n1:5,900\n")
+            << 1 << QList<double>{-1, -1, (100 + 1000.5 + 200) / 3, 0} << u"00:40"_qs;
         QTest::newRow("fuel sources (verbatim), ignored")
             << Sample(u"fuelsource_history_20230101.csv"_qs) << 1 << QList<double>() << QString();
         QTest::newRow("no Time column, ignored")

@@ -1,4 +1,5 @@
 #include "platform/data_files.h"
+#include "platform/late_wave_output.h"
 #include "platform/sound_player.h"
 
 #include <QCoreApplication>
@@ -110,6 +111,44 @@ private Q_SLOTS:
         for (QString &path : asked)
             path = path == u"silence"_qs ? path : dir.filePath(path);
         QCOMPARE(requests, asked);
+    }
+
+    // The real output is loaded at the first sound, once, whether that
+    // works or not; silencing before it loads nothing.
+    void lateOutputLoadsAtFirstSound_data()
+    {
+        QTest::addColumn<bool>("loads");
+        QTest::addColumn<QStringList>("asked");
+        QTest::newRow("module there")
+            << true << QStringList{u"a.wav"_qs, u"silence"_qs, u"b.wav"_qs};
+        QTest::newRow("module missing") << false << QStringList();
+    }
+
+    void lateOutputLoadsAtFirstSound()
+    {
+        QFETCH(bool, loads);
+        QFETCH(QStringList, asked);
+        QStringList requests;
+        int loaded = 0;
+        LateWaveOutput output([&]() -> std::unique_ptr<WaveOutput> {
+            ++loaded;
+            return loads ? std::make_unique<RecordingWaveOutput>(requests) : nullptr;
+        });
+        output.stop();
+        QCOMPARE(loaded, 0);
+        output.play(u"a.wav"_qs);
+        output.stop();
+        output.play(u"b.wav"_qs);
+        QCOMPARE(loaded, 1);
+        QCOMPARE(requests, asked);
+    }
+
+    // The build puts the audio module beside the program, and it loads.
+    void builtModuleLoads()
+    {
+        const QString folder = QCoreApplication::applicationDirPath();
+        QCOMPARE(AudioModulePath(folder), folder + u"/voltwise-audio.so"_qs);
+        QVERIFY(LoadAudioModule() != nullptr);
     }
 };
 
