@@ -11,6 +11,7 @@ packages=(
   libgl-dev libxkbcommon-dev
   fonts-dejavu-core
   dbus dbus-bin xvfb xauth trayer x11-utils curl
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
