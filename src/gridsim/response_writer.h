@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gridsim/sim_fault.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
@@ -19,7 +21,10 @@ struct ResponsePlan
     qint64 fillerBytes = 0; // a generated body of this size, never held in memory at once
     bool chunked = false;   // chunked transfer coding instead of a Content-Length
     bool stall = false;     // announce the body, send half of it, then keep quiet and open
-    bool headOnly = false;  // a HEAD request: the head alone
+    bool truncate = false;  // announce the body, send half of it, then close
+    ResetPoint reset = ResetPoint::None;  // InBody: half of the body, then a reset
+    QByteArray extraHeaders;              // whole header lines, each ending in CR LF
+    bool headOnly = false;                // a HEAD request: the head alone
     std::chrono::milliseconds trickle{0}; // send the body in small pieces, one per interval
 
     qint64 bodySize() const { return fillerBytes > 0 ? fillerBytes : body.size(); }
@@ -34,6 +39,9 @@ class ResponseWriter : public QObject
 
 public:
     static void start(QTcpSocket *socket, ResponsePlan plan, const QByteArray &date);
+
+    // Ends the connection with a reset (RST) rather than a close.
+    static void resetConnection(QTcpSocket *socket);
 
 private:
     ResponseWriter(QTcpSocket *socket, ResponsePlan plan, const QByteArray &date);
