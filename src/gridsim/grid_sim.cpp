@@ -83,7 +83,7 @@ ResponsePlan PlanFor(const std::optional<SimResource> &resource, const Fault &fa
     plan.chunked = fault.chunked;
     plan.trickle = fault.trickle;
     plan.stall = fault.stall;
-    plan.truncate = fault.truncate;
+    plan.cut = fault.cut;
     plan.reset = fault.reset;
     return plan;
 }

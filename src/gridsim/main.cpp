@@ -39,7 +39,7 @@ const char16_t kDescription[] =
     u"\n"
     u"Fault FAULT, comma-separated: delay:MS  status:CODE (200-599)  empty  stall\n"
     u"  oversize[:BYTES] (default 10485760)  chunked  trickle:MS (1 KiB per MS)\n"
-    u"  truncate  reset:head  reset:body  gzip-bomb[:BYTES] (default 67108864)  binary\n"
+    u"  cut  reset:head  reset:body  gzip-bomb[:BYTES] (default 67108864)  binary\n"
     u"  invalid-utf8  redirect:self  redirect:URL  none\n"
     u"  e.g. --fault /awe/forecast.html=status:404 --fault "
     u"/outlook/SP/outlook.html=delay:2000,stall";

@@ -29,7 +29,7 @@ QByteArray Head(const ResponsePlan &plan, const QByteArray &date)
     if (plan.chunked) {
         head += "Transfer-Encoding: chunked\r\n";
     } else {
-        const qint64 announced = plan.stall || plan.truncate
+        const qint64 announced = plan.stall || plan.cut
                                      ? std::max(plan.bodySize(), kStallMinimumAnnounced)
                                      : plan.bodySize();
         head += "Content-Length: " + QByteArray::number(announced) + "\r\n";
@@ -61,7 +61,7 @@ ResponseWriter::ResponseWriter(QTcpSocket *socket, ResponsePlan plan, const QByt
     , m_plan(std::move(plan))
     , m_pending(Head(m_plan, date))
 {
-    const bool cutShort = m_plan.stall || m_plan.truncate || m_plan.reset == ResetPoint::InBody;
+    const bool cutShort = m_plan.stall || m_plan.cut || m_plan.reset == ResetPoint::InBody;
     if (!m_plan.headOnly)
         m_bodyToSend = cutShort ? m_plan.bodySize() / 2 : m_plan.bodySize();
 }

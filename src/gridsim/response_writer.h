@@ -21,7 +21,7 @@ struct ResponsePlan
     qint64 fillerBytes = 0; // a generated body of this size, never held in memory at once
     bool chunked = false;   // chunked transfer coding instead of a Content-Length
     bool stall = false;     // announce the body, send half of it, then keep quiet and open
-    bool truncate = false;  // announce the body, send half of it, then close
+    bool cut = false;       // announce the body, send half of it, then close
     ResetPoint reset = ResetPoint::None;  // InBody: half of the body, then a reset
     QByteArray extraHeaders;              // whole header lines, each ending in CR LF
     bool headOnly = false;                // a HEAD request: the head alone

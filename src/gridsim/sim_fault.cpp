@@ -56,8 +56,8 @@ std::optional<Fault> ParseFault(QStringView faultText, QString *error)
             fault.trickle = std::chrono::milliseconds(*ms);
         } else if (name == u"chunked" && !hasValue) {
             fault.chunked = true;
-        } else if (name == u"truncate" && !hasValue) {
-            fault.truncate = true;
+        } else if (name == u"cut" && !hasValue) {
+            fault.cut = true;
         } else if (name == u"reset" && (value == u"head" || value == u"body")) {
             fault.reset = value == u"head" ? ResetPoint::BeforeHead : ResetPoint::InBody;
         } else if (name == u"gzip-bomb") {
@@ -103,8 +103,8 @@ QString FaultText(const Fault &fault)
         items << u"chunked"_qs;
     if (fault.trickle.count() > 0)
         items << u"trickle:"_qs + QString::number(fault.trickle.count());
-    if (fault.truncate)
-        items << u"truncate"_qs;
+    if (fault.cut)
+        items << u"cut"_qs;
     if (fault.reset != ResetPoint::None)
         items << (fault.reset == ResetPoint::BeforeHead ? u"reset:head"_qs : u"reset:body"_qs);
     if (fault.gzipBombBytes > 0)

@@ -42,7 +42,7 @@ struct Fault
 
 // FAULT: comma-separated items "delay:MS", "status:CODE", "empty", "stall",
 // "oversize[:BYTES]" (10 MiB by default), "chunked", "trickle:MS",
-// "truncate", "reset:head", "reset:body", "gzip-bomb[:BYTES]" (64 MiB by
+// "cut", "reset:head", "reset:body", "gzip-bomb[:BYTES]" (64 MiB by
 // default), "binary", "invalid-utf8", "redirect:self" or "redirect:URL";
 // "none" or nothing is no fault. Example: "delay:1500,status:500".
 std::optional<Fault> ParseFault(QStringView faultText, QString *error = nullptr);
