@@ -29,7 +29,7 @@ struct Fault
     qint64 oversizeBytes = 0; // a filler body of this size instead of the resource
     bool chunked = false;     // chunked transfer coding instead of a Content-Length
     std::chrono::milliseconds trickle{0}; // the body in small pieces, one per interval
-    bool truncate = false; // the full length announced, half the body sent, then closed
+    bool cut = false; // headers announce more than is sent; then the connection closes
     ResetPoint reset = ResetPoint::None;
     qint64 gzipBombBytes = 0; // a gzip body that inflates to this many zero bytes
     bool binary = false;      // pseudo-random bytes, NULs included, under the resource's type
