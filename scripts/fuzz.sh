@@ -44,7 +44,7 @@ for name in $targets; do
     failed+=("$name")
   fi
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  cov=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -1)
+  cov=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -1 || true)
   printf 'fuzz %-16s %-8s %12s runs  %s  corpus %s\n' "$name" "$outcome" "${runs:-?}" \
     "${cov:-cov: ?}" "$(find "$corpus" -type f | wc -l)"
 done
