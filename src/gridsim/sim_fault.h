@@ -34,7 +34,7 @@ struct Fault
     qint64 gzipBombBytes = 0; // a gzip body that inflates to this many zero bytes
     bool binary = false;      // pseudo-random bytes, NULs included, under the resource's type
     bool invalidUtf8 = false; // the resource labelled UTF-8 with invalid sequences mixed in
-    QString redirect;         // 302 to this address; "self" is the requested path
+    QString redirect{};       // 302 to this address; "self" is the requested path
 
     bool isNone() const { return *this == Fault{}; }
     friend bool operator==(const Fault &, const Fault &) = default;
