@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzz::Check(StripTags(stripped).size() <= stripped.size(), "stripping twice is no longer");
 
     const QString trimmed = TrimLineBreaks(text);
-    fuzz::Check(text.contains(trimmed), "trimming keeps a piece of the text");
+    fuzz::Check(trimmed.size() <= text.size(), "trimming never adds");
     fuzz::Check(trimmed.isEmpty() ||
                     (!IsLineBreak(trimmed.front()) && !IsLineBreak(trimmed.back())),
                 "no line break at either end");
