@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzz::Check(read.Level >= LevelNormal && read.Level <= LevelLoadInterruptions,
                 "the level is one of the table's");
     fuzz::Check(read.ForecastKind == previous.ForecastKind, "no reader sets ForecastKind");
-    for (const QLocale &locale : fuzz::Locales())
-        PresentStatus(read, locale);
+    // Presenting is slow beside reading; one user's locale unlike the operator's.
+    PresentStatus(read, fuzz::Locales().at(1));
     return 0;
 }
