@@ -3,6 +3,7 @@
 # over a stretch of refreshes against the simulated grid operator, on a
 # virtual display with a tray host.
 #   bench/measure_resources.sh [BUILD_DIR] [SECONDS] [MINUTE_MS]
+# FEEDS=classic measures the classic files instead of today's feeds.
 # A short MINUTE_MS makes every "minute" of the program a refresh, so the
 # figures show the cost of refreshing, not of sleeping.
 set -euo pipefail
@@ -32,8 +33,8 @@ for _ in $(seq 50); do grep -q '^listening on ' "$work/sim.out" && break; sleep 
 url=$(sed -n 's/^listening on //p' "$work/sim.out")
 
 mkdir -p "$work/config/Ternwood"
-printf '[Servers]\nGridMain=%s\nGridContent=%s\n[Settings]\nUpdateInterval=1\nPlaySound=False\n' \
-  "$url" "$url" >"$work/config/Ternwood/Voltwise.conf"
+printf '[Servers]\nFeeds=%s\nGridMain=%s\nGridContent=%s\nFlexAlerts=%s\n[Settings]\nUpdateInterval=1\nPlaySound=False\n' \
+  "${FEEDS:-current}" "$url" "$url" "$url" >"$work/config/Ternwood/Voltwise.conf"
 
 DISPLAY=$display XDG_CONFIG_HOME="$work/config" LC_ALL=en_US.UTF-8 \
   VOLTWISE_TEST_MINUTE_MS="$minute_ms" "$build/bin/voltwise" >/dev/null 2>&1 &

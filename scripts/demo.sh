@@ -3,8 +3,26 @@
 # level, and Voltwise pointed at it, in a throwaway configuration that
 # leaves your own settings alone. A "minute" of the demo lasts 10 seconds
 # (DEMO_MINUTE_MS), so each refresh shows the next level.
+#
+#   scripts/demo.sh [--feeds current|classic]
+#
+# --feeds chooses what the demo's configuration reads: the operator's feeds
+# of today (current, the default) or the classic status file and pages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+feeds=current
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --feeds) feeds=${2:-}; shift 2 || shift ;;
+    --feeds=*) feeds=${1#--feeds=}; shift ;;
+    *) echo "usage: scripts/demo.sh [--feeds current|classic]" >&2; exit 2 ;;
+  esac
+done
+case "$feeds" in
+  current|classic) ;;
+  *) echo "demo: --feeds takes current or classic" >&2; exit 2 ;;
+esac
 scripts/install-deps.sh
 BUILD_TARGETS="voltwise voltwise-status voltwise-gridsim" scripts/build.sh build
 
@@ -30,13 +48,15 @@ for _ in $(seq 100); do
 done
 url=$(sed -n 's/^listening on //p' "$demo/sim.out")
 [ -n "$url" ] || { echo "demo: the simulator did not start" >&2; exit 1; }
-echo "demo: simulated grid operator at $url"
+echo "demo: simulated grid operator at $url, $feeds feeds"
 
 mkdir -p "$demo/config/Ternwood"
 cat >"$demo/config/Ternwood/Voltwise.conf" <<CONF
 [Servers]
+Feeds=$feeds
 GridMain=$url
 GridContent=$url
+FlexAlerts=$url
 
 [Settings]
 UpdateInterval=1

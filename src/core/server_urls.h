@@ -1,21 +1,39 @@
 #pragma once
 
+#include <QLatin1String>
 #include <QUrl>
 
 namespace voltwise {
 
-// Base addresses (scheme://host[:port]) of the servers the program talks to.
+// The servers of a first start.
+inline constexpr QLatin1String kDefaultGridMainUrl("https://www.caiso.com");
+inline constexpr QLatin1String kDefaultGridContentUrl("http://content.caiso.com");
+inline constexpr QLatin1String kDefaultMakerUrl("http://www.ternwood.example");
+inline constexpr QLatin1String kDefaultFlexAlertsUrl("https://wwwmobile.caiso.com");
+
+// Which publications a refresh reads: the operator's feeds of today, or the
+// classic status file and pages (kept for mirrors of them and the simulator).
+enum class FeedSource
+{
+    Current,
+    Classic,
+};
+
+// Base addresses (scheme://host[:port]) of the servers the program talks to,
+// and the feeds it reads from them.
 struct ServerUrls
 {
     QUrl gridMain;    // the grid operator's main web server
     QUrl gridContent; // the grid operator's content server
     QUrl maker;       // the maker's web server (updates, help)
+    QUrl flexAlerts;  // the grid operator's Flex Alert service
+    FeedSource feeds = FeedSource::Current;
 
     static ServerUrls defaults()
     {
-        return {QUrl(QStringLiteral("http://www.caiso.com")),
-                QUrl(QStringLiteral("http://content.caiso.com")),
-                QUrl(QStringLiteral("http://www.ternwood.example"))};
+        return {QUrl(QString(kDefaultGridMainUrl)), QUrl(QString(kDefaultGridContentUrl)),
+                QUrl(QString(kDefaultMakerUrl)), QUrl(QString(kDefaultFlexAlertsUrl)),
+                FeedSource::Current};
     }
 
     // base + path, keeping the base's scheme, host and port.

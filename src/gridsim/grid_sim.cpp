@@ -1,5 +1,7 @@
 #include "gridsim/grid_sim.h"
 
+#include "feeds/operator_dates.h"
+#include "gridsim/current_feeds_writer.h"
 #include "gridsim/fault_bodies.h"
 #include "gridsim/load_picture.h"
 #include "gridsim/page_writers.h"
@@ -25,6 +27,9 @@ protected:
     bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override
     {
         const bool headOnly = request.method() == QHttpServerRequest::Method::Head;
+        m_sim->m_lastRequests.insert(
+            request.url().path(),
+            {request.url().query(), request.value("User-Agent"), request.value("Accept")});
         m_sim->handle(request.url().path(), headOnly, request.query(), socket);
         return true;
     }
@@ -56,6 +61,10 @@ ResponsePlan PlanFor(const std::optional<SimResource> &resource, const Fault &fa
     } else {
         plan.contentType = kHtmlType;
         plan.body = WriteErrorPage(plan.status, path);
+    }
+    if (fault.html) {
+        plan.contentType = kHtmlType;
+        plan.body = WriteErrorPage(503, path);
     }
     if (fault.emptyBody)
         plan.body.clear();
@@ -199,8 +208,21 @@ GridSnapshot GridSim::snapshot() const
     return MakeSnapshot(m_scenario, m_step, m_stepStarted, now());
 }
 
+GridSnapshot GridSim::currentSnapshot() const
+{
+    return MakeSnapshot(m_scenario, m_step, OperatorWallClock(m_stepStarted),
+                        OperatorWallClock(now()));
+}
+
 std::optional<SimResource> GridSim::resource(QStringView path) const
 {
+    if (path == kStatsPath)
+        return SimResource{"text/plain", WriteStatsJson(currentSnapshot())};
+    if (path == kDemandPath)
+        return SimResource{"text/csv", WriteDemandCsv(currentSnapshot())};
+    if (path == kFlexAlertEventsPath)
+        return SimResource{"application/json; charset=utf-8",
+                           WriteFlexAlertEvents(currentSnapshot())};
     if (path == kStatusCsvPath)
         return SimResource{"text/csv", WriteStatusCsv(snapshot())};
     if (path == kStatusPagePath)
@@ -242,6 +264,12 @@ int GridSim::requestCount(QStringView path) const
     return m_requestCounts.value(path.toString());
 }
 
+std::optional<SimRequest> GridSim::lastRequest(QStringView path) const
+{
+    const auto it = m_lastRequests.constFind(path.toString());
+    return it == m_lastRequests.cend() ? std::nullopt : std::optional(*it);
+}
+
 QJsonObject GridSim::state() const
 {
     QJsonObject faults;
@@ -276,7 +304,8 @@ void GridSim::handle(const QString &path, bool headOnly, const QUrlQuery &query,
         handleControl(path, query, socket);
         return;
     }
-    if (path == kStatusCsvPath)
+    // Either status file starts a refresh.
+    if (path == kStatusCsvPath || path == kStatsPath)
         countRefresh();
 
     const Fault fault = m_faults.value(path);

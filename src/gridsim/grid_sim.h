@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/grid_status.h"
+#include "feeds/feed_paths.h"
 #include "gridsim/grid_snapshot.h"
 #include "gridsim/scenario.h"
 #include "gridsim/sim_fault.h"
@@ -31,6 +32,7 @@ inline constexpr QStringView kStatusPagePath = u"/awe/SP/systemstatus.html";
 inline constexpr QStringView kForecastPagePath = u"/awe/forecast.html";
 inline constexpr QStringView kOutlookPagePath = u"/outlook/SP/outlook.html";
 inline constexpr QStringView kLoadPicturePath = u"/outlook/SP/ems_small.gif";
+// Today's feeds: kStatsPath, kDemandPath and kFlexAlertEventsPath (feeds/feed_paths.h).
 
 // Control paths; they answer with the state as JSON and are never faulted.
 inline constexpr QStringView kStatePath = u"/_sim/state";
@@ -40,6 +42,14 @@ inline constexpr QStringView kScenarioPath = u"/_sim/scenario"; // ?name=normal|
 inline constexpr QStringView kFaultPath = u"/_sim/fault";       // ?path=P&set=FAULT
 inline constexpr QStringView kClearFaultsPath = u"/_sim/clear-faults";
 
+// What a client sent with its last request of a path.
+struct SimRequest
+{
+    QString query;
+    QByteArray userAgent;
+    QByteArray accept;
+};
+
 // A resource as it is served when nothing goes wrong.
 struct SimResource
 {
@@ -48,8 +58,10 @@ struct SimResource
 };
 
 // The simulated grid operator: one HTTP server that serves the status file,
-// the three pages and the load picture of a scenario, steps through the
-// scenario on demand, by time or by refreshes, and injects faults per path.
+// the three pages and the load picture of a scenario, and the same scenario
+// as today's feeds (summary, demand file, Flex Alert service), steps
+// through the scenario on demand, by time or by refreshes, and injects
+// faults per path.
 class GridSim : public QObject
 {
     Q_OBJECT
@@ -86,6 +98,9 @@ public:
     // The local time by default; tests pass a fixed time.
     void setClock(Clock clock);
     GridSnapshot snapshot() const;
+    // The snapshot today's feeds are written from: the same moment on the
+    // operator's (Pacific) wall clock.
+    GridSnapshot currentSnapshot() const;
     // What a path serves now without faults; nullopt for an unknown path.
     std::optional<SimResource> resource(QStringView path) const;
 
@@ -96,6 +111,7 @@ public:
 
     // Requests received for a path, faulted or not, control paths included.
     int requestCount(QStringView path) const;
+    std::optional<SimRequest> lastRequest(QStringView path) const;
 
     QJsonObject state() const;
 
@@ -128,6 +144,7 @@ private:
 
     QHash<QString, Fault> m_faults;
     QHash<QString, int> m_requestCounts;
+    QHash<QString, SimRequest> m_lastRequests;
 };
 
 } // namespace voltwise::gridsim

@@ -47,6 +47,8 @@ std::optional<Fault> ParseFault(QStringView faultText, QString *error)
             fault.status = int(*code);
         } else if (name == u"empty" && !hasValue) {
             fault.emptyBody = true;
+        } else if (name == u"html" && !hasValue) {
+            fault.html = true;
         } else if (name == u"stall" && !hasValue) {
             fault.stall = true;
         } else if (name == u"trickle" && hasValue) {
@@ -95,6 +97,8 @@ QString FaultText(const Fault &fault)
         items << u"status:"_qs + QString::number(fault.status);
     if (fault.emptyBody)
         items << u"empty"_qs;
+    if (fault.html)
+        items << u"html"_qs;
     if (fault.stall)
         items << u"stall"_qs;
     if (fault.oversizeBytes > 0)

@@ -25,6 +25,7 @@ struct Fault
     std::chrono::milliseconds delay{0}; // before anything is sent
     int status = 0;                     // 200..599; 0 keeps the resource's own status
     bool emptyBody = false;
+    bool html = false;        // an HTML page instead of the resource, as a portal sends
     bool stall = false;       // headers announce more than is sent; then silence, kept open
     qint64 oversizeBytes = 0; // a filler body of this size instead of the resource
     bool chunked = false;     // chunked transfer coding instead of a Content-Length
@@ -40,8 +41,8 @@ struct Fault
     friend bool operator==(const Fault &, const Fault &) = default;
 };
 
-// FAULT: comma-separated items "delay:MS", "status:CODE", "empty", "stall",
-// "oversize[:BYTES]" (10 MiB by default), "chunked", "trickle:MS",
+// FAULT: comma-separated items "delay:MS", "status:CODE", "empty", "html",
+// "stall", "oversize[:BYTES]" (10 MiB by default), "chunked", "trickle:MS",
 // "cut", "reset:head", "reset:body", "gzip-bomb[:BYTES]" (64 MiB by
 // default), "binary", "invalid-utf8", "redirect:self" or "redirect:URL";
 // "none" or nothing is no fault. Example: "delay:1500,status:500".

@@ -31,7 +31,7 @@ bool PublishedItemsBus::registerOnSessionBus()
 }
 
 void PublishedItemsBus::setItems(const QString &updateTime, const QString &systemCondition,
-                                 const QString &currentLoad)
+                                 const QString &currentLoad, const QString &operatorStatus)
 {
     QVariantMap changed;
     if (updateTime != m_updateTime)
@@ -40,6 +40,8 @@ void PublishedItemsBus::setItems(const QString &updateTime, const QString &syste
         changed.insert(u"SystemCondition"_qs, m_systemCondition = systemCondition);
     if (currentLoad != m_currentLoad)
         changed.insert(u"CurrentLoad"_qs, m_currentLoad = currentLoad);
+    if (operatorStatus != m_operatorStatus)
+        changed.insert(u"OperatorStatus"_qs, m_operatorStatus = operatorStatus);
     if (changed.isEmpty() || !m_registered)
         return;
     QDBusMessage signal = QDBusMessage::createSignal(

@@ -6,14 +6,16 @@
 namespace voltwise {
 
 // The three grid items other programs can follow: update time, condition
-// and current load, as texts. Offered on the session bus as read-only
-// properties with PropertiesChanged on every change.
+// and current load, as texts, and beside them the operator's own status
+// words. Offered on the session bus as read-only properties with
+// PropertiesChanged on every change.
 class PublishedItemsBus : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString UpdateTime READ UpdateTime)
     Q_PROPERTY(QString SystemCondition READ SystemCondition)
     Q_PROPERTY(QString CurrentLoad READ CurrentLoad)
+    Q_PROPERTY(QString OperatorStatus READ OperatorStatus)
 
 public:
     static constexpr const char *kService = "com.ternwood.Voltwise";
@@ -30,14 +32,17 @@ public:
     QString UpdateTime() const { return m_updateTime; }
     QString SystemCondition() const { return m_systemCondition; }
     QString CurrentLoad() const { return m_currentLoad; }
+    // The words joined by ", "; empty when the feeds publish none.
+    QString OperatorStatus() const { return m_operatorStatus; }
 
     void setItems(const QString &updateTime, const QString &systemCondition,
-                  const QString &currentLoad);
+                  const QString &currentLoad, const QString &operatorStatus = QString());
 
 private:
     QString m_updateTime = u"Not Updated"_qs;
     QString m_systemCondition = u"Unknown"_qs;
     QString m_currentLoad = u"0"_qs;
+    QString m_operatorStatus;
     bool m_registered = false;
 };
 

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "core/grid_status.h"
+#include "feeds/flex_alert_reader.h"
 #include "pages/notices_reader.h"
 #include "pages/outlook_values.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -20,6 +22,10 @@ struct GridData
     OutlookValues Outlook;
     // The operator's load picture, downloaded this refresh and not yet shown.
     std::optional<QByteArray> PendingGraphPicture;
+    // Today's feeds: the operator's own status words and its Flex Alert
+    // events, as last read (no events before the service answered once).
+    QStringList OperatorStatus;
+    std::optional<FlexAlertEvents> FlexAlerts;
 };
 
 } // namespace voltwise

@@ -1,10 +1,11 @@
 #include "refresh/grid_readers.h"
 
 #include "core/download/download_channel.h"
-#include "refresh/status_csv_reader.h"
 #include "pages/forecast_reader.h"
 #include "pages/notices_reader.h"
 #include "pages/outlook_reader.h"
+#include "refresh/current_feeds.h"
+#include "refresh/status_csv_reader.h"
 
 #include <array>
 #include <functional>
@@ -13,8 +14,11 @@ namespace voltwise {
 
 QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls servers,
                                           GridData &data, QLocale locale,
-                                          std::shared_ptr<const RefreshCancellation> cancellation)
+                                          std::shared_ptr<const RefreshCancellation> cancellation,
+                                          RefreshClock clock)
 {
+    if (servers.feeds == FeedSource::Current)
+        co_return co_await ReadCurrentFeeds(channel, servers, data, locale, cancellation, clock);
     ReadAllResult result;
     struct Source
     {

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "refresh/grid_data.h"
 #include "core/server_urls.h"
+#include "refresh/grid_data.h"
 
+#include <QDateTime>
 #include <QLocale>
 #include <qcoro/qcorotask.h>
 
+#include <functional>
 #include <memory>
 
 namespace voltwise {
@@ -14,7 +16,8 @@ class DownloadChannel;
 
 struct ReadAllResult
 {
-    // HTTP status of the status file; 0 when its transfer failed.
+    // HTTP status of the status file (the summary of today's feeds); 0 when
+    // its transfer failed.
     int statusCsvHttpStatus = 0;
 };
 
@@ -24,12 +27,17 @@ struct RefreshCancellation
     bool cancelled = false;
 };
 
-// Downloads every source once, in the fixed order (status file, load
-// picture, outlook, forecast and status pages), each reader keeping its
-// previous values when its download fails or its page is rejected.
-// channel and data must outlive the returned task.
+// The time now; none means the system clock.
+using RefreshClock = std::function<QDateTime()>;
+
+// Downloads every source of the selected feeds once, in the fixed order
+// (classic: status file, load picture, outlook, forecast and status pages;
+// current: see ReadCurrentFeeds), each reader keeping its previous values
+// when its download fails or its page is rejected. channel and data must
+// outlive the returned task.
 QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls servers,
                                           GridData &data, QLocale locale,
-                                          std::shared_ptr<const RefreshCancellation> cancellation);
+                                          std::shared_ptr<const RefreshCancellation> cancellation,
+                                          RefreshClock clock = {});
 
 } // namespace voltwise

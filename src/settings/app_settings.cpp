@@ -2,7 +2,8 @@
 
 #include "settings/registry_operations.h"
 #include "settings/settings_conversions.h"
-#include "settings/settings_names.h"
+
+#include <initializer_list>
 
 namespace voltwise {
 
@@ -10,87 +11,98 @@ namespace {
 
 constexpr qint32 kUpdateIntervalScale = 10000;
 
-class SettingsReader
+// Calls visit(key, member) for each member, in the table's order.
+template <typename Settings, typename Visit>
+void ForEachMember(Settings &s, Visit &&visit)
 {
-public:
-    SettingsReader(const RegistryBackend &store, const QLocale &locale)
-        : m_store(store)
-        , m_locale(locale)
-    {}
+    namespace k = SettingKeys;
+    visit(k::AlwaysOnTop, s.AlwaysOnTop);
+    visit(k::AutoCheck, s.AutoCheck);
+    visit(k::AutoUpdate, s.AutoUpdate);
+    visit(k::CAISOGraph, s.CAISOGraph);
+    visit(k::GraphValues, s.GraphValues);
+    visit(k::PlaySound, s.PlaySound);
+    visit(k::ShowAtStartup, s.ShowAtStartup);
+    visit(k::ShowDetails, s.ShowDetails);
+    visit(k::UpdateInterval, s.UpdateInterval);
+}
 
-    QString text(const QString &key) const
-    {
-        return GetSetting(m_store, kApplicationTitle, kSettingsSection, key, QString());
-    }
+void ReadMember(const SettingKey &key, const QString &text, const QLocale &locale, bool &member)
+{
+    member = TextToBoolean(text, locale).value_or(key.defaultBoolean());
+}
 
-    bool boolean(const QString &key, bool defaultValue) const
-    {
-        return TextToBoolean(text(key), m_locale).value_or(defaultValue);
-    }
+void ReadMember(const SettingKey &key, const QString &text, const QLocale &locale, qint32 &member)
+{
+    member = key.type == SettingType::Minutes
+                 ? UpdateIntervalFromText(text, locale)
+                 : TextToWholeNumber(text, locale).value_or(key.defaultNumber());
+}
 
-    qint32 wholeNumber(const QString &key, qint32 defaultValue) const
-    {
-        return TextToWholeNumber(text(key), m_locale).value_or(defaultValue);
-    }
+QString MemberText(bool member)
+{
+    return BooleanText(member);
+}
 
-private:
-    const RegistryBackend &m_store;
-    const QLocale &m_locale;
-};
+QString MemberText(qint32 member)
+{
+    return QString::number(member);
+}
+
+bool SaveMembers(RegistryBackend &store, const AppSettings &settings,
+                 std::initializer_list<const SettingKey *> keys)
+{
+    const QMap<QString, QString> texts = AppSettingsTexts(settings);
+    RegistryStringValues values;
+    for (const SettingKey *key : keys)
+        values.append({key->name, texts.value(key->name)});
+    return SaveSettings(store, kApplicationTitle, kSettingsSection, values);
+}
 
 } // namespace
 
 qint32 UpdateIntervalFromText(const QString &stored, const QLocale &locale)
 {
-    const qint32 defaultInterval = AppSettings().UpdateInterval;
+    const qint32 defaultInterval = SettingKeys::UpdateInterval.defaultNumber();
     qint32 minutes = TextToWholeNumber(stored, locale).value_or(defaultInterval);
     if (minutes > kUpdateIntervalScale)
         minutes /= kUpdateIntervalScale;
     return minutes < 1 ? defaultInterval : minutes;
 }
 
+QMap<QString, QString> AppSettingsTexts(const AppSettings &settings)
+{
+    QMap<QString, QString> texts;
+    ForEachMember(settings, [&texts](const SettingKey &key, const auto &member) {
+        texts.insert(key.name, MemberText(member));
+    });
+    return texts;
+}
+
 AppSettings LoadAppSettings(const RegistryBackend &store, const QLocale &locale)
 {
-    const SettingsReader read(store, locale);
-    const AppSettings defaults;
+    const QHash<QString, QString> stored = GetSettings(store, kApplicationTitle, kSettingsSection);
     AppSettings settings;
-    settings.AlwaysOnTop = read.boolean(u"AlwaysOnTop"_qs, defaults.AlwaysOnTop);
-    settings.AutoCheck = read.boolean(u"AutoCheck"_qs, defaults.AutoCheck);
-    settings.AutoUpdate = read.boolean(u"AutoUpdate"_qs, defaults.AutoUpdate);
-    settings.CAISOGraph = read.boolean(u"CAISOGraph"_qs, defaults.CAISOGraph);
-    settings.GraphValues = read.wholeNumber(u"GraphValues"_qs, defaults.GraphValues);
-    settings.PlaySound = read.boolean(u"PlaySound"_qs, defaults.PlaySound);
-    settings.ShowAtStartup = read.boolean(u"ShowAtStartup"_qs, defaults.ShowAtStartup);
-    settings.ShowDetails = read.boolean(u"ShowDetails"_qs, defaults.ShowDetails);
-    settings.UpdateInterval = UpdateIntervalFromText(read.text(u"UpdateInterval"_qs), locale);
+    ForEachMember(settings, [&](const SettingKey &key, auto &member) {
+        ReadMember(key, stored.value(key.name), locale, member);
+    });
     return settings;
 }
 
 bool SaveMainWindowSettings(RegistryBackend &store, const AppSettings &settings)
 {
-    return SaveSettings(store, kApplicationTitle, kSettingsSection,
-                        {
-                            {u"AlwaysOnTop"_qs, BooleanText(settings.AlwaysOnTop)},
-                            {u"AutoCheck"_qs, BooleanText(settings.AutoCheck)},
-                            {u"AutoUpdate"_qs, BooleanText(settings.AutoUpdate)},
-                            {u"GraphValues"_qs, QString::number(settings.GraphValues)},
-                            {u"PlaySound"_qs, BooleanText(settings.PlaySound)},
-                            {u"ShowAtStartup"_qs, BooleanText(settings.ShowAtStartup)},
-                            {u"ShowDetails"_qs, BooleanText(settings.ShowDetails)},
-                            {u"UpdateInterval"_qs, QString::number(settings.UpdateInterval)},
-                        });
+    namespace k = SettingKeys;
+    return SaveMembers(store, settings,
+                       {&k::AlwaysOnTop, &k::AutoCheck, &k::AutoUpdate, &k::GraphValues,
+                        &k::PlaySound, &k::ShowAtStartup, &k::ShowDetails, &k::UpdateInterval});
 }
 
 bool SaveOptionsSettings(RegistryBackend &store, const AppSettings &settings)
 {
-    return SaveSettings(store, kApplicationTitle, kSettingsSection,
-                        {
-                            {u"AutoCheck"_qs, BooleanText(settings.AutoCheck)},
-                            {u"CAISOGraph"_qs, BooleanText(settings.CAISOGraph)},
-                            {u"UpdateInterval"_qs, QString::number(settings.UpdateInterval)},
-                            {u"PlaySound"_qs, BooleanText(settings.PlaySound)},
-                            {u"ShowAtStartup"_qs, BooleanText(settings.ShowAtStartup)},
-                        });
+    namespace k = SettingKeys;
+    return SaveMembers(
+        store, settings,
+        {&k::AutoCheck, &k::CAISOGraph, &k::UpdateInterval, &k::PlaySound, &k::ShowAtStartup});
 }
 
 } // namespace voltwise

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "settings/registry_backend.h"
+#include "settings/setting_keys.h"
 
 #include <QLocale>
+#include <QMap>
 #include <QString>
 
 namespace voltwise {
@@ -11,15 +13,15 @@ namespace voltwise {
 // runs. Members start at the defaults of a first run.
 struct AppSettings
 {
-    bool AlwaysOnTop = false;
-    bool AutoCheck = true;
-    bool AutoUpdate = true;
-    bool CAISOGraph = false;
-    qint32 GraphValues = 15; // one bit per chart series
-    bool PlaySound = true;
-    bool ShowAtStartup = true;
-    bool ShowDetails = true;
-    qint32 UpdateInterval = 3; // minutes between automatic refreshes, at least 1
+    bool AlwaysOnTop = SettingKeys::AlwaysOnTop.defaultBoolean();
+    bool AutoCheck = SettingKeys::AutoCheck.defaultBoolean();
+    bool AutoUpdate = SettingKeys::AutoUpdate.defaultBoolean();
+    bool CAISOGraph = SettingKeys::CAISOGraph.defaultBoolean();
+    qint32 GraphValues = SettingKeys::GraphValues.defaultNumber();
+    bool PlaySound = SettingKeys::PlaySound.defaultBoolean();
+    bool ShowAtStartup = SettingKeys::ShowAtStartup.defaultBoolean();
+    bool ShowDetails = SettingKeys::ShowDetails.defaultBoolean();
+    qint32 UpdateInterval = SettingKeys::UpdateInterval.defaultNumber();
 };
 
 // The minutes between refreshes for a stored "UpdateInterval": values above
@@ -27,8 +29,11 @@ struct AppSettings
 // convert or comes out below 1 gives the default 3.
 qint32 UpdateIntervalFromText(const QString &stored, const QLocale &locale);
 
+// Every member as it is stored, by key name.
+QMap<QString, QString> AppSettingsTexts(const AppSettings &settings);
+
 // Every setting of the table, each with its default when it is missing or
-// does not convert.
+// does not convert; one read of the store.
 AppSettings LoadAppSettings(const RegistryBackend &store,
                             const QLocale &locale = QLocale::system());
 

@@ -1,79 +1,205 @@
 #include "settings/ini_codec.h"
 
-#include <QFile>
-#include <QSettings>
-#include <QTemporaryDir>
+#include <QList>
+
+#include <utility>
 
 namespace voltwise {
 
-IniCodec::IniCodec() = default;
-IniCodec::~IniCodec() = default;
+namespace {
 
-std::optional<QString> IniCodec::nextScratchFile()
+bool IsLineSpace(char c)
 {
-    if (!m_scratch) {
-        auto dir = std::make_unique<QTemporaryDir>();
-        if (!dir->isValid())
-            return std::nullopt;
-        m_scratch = std::move(dir);
-    }
-    return m_scratch->filePath(QString::number(++m_counter) + u".conf"_qs);
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-std::optional<IniEntries> IniCodec::parse(const QByteArray &text, bool *scratchFailed)
+int HexDigit(char16_t c)
 {
-    if (scratchFailed)
-        *scratchFailed = true;
-    const std::optional<QString> path = nextScratchFile();
-    if (!path)
-        return std::nullopt;
-    {
-        QFile file(*path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
-            return std::nullopt;
-    }
-    if (scratchFailed)
-        *scratchFailed = false;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
 
-    std::optional<IniEntries> entries;
-    {
-        QSettings settings(*path, QSettings::IniFormat);
-        // allKeys() parses every section, which is when malformed lines are found.
-        const QStringList keys = settings.allKeys();
-        if (settings.status() == QSettings::NoError) {
-            entries.emplace();
-            for (const QString &key : keys)
-                entries->insert(key, settings.value(key));
+struct IniLine
+{
+    QByteArrayView text;
+    qsizetype equals = -1; // the first "=" outside quotes, within text
+};
+
+// The next logical line from pos: blank lines and comment lines are skipped;
+// quotes and a backslash before a line end carry the line on, and a ";"
+// outside quotes ends it. False at the end of the data.
+bool NextLine(QByteArrayView data, qsizetype &pos, IniLine &line)
+{
+    qsizetype start = pos;
+    while (start < data.size() && IsLineSpace(data[start]))
+        ++start;
+    qsizetype equals = -1;
+    bool inQuotes = false;
+    qsizetype i = start;
+    while (i < data.size()) {
+        const char c = data[i++];
+        if (c == '=') {
+            if (!inQuotes && equals < 0)
+                equals = i - 1;
+        } else if (c == '"') {
+            inQuotes = !inQuotes;
+        } else if (c == '\\') {
+            if (i < data.size()) {
+                const char escaped = data[i++];
+                if (i < data.size() && ((escaped == '\n' && data[i] == '\r') ||
+                                        (escaped == '\r' && data[i] == '\n'))) {
+                    ++i;
+                }
+            }
+        } else if ((c == '\n' || c == '\r') && !inQuotes) {
+            --i;
+            break;
+        } else if (c == ';' && i == start + 1) {
+            while (i < data.size() && data[i] != '\n' && data[i] != '\r')
+                ++i;
+            while (i < data.size() && IsLineSpace(data[i]))
+                ++i;
+            start = i;
+        } else if (c == ';' && !inQuotes) {
+            --i;
+            break;
         }
     }
-    QFile::remove(*path);
+    pos = i;
+    line = {data.sliced(start, i - start), equals < 0 ? -1 : equals - start};
+    return !line.text.isEmpty();
+}
+
+// "%XX" and "%UXXXX" stand for one character, "\" for "/".
+QString UnescapeKey(QByteArrayView escaped)
+{
+    const QString text = QString::fromUtf8(escaped);
+    QString key;
+    key.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        const QChar c = text[i];
+        if (c == u'\\') {
+            key += u'/';
+            ++i;
+            continue;
+        }
+        const bool wide = c == u'%' && i + 1 < text.size() && text[i + 1] == u'U';
+        const qsizetype first = i + (wide ? 2 : 1);
+        const qsizetype digits = wide ? 4 : 2;
+        char16_t code = 0;
+        bool isCode = c == u'%' && first + digits <= text.size();
+        for (qsizetype d = 0; isCode && d < digits; ++d) {
+            const int digit = HexDigit(text[first + d].unicode());
+            isCode = digit >= 0;
+            code = char16_t(code * 16 + digit);
+        }
+        if (isCode) {
+            key += QChar(code);
+            i = first + digits;
+        } else {
+            key += c;
+            ++i;
+        }
+    }
+    return key;
+}
+
+QByteArray EscapeKey(QStringView key)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    QByteArray escaped;
+    for (const QChar qc : key) {
+        const char16_t c = qc.unicode();
+        if (c == '/') {
+            escaped += '\\';
+        } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                   c == '_' || c == '-' || c == '.') {
+            escaped += char(c);
+        } else if (c <= 0xFF) {
+            escaped += '%';
+            escaped += kHex[c >> 4];
+            escaped += kHex[c & 0xF];
+        } else {
+            escaped += "%U";
+            for (int shift = 12; shift >= 0; shift -= 4)
+                escaped += kHex[(c >> shift) & 0xF];
+        }
+    }
+    return escaped;
+}
+
+// The key prefix of a section header's name: "" for [General].
+QString SectionPrefix(QByteArrayView name)
+{
+    if (name.compare("general", Qt::CaseInsensitive) == 0)
+        return QString();
+    if (name.compare("%general", Qt::CaseInsensitive) == 0)
+        return QString::fromLatin1(name.sliced(1)) + u'/';
+    return UnescapeKey(name) + u'/';
+}
+
+QByteArray SectionHeader(const QString &section)
+{
+    if (section.isEmpty())
+        return "[General]\n";
+    const QByteArray name = EscapeKey(section);
+    // A section really named "General" must not read back as the top level.
+    const bool general = name.compare("general", Qt::CaseInsensitive) == 0;
+    return (general ? "[%" : "[") + name + "]\n";
+}
+
+} // namespace
+
+std::optional<IniEntries> ParseIni(QByteArrayView text)
+{
+    if (text.startsWith("\xef\xbb\xbf"))
+        text = text.sliced(3);
+    IniEntries entries;
+    QString prefix;
+    bool wellFormed = true;
+    qsizetype pos = 0;
+    IniLine line;
+    while (NextLine(text, pos, line)) {
+        if (line.text.startsWith('[')) {
+            qsizetype end = line.text.indexOf(']');
+            if (end < 0) {
+                wellFormed = false;
+                end = line.text.size();
+            }
+            prefix = SectionPrefix(line.text.first(end).sliced(1).trimmed());
+        } else if (line.equals >= 0) {
+            entries.insert(prefix + UnescapeKey(line.text.first(line.equals).trimmed()),
+                           line.text.sliced(line.equals + 1).toByteArray());
+        } else if (!line.text.startsWith(';')) {
+            wellFormed = false;
+        }
+    }
+    if (!wellFormed)
+        return std::nullopt;
     return entries;
 }
 
-std::optional<QByteArray> IniCodec::serialize(const IniEntries &entries)
+QByteArray SerializeIni(const IniEntries &entries)
 {
-    const std::optional<QString> path = nextScratchFile();
-    if (!path)
-        return std::nullopt;
-
-    bool stored = false;
-    {
-        QSettings settings(*path, QSettings::IniFormat);
-        for (auto it = entries.cbegin(); it != entries.cend(); ++it)
-            settings.setValue(it.key(), it.value());
-        settings.sync();
-        stored = settings.status() == QSettings::NoError;
+    QMap<QString, QList<std::pair<QString, QByteArray>>> sections;
+    for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
+        const qsizetype slash = it.key().indexOf(u'/');
+        sections[slash < 0 ? QString() : it.key().left(slash)].append(
+            {it.key().mid(slash + 1), it.value()});
     }
-
-    std::optional<QByteArray> text;
-    if (stored) {
-        QFile file(*path);
-        if (file.open(QIODevice::ReadOnly))
-            text = file.readAll();
-        else if (!file.exists())
-            text = QByteArray(); // nothing to write for an empty set
+    QByteArray text;
+    for (auto it = sections.cbegin(); it != sections.cend(); ++it) {
+        if (!text.isEmpty())
+            text += '\n';
+        text += SectionHeader(it.key());
+        for (const auto &[key, value] : it.value())
+            text += EscapeKey(key) + '=' + value + '\n';
     }
-    QFile::remove(*path);
     return text;
 }
 

@@ -1,47 +1,27 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QMap>
 #include <QString>
-#include <QVariant>
 
-#include <memory>
 #include <optional>
-
-class QTemporaryDir;
 
 namespace voltwise {
 
-// Full QSettings keys ("Section/Key") and their values.
-using IniEntries = QMap<QString, QVariant>;
+// Full keys as QSettings names them ("Section/Key"; a key of the top-level
+// [General] section has no "Section/"), each with its value as it stands in
+// the file (see ini_value.h). Keeping the values as written means a rewrite
+// changes only what was set.
+using IniEntries = QMap<QString, QByteArray>;
 
-// Reads and writes the text of an INI configuration file with QSettings.
-//
-// QSettings only works on named files and keeps a process-wide cache of what
-// it read, trusting a file whose size and modification time look unchanged.
-// Another process can replace the file within one timestamp tick, so every
-// conversion here goes through a scratch file of its own name: QSettings never
-// sees a name twice and never answers from a stale cache.
-class IniCodec
-{
-public:
-    IniCodec();
-    ~IniCodec();
-    IniCodec(const IniCodec &) = delete;
-    IniCodec &operator=(const IniCodec &) = delete;
+// The entries of an INI configuration file in the form QSettings reads and
+// writes; nullopt where QSettings reports a format error (a section header
+// without "]", or a line that is neither a comment nor "key=value").
+std::optional<IniEntries> ParseIni(QByteArrayView text);
 
-    // nullopt when QSettings reports the text as malformed or the scratch
-    // file cannot be used; scratchFailed tells the second case apart, in
-    // which the text itself may be fine.
-    std::optional<IniEntries> parse(const QByteArray &text, bool *scratchFailed = nullptr);
-
-    std::optional<QByteArray> serialize(const IniEntries &entries);
-
-private:
-    std::optional<QString> nextScratchFile();
-
-    std::unique_ptr<QTemporaryDir> m_scratch;
-    quint64 m_counter = 0;
-};
+// The file for the entries: sections in the order of their names with
+// [General] first, keys in order within each.
+QByteArray SerializeIni(const IniEntries &entries);
 
 } // namespace voltwise

@@ -1,6 +1,7 @@
 #include "settings/qsettings_registry.h"
 
 #include "settings/file_lock.h"
+#include "settings/ini_value.h"
 
 #include <QDir>
 #include <QFile>
@@ -149,12 +150,8 @@ QSettingsRegistryBackend::Snapshot QSettingsRegistryBackend::readFile(const QStr
         readable = file.error() == QFileDevice::NoError;
     }
     std::optional<IniEntries> entries;
-    if (readable) {
-        bool scratchFailed = false;
-        entries = m_codec.parse(snapshot.text, &scratchFailed);
-        // Unparsed for want of scratch space is not damaged: never replace it.
-        readable = !scratchFailed;
-    }
+    if (readable)
+        entries = ParseIni(snapshot.text);
 
     if (entries) {
         snapshot.state = FileState::Ok;
@@ -193,51 +190,60 @@ bool QSettingsRegistryBackend::modifyFile(const QString &filePath,
         return false;
     if (!change(snapshot.entries))
         return false;
-    const std::optional<QByteArray> text = m_codec.serialize(snapshot.entries);
-    if (!text)
-        return false;
     if (snapshot.state == FileState::Damaged &&
         !replaceFile(filePath + u".damaged"_qs, snapshot.text)) {
         return false;
     }
-    return replaceFile(filePath, *text);
+    return replaceFile(filePath, SerializeIni(snapshot.entries));
+}
+
+std::optional<QSettingsRegistryBackend::OpenKey>
+QSettingsRegistryBackend::openKey(RegistryRoot root, const QString &path) const
+{
+    const std::optional<ConfKeyLocation> location = LocateRegistryKey(path);
+    if (!location)
+        return std::nullopt;
+    OpenKey key{*location, targetPath(root, *location, false), {}};
+    if (key.target.isEmpty())
+        return std::nullopt;
+    if (location->level != Level::File) {
+        if (!QFileInfo(key.target).isDir())
+            return std::nullopt;
+        return key;
+    }
+    key.snapshot = readFile(key.target);
+    switch (key.snapshot.state) {
+    case FileState::Missing:
+    case FileState::Unreadable:
+        return std::nullopt;
+    case FileState::Damaged:
+        if (!location->group.isEmpty())
+            return std::nullopt;
+        return key;
+    case FileState::Ok:
+        if (!GroupExists(key.snapshot.entries, location->group))
+            return std::nullopt;
+        return key;
+    }
+    return std::nullopt;
 }
 
 bool QSettingsRegistryBackend::keyExists(RegistryRoot root, const QString &path) const
 {
-    const std::optional<ConfKeyLocation> location = LocateRegistryKey(path);
-    if (!location)
-        return false;
-    const QString target = targetPath(root, *location, false);
-    if (target.isEmpty())
-        return false;
-    if (location->level != Level::File)
-        return QFileInfo(target).isDir();
-    const Snapshot snapshot = readFile(target);
-    switch (snapshot.state) {
-    case FileState::Missing:
-    case FileState::Unreadable:
-        return false;
-    case FileState::Damaged:
-        return location->group.isEmpty();
-    case FileState::Ok:
-        return GroupExists(snapshot.entries, location->group);
-    }
-    return false;
+    return openKey(root, path).has_value();
 }
 
 std::optional<QStringList> QSettingsRegistryBackend::subKeyNames(RegistryRoot root,
                                                                  const QString &path) const
 {
-    if (!keyExists(root, path))
+    const std::optional<OpenKey> key = openKey(root, path);
+    if (!key)
         return std::nullopt;
-    const ConfKeyLocation location = *LocateRegistryKey(path);
-    const QString target = targetPath(root, location, false);
-    switch (location.level) {
+    switch (key->location.level) {
     case Level::Software:
-        return DirectoryEntries(target, QDir::Dirs, {});
+        return DirectoryEntries(key->target, QDir::Dirs, {});
     case Level::Organization: {
-        QStringList names = DirectoryEntries(target, QDir::Files, {u"*.conf"_qs});
+        QStringList names = DirectoryEntries(key->target, QDir::Files, {u"*.conf"_qs});
         for (QString &name : names)
             name.chop(5);
         return names;
@@ -247,9 +253,9 @@ std::optional<QStringList> QSettingsRegistryBackend::subKeyNames(RegistryRoot ro
     }
 
     QStringList names;
-    const Snapshot snapshot = readFile(target);
-    for (auto it = snapshot.entries.cbegin(); it != snapshot.entries.cend(); ++it) {
-        const QString below = BelowGroup(it.key(), location.group);
+    const IniEntries &entries = key->snapshot.entries;
+    for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
+        const QString below = BelowGroup(it.key(), key->location.group);
         const qsizetype slash = below.indexOf(u'/');
         if (slash > 0) {
             const QString name = below.left(slash);
@@ -263,21 +269,18 @@ std::optional<QStringList> QSettingsRegistryBackend::subKeyNames(RegistryRoot ro
 std::optional<QList<RegistryValue>> QSettingsRegistryBackend::values(RegistryRoot root,
                                                                      const QString &path) const
 {
-    if (!keyExists(root, path))
+    const std::optional<OpenKey> key = openKey(root, path);
+    if (!key)
         return std::nullopt;
-    const ConfKeyLocation location = *LocateRegistryKey(path);
     QList<RegistryValue> result;
-    if (location.level != Level::File)
-        return result;
-
-    const Snapshot snapshot = readFile(targetPath(root, location, false));
-    for (auto it = snapshot.entries.cbegin(); it != snapshot.entries.cend(); ++it) {
-        QString name = BelowGroup(it.key(), location.group);
+    const IniEntries &entries = key->snapshot.entries;
+    for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
+        QString name = BelowGroup(it.key(), key->location.group);
         if (name.isEmpty() || name.contains(u'/'))
             continue;
         if (name == u"@")
             name.clear();
-        result.append({name, RegistryData(it.value())});
+        result.append({name, RegistryData(IniValueData(it.value()))});
     }
     return result;
 }
@@ -298,7 +301,7 @@ std::optional<QVariant> QSettingsRegistryBackend::value(RegistryRoot root, const
     const auto it = snapshot.entries.constFind(*key);
     if (it == snapshot.entries.cend())
         return std::nullopt;
-    return RegistryData(it.value());
+    return RegistryData(IniValueData(it.value()));
 }
 
 bool QSettingsRegistryBackend::setStringValues(RegistryRoot root, const QString &path,
@@ -307,12 +310,12 @@ bool QSettingsRegistryBackend::setStringValues(RegistryRoot root, const QString 
     const std::optional<ConfKeyLocation> location = LocateRegistryKey(path);
     if (!location || location->level != Level::File)
         return false;
-    QList<std::pair<QString, QString>> keyed;
+    QList<std::pair<QString, QByteArray>> keyed;
     for (const auto &[name, text] : values) {
         const std::optional<QString> key = ConfValueKey(location->group, name);
         if (!key)
             return false;
-        keyed.append({*key, text});
+        keyed.append({*key, IniTextValue(text)});
     }
     const QString target = targetPath(root, *location, true);
     if (target.isEmpty())

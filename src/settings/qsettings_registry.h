@@ -22,13 +22,14 @@ struct RegistryDirectories
 // $XDG_CONFIG_HOME (default ~/.config) and $XDG_CONFIG_DIRS (default /etc/xdg).
 RegistryDirectories RegistryDirectoriesFromEnvironment();
 
-// The registry kept in QSettings INI files: "Software\Org\App\Section" is the
-// group [Section] of "<dir>/Org/App.conf". A file is always replaced as a
-// whole, under a lock shared by all processes, so a kill at any moment leaves
-// either the old or the new file and concurrent writers keep each other's
-// keys. A damaged or unreadable file reads as empty, with one warning, and is
-// left alone until something is written to it; a damaged file is then kept
-// beside the new one as "<file>.damaged".
+// The registry kept in INI files as QSettings writes them:
+// "Software\Org\App\Section" is the group [Section] of "<dir>/Org/App.conf".
+// Every operation reads the file once; a change reads and writes it once. A
+// file is always replaced as a whole, under a lock shared by all processes, so
+// a kill at any moment leaves either the old or the new file and concurrent
+// writers keep each other's keys. A damaged or unreadable file reads as empty,
+// with one warning; an unreadable file is never written, and a damaged one is
+// kept beside the new one as "<file>.damaged" when something is written.
 class QSettingsRegistryBackend final : public RegistryBackend
 {
 public:
@@ -60,15 +61,23 @@ private:
         IniEntries entries;
     };
 
+    // An existing key with what lies at its place, read once.
+    struct OpenKey
+    {
+        ConfKeyLocation location;
+        QString target;    // the directory, or the file
+        Snapshot snapshot; // of the file; empty for a directory
+    };
+
     QString baseDirectory(RegistryRoot root, const ConfKeyLocation &location,
                           bool forWriting) const;
     QString targetPath(RegistryRoot root, const ConfKeyLocation &location, bool forWriting) const;
+    std::optional<OpenKey> openKey(RegistryRoot root, const QString &path) const;
     Snapshot readFile(const QString &filePath) const;
     bool modifyFile(const QString &filePath, const std::function<bool(IniEntries &)> &change);
     bool replaceFile(const QString &filePath, const QByteArray &text);
 
     RegistryDirectories m_directories;
-    mutable IniCodec m_codec;
     mutable QSet<QString> m_reportedFiles;
 };
 

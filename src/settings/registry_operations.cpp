@@ -33,6 +33,20 @@ QString GetSetting(const RegistryBackend &store, const QString &appName, const Q
     return text.isEmpty() ? defaultValue : text;
 }
 
+QHash<QString, QString> GetSettings(const RegistryBackend &store, const QString &appName,
+                                    const QString &section)
+{
+    QHash<QString, QString> texts;
+    const std::optional<QList<RegistryValue>> stored =
+        store.values(RegistryRoot::CurrentUser, SettingsKeyPath(appName, section));
+    for (const RegistryValue &value : stored.value_or(QList<RegistryValue>())) {
+        const QString text = CutAtNul(value.data.toString());
+        if (!text.isEmpty())
+            texts.insert(value.name, text);
+    }
+    return texts;
+}
+
 bool SaveSetting(RegistryBackend &store, const QString &appName, const QString &section,
                  const QString &key, const QString &value)
 {

@@ -2,6 +2,7 @@
 
 #include "settings/registry_backend.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -19,6 +20,12 @@ QString SettingsKeyPath(const QString &appName, const QString &section);
 // missing, empty or cannot be read.
 QString GetSetting(const RegistryBackend &store, const QString &appName, const QString &section,
                    const QString &key, const QString &defaultValue);
+
+// Every value of a section in one read, each as GetSetting gives it: the text
+// up to its first NUL. Empty texts are left out, so that they too read as
+// the caller's default. Empty when the section is missing or unreadable.
+QHash<QString, QString> GetSettings(const RegistryBackend &store, const QString &appName,
+                                    const QString &section);
 
 // Creates the section when missing; true when the value was written.
 bool SaveSetting(RegistryBackend &store, const QString &appName, const QString &section,

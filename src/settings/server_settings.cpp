@@ -1,17 +1,20 @@
 #include "settings/server_settings.h"
 
 #include "settings/registry_operations.h"
-#include "settings/settings_names.h"
+#include "settings/setting_keys.h"
+
+#include <utility>
 
 namespace voltwise {
 
 namespace {
 
-QUrl LoadServerUrl(const RegistryBackend &store, const QString &key, const QUrl &defaultUrl)
-{
-    const QString stored = GetSetting(store, kApplicationTitle, kServersSection, key, QString());
-    return ServerUrlFromText(stored).value_or(defaultUrl);
-}
+constexpr std::pair<const SettingKey *, QUrl ServerUrls::*> kServers[] = {
+    {&SettingKeys::GridMain, &ServerUrls::gridMain},
+    {&SettingKeys::GridContent, &ServerUrls::gridContent},
+    {&SettingKeys::Maker, &ServerUrls::maker},
+    {&SettingKeys::FlexAlerts, &ServerUrls::flexAlerts},
+};
 
 } // namespace
 
@@ -30,22 +33,42 @@ std::optional<QUrl> ServerUrlFromText(const QString &text)
     return base;
 }
 
+std::optional<FeedSource> FeedSourceFromText(const QString &text)
+{
+    const QString name = text.trimmed().toLower();
+    if (name == u"current")
+        return FeedSource::Current;
+    if (name == u"classic")
+        return FeedSource::Classic;
+    return std::nullopt;
+}
+
+QString FeedSourceText(FeedSource feeds)
+{
+    return feeds == FeedSource::Classic ? u"classic"_qs : u"current"_qs;
+}
+
 ServerUrls LoadServerUrls(const RegistryBackend &store)
 {
-    const ServerUrls defaults = ServerUrls::defaults();
-    return {LoadServerUrl(store, u"GridMain"_qs, defaults.gridMain),
-            LoadServerUrl(store, u"GridContent"_qs, defaults.gridContent),
-            LoadServerUrl(store, u"Maker"_qs, defaults.maker)};
+    const QHash<QString, QString> stored = GetSettings(store, kApplicationTitle, kServersSection);
+    ServerUrls urls;
+    for (const auto &[key, member] : kServers) {
+        urls.*member =
+            ServerUrlFromText(stored.value(key->name)).value_or(QUrl(QString(key->defaultText)));
+    }
+    const SettingKey &feeds = SettingKeys::Feeds;
+    urls.feeds = FeedSourceFromText(stored.value(feeds.name))
+                     .value_or(*FeedSourceFromText(feeds.defaultText));
+    return urls;
 }
 
 bool SaveServerUrls(RegistryBackend &store, const ServerUrls &urls)
 {
-    return SaveSettings(store, kApplicationTitle, kServersSection,
-                        {
-                            {u"GridMain"_qs, urls.gridMain.toString()},
-                            {u"GridContent"_qs, urls.gridContent.toString()},
-                            {u"Maker"_qs, urls.maker.toString()},
-                        });
+    RegistryStringValues values;
+    for (const auto &[key, member] : kServers)
+        values.append({key->name, (urls.*member).toString()});
+    values.append({SettingKeys::Feeds.name, FeedSourceText(urls.feeds)});
+    return SaveSettings(store, kApplicationTitle, kServersSection, values);
 }
 
 } // namespace voltwise

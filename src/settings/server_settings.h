@@ -14,12 +14,17 @@ namespace voltwise {
 // with a host; any path, query or user part is dropped. nullopt otherwise.
 std::optional<QUrl> ServerUrlFromText(const QString &text);
 
-// Section "Servers": "GridMain", "GridContent" and "Maker", each falling back
-// to ServerUrls::defaults() when missing or not an http/https address.
+// "current" or "classic", letter case aside; nullopt for anything else.
+std::optional<FeedSource> FeedSourceFromText(const QString &text);
+QString FeedSourceText(FeedSource feeds);
+
+// Section "Servers": "GridMain", "GridContent", "Maker" and "FlexAlerts",
+// each falling back to ServerUrls::defaults() when missing or not an
+// http/https address, and "Feeds", "current" unless it reads "classic".
 ServerUrls LoadServerUrls(const RegistryBackend &store);
 
-// Writes the three addresses, as the demo and the tests do to point the
-// program at another server.
+// Writes the addresses and the feeds, as the demo and the tests do to point
+// the program at another server.
 bool SaveServerUrls(RegistryBackend &store, const ServerUrls &urls);
 
 } // namespace voltwise

@@ -30,6 +30,9 @@ public:
     // the notice links to.
     explicit ChangeAlert(QUrl contentServer);
 
+    // The page the notice links to, when it is not the classic status page.
+    void setStatusPage(QUrl page) { m_statusPage = std::move(page); }
+
     // Remembers statusTableText when it announces it. While the level is
     // unknown a change is held back, to be announced once a level is known.
     std::optional<ChangeNotice> check(const QString &statusTableText, int level,

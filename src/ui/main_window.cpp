@@ -2,6 +2,7 @@
 
 #include "core/download/download_channel.h"
 #include "core/twips.h"
+#include "feeds/operator_words.h"
 #include "pages/notice_window.h"
 #include "pages/page_sections.h"
 #include "platform/always_on_top.h"
@@ -9,6 +10,7 @@
 #include "platform/data_files.h"
 #include "platform/published_items_bus.h"
 #include "platform/sound_player.h"
+#include "refresh/current_feeds.h"
 #include "settings/app_settings.h"
 #include "status/condition_images.h"
 #include "status/tray_activation.h"
@@ -38,6 +40,8 @@ namespace {
 constexpr double kClientWidthTwips = 4875;
 constexpr double kDetailsHeightTwips = 7500;
 constexpr double kShortHeightTwips = 2400;
+constexpr int kConditionsTab = 1;
+constexpr QStringView kConditionsTip = u"Current System Conditions";
 
 // Without a browser the notice still shows; its link opens nothing.
 class NoBrowserOpener : public BrowserOpener
@@ -59,6 +63,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     , m_services(std::move(services))
     , m_alert(m_services.servers.gridContent)
 {
+    m_alert.setStatusPage(NoticeLinkPage(m_services.servers));
     setObjectName(u"frmMain"_qs);
     setWindowTitle(u"Voltwise"_qs);
     setWindowIcon(ConditionIcon(kInitialImageIndex));
@@ -115,7 +120,7 @@ void MainWindow::buildPanels(QWidget *client)
     tabMain->setDrawBase(true);
     tabMain->setExpanding(false);
     const QStringList captions = {u"Graph"_qs, u"Conditions"_qs, u"Notices"_qs, u"Forecasts"_qs};
-    const QStringList tips = {u"Daily System Load Graph"_qs, u"Current System Conditions"_qs,
+    const QStringList tips = {u"Daily System Load Graph"_qs, kConditionsTip.toString(),
                               u"Current Active Notices"_qs, u"Forecasted Notifications"_qs};
     for (int i = 0; i < captions.size(); ++i) {
         tabMain->addTab(captions[i]);
@@ -229,8 +234,8 @@ QCoro::Task<> MainWindow::RefreshAll()
 
     QPointer<MainWindow> self(this);
     const auto cancellation = m_cancellation;
-    co_await ReadAllSources(*m_channel, m_services.servers, m_data, m_services.locale,
-                            cancellation);
+    co_await ReadAllSources(*m_channel, m_services.servers, m_data, m_services.locale, cancellation,
+                            m_services.clock);
     if (!self)
         co_return;
     if (!cancellation->cancelled)
@@ -284,7 +289,14 @@ void MainWindow::ShowStatus()
     const StatusPresentation p = PresentStatus(m_data.Status, locale);
 
     m_published = p.publishedItems(m_published);
-    m_bus->setItems(m_published.UpdateTime, m_published.SystemCondition, m_published.CurrentLoad);
+    const QString operatorStatus = OperatorStatusText(m_data.OperatorStatus);
+    m_bus->setItems(m_published.UpdateTime, m_published.SystemCondition, m_published.CurrentLoad,
+                    operatorStatus);
+    // The operator's own words beside the program's level.
+    tabMain->setTabToolTip(
+        kConditionsTab,
+        kConditionsTip.toString() +
+            (operatorStatus.isEmpty() ? QString() : u"\nGrid operator: "_qs + operatorStatus));
 
     if (p.imageIndex && p.trayTip && m_tray) {
         m_tray->setIcon(ConditionIcon(*p.imageIndex));

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/server_urls.h"
 #include "refresh/grid_data.h"
 #include "refresh/grid_readers.h"
 #include "refresh/minute_counter.h"
-#include "core/server_urls.h"
 #include "settings/app_settings.h"
 #include "status/change_alert.h"
 #include "status/status_presentation.h"
@@ -45,6 +45,8 @@ struct MainWindowServices
     RegistryBackend *store = nullptr;
     ServerUrls servers = ServerUrls::defaults();
     QLocale locale = QLocale::system();
+    // The time now for the refresh; none is the system clock.
+    RefreshClock clock;
     ExitPrompt *exitPrompt = nullptr;
     SoundPlayer *sound = nullptr;
     BrowserOpener *browser = nullptr;

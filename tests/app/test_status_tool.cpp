@@ -1,3 +1,4 @@
+#include "gridsim/current_feeds_writer.h"
 #include "pages/forecast_reader.h"
 #include "pages/notices_reader.h"
 #include "support/sim_fixture.h"
@@ -21,7 +22,8 @@ namespace {
 const QList<QStringView> kResources{kStatusCsvPath, kLoadPicturePath, kOutlookPagePath,
                                     kForecastPagePath, kStatusPagePath};
 
-// A top-level member of the JSON: its type and, for an array, its length and item type.
+// A top-level member of the JSON: its type and, for an array, its length
+// (-1: any) and item type.
 struct Member
 {
     QString key;
@@ -37,7 +39,7 @@ const QList<Member> kMembers{
     {u"forecastsText"_qs, String}, {u"noticeHeader"_qs, String}, {u"iconIndex"_qs, Double},
     {u"levelScale"_qs, Array, 6, Bool}, {u"forecastScale"_qs, Array, 3, Bool},
     {u"conditions"_qs, Array, 7, String}, {u"loadReductions"_qs, Array, 8, String},
-    {u"outlook"_qs, Array, 24, Array}};
+    {u"outlook"_qs, Array, 24, Array}, {u"operatorStatus"_qs, Array, -1, String}};
 // clang-format on
 
 struct ToolRun
@@ -72,7 +74,8 @@ void CheckShape(const QJsonObject &json)
         const bool items = std::all_of(array.begin(), array.end(), [&](const QJsonValue &item) {
             return item.type() == m.item;
         });
-        QVERIFY2(json[m.key].type() == m.type && array.size() == m.length && items,
+        QVERIFY2(json[m.key].type() == m.type && (m.length < 0 || array.size() == m.length) &&
+                     items,
                  qPrintable(m.key));
     }
     keys.sort();
@@ -97,6 +100,14 @@ private:
 
     QString server() const { return m_sim->baseUrl().toString(); }
 
+    void writeSettings(const QByteArray &conf)
+    {
+        QVERIFY(QDir().mkpath(m_config->filePath(u"Ternwood"_qs)));
+        QFile file(m_config->filePath(u"Ternwood/Voltwise.conf"_qs));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(conf);
+    }
+
     ToolRun run(const QStringList &arguments, const QString &timeZone = QString())
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -120,6 +131,7 @@ private Q_SLOTS:
     {
         m_config = std::make_unique<QTemporaryDir>();
         QVERIFY(m_config->isValid());
+        writeSettings("[Servers]\nFeeds=classic\n");
         m_sim = StartSim();
         QVERIFY(m_sim);
     }
@@ -295,6 +307,7 @@ private Q_SLOTS:
         QTest::newRow("server with a fragment") << QStringList{u"--server"_qs, u"SERVER#top"_qs};
         QTest::newRow("server with a user")
             << QStringList{u"--server"_qs, u"http://user@127.0.0.1:PORT"_qs};
+        QTest::newRow("unknown feeds") << QStringList{u"--feeds"_qs, u"latest"_qs};
     }
 
     void badUsage()
@@ -327,12 +340,8 @@ private Q_SLOTS:
         const std::unique_ptr<GridSim> content = StartSim();
         const std::unique_ptr<GridSim> other = StartSim();
         QVERIFY(content && other);
-        QVERIFY(QDir().mkpath(m_config->filePath(u"Ternwood"_qs)));
-        QFile file(m_config->filePath(u"Ternwood/Voltwise.conf"_qs));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[Servers]\nGridMain=" + m_sim->baseUrl().toEncoded() +
-                   "\nGridContent=" + content->baseUrl().toEncoded() + "\n");
-        file.close();
+        writeSettings("[Servers]\nFeeds=classic\nGridMain=" + m_sim->baseUrl().toEncoded() +
+                      "\nGridContent=" + content->baseUrl().toEncoded() + "\n");
 
         const ToolRun result =
             run(serverOption ? QStringList{u"--server"_qs, other->baseUrl().toString()}
@@ -348,6 +357,51 @@ private Q_SLOTS:
                 QVERIFY2(sim->requestCount(path) == (sim == asked ? 1 : 0),
                          qPrintable(path.toString()));
         }
+    }
+
+    // Today's feeds over the settings' classic ones: the walk's levels with
+    // the operator's own words.
+    void currentFeeds_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<QString>("statusText");
+        QTest::newRow("Normal") << 0 << u"System Normal"_qs;
+        QTest::newRow("Flex Alert") << 1 << u"Alert Notice"_qs;
+        QTest::newRow("EEA 1") << 3 << u"Stage 1 Emergency"_qs;
+        QTest::newRow("EEA 3, rotating outages ordered") << 6 << u"Rolling Blackouts"_qs;
+    }
+
+    void currentFeeds()
+    {
+        QFETCH(int, step);
+        QFETCH(QString, statusText);
+        // The tool reads by the real clock: a summary of another day is refused.
+        const QDateTime now = QDateTime::currentDateTime();
+        m_sim->setClock([now] { return now; });
+        m_sim->setScenario(ScenarioKind::Walk);
+        for (int i = 0; i < step; ++i)
+            m_sim->advance();
+        const GridSnapshot s = m_sim->currentSnapshot();
+
+        const ToolRun result =
+            run({u"--json"_qs, u"--feeds"_qs, u"current"_qs, u"--server"_qs, server()});
+
+        QCOMPARE(result.exitCode, 0);
+        const QJsonObject json = QJsonDocument::fromJson(result.out).object();
+        CheckShape(json);
+        QJsonArray words;
+        for (const QString &word : OperatorWordsOf(s.level))
+            words.append(word);
+        QCOMPARE(json[u"operatorStatus"].toArray(), words);
+        QCOMPARE(json[u"gridStatus"][u"Level"].toInt(), int(s.level));
+        QCOMPARE(json[u"statusText"].toString(), statusText);
+        QCOMPARE(json[u"noticeHeader"].toString(),
+                 statusText + u": "_qs + Megawatts(s.actualDemand));
+        QVERIFY(json[u"statusTableText"].toString().startsWith(u"Grid status: "_qs +
+                                                               words[0].toString()));
+        QCOMPARE(m_sim->requestCount(kStatusCsvPath), 0);
+        for (const QStringView path : {kStatsPath, kDemandPath, kFlexAlertEventsPath})
+            QCOMPARE(m_sim->requestCount(path), 1);
     }
 
     void humanReadableSummary()

@@ -47,7 +47,8 @@ private Q_SLOTS:
         QVERIFY(items.registerOnSessionBus());
         QCOMPARE(getAll(), (QVariantMap{{u"UpdateTime"_qs, u"Not Updated"_qs},
                                         {u"SystemCondition"_qs, u"Unknown"_qs},
-                                        {u"CurrentLoad"_qs, u"0"_qs}}));
+                                        {u"CurrentLoad"_qs, u"0"_qs},
+                                        {u"OperatorStatus"_qs, QString()}}));
         QVERIFY(client.connect(service, path, properties, u"PropertiesChanged"_qs, this,
                                SLOT(onChanged(QString, QVariantMap, QStringList))));
 
@@ -55,12 +56,14 @@ private Q_SLOTS:
         QTRY_COMPARE(m_received.size(), 1);
         QCOMPARE(m_received[0].keys(), QStringList{u"SystemCondition"_qs});
         items.setItems(u"Not Updated"_qs, u"Alert Notice"_qs, u"0"_qs); // no change, no signal
-        items.setItems(u"9/14/2001 2:30:00 PM"_qs, u"Alert Notice"_qs, u"31456.4"_qs);
+        items.setItems(u"9/14/2001 2:30:00 PM"_qs, u"Alert Notice"_qs, u"31456.4"_qs,
+                       u"EEA Watch, Flex Alert"_qs);
         QTRY_COMPARE(m_received.size(), 2);
-        QCOMPARE(m_received[1].size(), 2);
+        QCOMPARE(m_received[1].size(), 3);
         QCOMPARE(getAll(), (QVariantMap{{u"UpdateTime"_qs, u"9/14/2001 2:30:00 PM"_qs},
                                         {u"SystemCondition"_qs, u"Alert Notice"_qs},
-                                        {u"CurrentLoad"_qs, u"31456.4"_qs}}));
+                                        {u"CurrentLoad"_qs, u"31456.4"_qs},
+                                        {u"OperatorStatus"_qs, u"EEA Watch, Flex Alert"_qs}}));
     }
 
 private:

@@ -35,7 +35,10 @@ private:
     std::unique_ptr<DownloadChannel> m_channel;
     QStringList m_requests;
 
-    ServerUrls servers() const { return {m_main->baseUrl(), m_content->baseUrl(), QUrl()}; }
+    ServerUrls servers() const
+    {
+        return {m_main->baseUrl(), m_content->baseUrl(), QUrl(), QUrl(), FeedSource::Classic};
+    }
 
     ReadAllResult readAll(GridData &data, std::optional<ServerUrls> urls = std::nullopt,
                           std::shared_ptr<const RefreshCancellation> cancellation = nullptr)

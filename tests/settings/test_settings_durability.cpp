@@ -18,15 +18,15 @@ class TestSettingsDurability : public QObject
     Q_OBJECT
 
     std::unique_ptr<TempRegistry> m_reg;
-    QString m_tmp;
+    QString m_tmp;       // the test's own copies
+    QString m_writerTmp; // the writers' temporary directory
     int m_copies = 0;
 
     std::unique_ptr<QProcess> startWriter(const QString &prefix, int rounds)
     {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"TMPDIR"_qs,
-                   m_tmp); // scratch files of killed writers stay in the test's directory
+        env.insert(u"TMPDIR"_qs, m_writerTmp);
         process->setProcessEnvironment(env);
         process->start(QString::fromUtf8(SETTINGS_WRITER),
                        {m_reg->dir.filePath(u"user"_qs), prefix, QString::number(kKeys),
@@ -57,7 +57,8 @@ private Q_SLOTS:
     {
         m_reg = std::make_unique<TempRegistry>();
         m_tmp = m_reg->dir.filePath(u"tmp"_qs);
-        QVERIFY(QDir().mkpath(m_tmp));
+        m_writerTmp = m_reg->dir.filePath(u"writer-tmp"_qs);
+        QVERIFY(QDir().mkpath(m_tmp) && QDir().mkpath(m_writerTmp));
     }
 
     void killedWriterNeverLeavesADamagedFile()
@@ -77,6 +78,7 @@ private Q_SLOTS:
             QVERIFY(!QFile::exists(m_reg->settingsFile() + u".damaged"_qs));
         }
         QVERIFY(advanced > 0); // the kills did land while saves were going on
+        QVERIFY(QDir(m_writerTmp).isEmpty()); // a save leaves nothing behind there
     }
 
     void concurrentWritersKeepEachOthersKeys()

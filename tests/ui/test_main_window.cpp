@@ -2,10 +2,12 @@
 // settings in a temporary store and fakes for the exit question and the sound.
 #include "core/conversions.h"
 #include "core/download/download_channel.h"
+#include "gridsim/current_feeds_writer.h"
 #include "gridsim/grid_sim.h"
 #include "platform/recording_sound_player.h"
 #include "settings/qsettings_registry.h"
 #include "settings/registry_operations.h"
+#include "settings/setting_keys.h"
 #include "status/tray_click_protocol.h"
 #include "ui/exit_prompt.h"
 #include "ui/main_window.h"
@@ -20,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -38,9 +41,10 @@ const QLocale kEnglishUs(QLocale::English, QLocale::UnitedStates);
 const QStringList kAllPaths{kStatusCsvPath.toString(), kLoadPicturePath.toString(),
                             kOutlookPagePath.toString(), kForecastPagePath.toString(),
                             kStatusPagePath.toString()};
-const QStringList kSavedKeys{u"AlwaysOnTop"_qs, u"AutoCheck"_qs,      u"AutoUpdate"_qs,
-                             u"GraphValues"_qs, u"PlaySound"_qs,      u"ShowAtStartup"_qs,
-                             u"ShowDetails"_qs, u"UpdateInterval"_qs, u"CAISOGraph"_qs};
+const SettingKey *const kSavedKeys[] = {
+    &SettingKeys::AlwaysOnTop, &SettingKeys::AutoCheck,      &SettingKeys::AutoUpdate,
+    &SettingKeys::GraphValues, &SettingKeys::PlaySound,      &SettingKeys::ShowAtStartup,
+    &SettingKeys::ShowDetails, &SettingKeys::UpdateInterval, &SettingKeys::CAISOGraph};
 
 // " 31,456 MW", spelled out for US English rather than through the program's helper.
 QString UsMegawatts(double value)
@@ -95,12 +99,17 @@ private:
     int m_quits = 0;
     std::unique_ptr<MainWindow> m_window;
     QList<QPointer<QWidget>> m_notices;
+    FeedSource m_feeds = FeedSource::Classic;
 
     MainWindow *makeWindow(bool trayAvailable = true)
     {
         MainWindowServices services;
         services.store = m_store.get();
-        services.servers = {m_sim->baseUrl(), m_sim->baseUrl(), m_sim->baseUrl()};
+        const QUrl sim = m_sim->baseUrl();
+        services.servers = {sim, sim, sim, sim, m_feeds};
+        services.clock = [this] {
+            return m_sim->snapshot().produced;
+        };
         services.locale = kEnglishUs;
         services.exitPrompt = &m_prompt;
         services.sound = &m_sound;
@@ -124,17 +133,18 @@ private:
 
     void storeSetting(const QString &key, const QString &value)
     {
-        QVERIFY(SaveSetting(*m_store, u"Voltwise"_qs, u"Settings"_qs, key, value));
+        QVERIFY(SaveSetting(*m_store, kApplicationTitle, kSettingsSection, key, value));
     }
 
     QString storedSetting(const QString &key) const
     {
-        return GetSetting(*m_store, u"Voltwise"_qs, u"Settings"_qs, key, u"<missing>"_qs);
+        return GetSetting(*m_store, kApplicationTitle, kSettingsSection, key, u"<missing>"_qs);
     }
 
     QString storedPlacement() const
     {
-        return GetSetting(*m_store, u"Voltwise"_qs, u"WindowSettings"_qs, u"frmMain"_qs, QString());
+        const SettingKey &key = SettingKeys::MainWindowPlacement;
+        return GetSetting(*m_store, kApplicationTitle, key.section, key.name, QString());
     }
 
     template <typename T>
@@ -216,6 +226,7 @@ private Q_SLOTS:
         m_sim = std::make_unique<GridSim>();
         QVERIFY(m_sim->listen(QHostAddress::LocalHost, 0));
         m_sim->setClock([] { return QDateTime(QDate(2001, 8, 13), QTime(14, 25, 3)); });
+        m_feeds = FeedSource::Classic;
         m_sound.played.clear();
         m_prompt.yes = m_prompt.hold = false;
         m_prompt.asked = m_quits = 0;
@@ -501,8 +512,8 @@ private Q_SLOTS:
         QCOMPARE(m_quits, int(unloads));
         QCOMPARE(timerOn(), !unloads);
         QStringList saved;
-        for (const QString &key : kSavedKeys)
-            saved << storedSetting(key);
+        for (const SettingKey *key : kSavedKeys)
+            saved << storedSetting(key->name);
         QCOMPARE(saved.join(u' '), unloads ? u"False True True 9 False True True 7 <missing>"_qs
                                            : QStringList(9, u"<missing>"_qs).join(u' '));
 
@@ -695,6 +706,44 @@ private Q_SLOTS:
         QCOMPARE(m_notices.size(), 2);
         QVERIFY(header(1).startsWith(u"Alert Notice: "_qs));
         QCOMPARE(m_sound.played.size(), playSound ? 2 : 0);
+    }
+
+    // Today's feeds: window, tray tip and the Conditions tab's tip follow
+    // the walk with the operator's words; every new status, the new Flex
+    // Alert first, raises a notice.
+    void currentFeedsWalk()
+    {
+        m_feeds = FeedSource::Current;
+        m_sim->setScenario(ScenarioKind::Walk);
+        const QStringList texts{u"System Normal"_qs,     u"Alert Notice"_qs,
+                                u"Warning Notice"_qs,    u"Stage 1 Emergency"_qs,
+                                u"Stage 2 Emergency"_qs, u"Stage 3 Emergency"_qs,
+                                u"Rolling Blackouts"_qs, u"System Normal"_qs};
+        MainWindow *window = loadWindow();
+        for (int step = 0; step < texts.size(); ++step) {
+            if (step > 0) {
+                m_sim->advance();
+                QCoro::waitFor(window->RefreshAll());
+            }
+            const GridSnapshot s = m_sim->currentSnapshot();
+            QCOMPARE(text(u"lblStatusText"_qs), texts[step]);
+            QVERIFY(child<QSystemTrayIcon>(u"trayIcon"_qs)
+                        ->toolTip()
+                        .endsWith(u": "_qs + UsMegawatts(s.actualDemand).mid(1)));
+            QCOMPARE(child<QTabBar>(u"tabMain"_qs)->tabToolTip(1),
+                     u"Current System Conditions\nGrid operator: "_qs +
+                         OperatorWordsOf(s.level).join(u", "_qs));
+            QCOMPARE(m_notices.size(), step + 1);
+        }
+        const auto *flexAlert = m_notices.value(1).data();
+        QVERIFY(flexAlert);
+        QVERIFY(flexAlert->findChild<QLabel *>(u"lblNoticeHeader"_qs)
+                    ->text()
+                    .startsWith(u"Alert Notice: "));
+        const QString text = flexAlert->findChild<QLabel *>(u"lblNoticeText"_qs)->text();
+        QVERIFY2(text.contains(u"Flex Alert 1: Flex alert for "_qs +
+                               m_sim->currentSnapshot().levelStart.toString(u"MM/dd/yyyy"_qs)),
+                 qPrintable(text));
     }
 
     void trayIconClicks()

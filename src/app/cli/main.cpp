@@ -2,6 +2,7 @@
 // servers, printed for scripts and status bars.
 #include "app/cli/status_report.h"
 #include "core/download/download_channel.h"
+#include "refresh/current_feeds.h"
 #include "refresh/grid_readers.h"
 #include "settings/qsettings_registry.h"
 #include "settings/server_settings.h"
@@ -50,6 +51,7 @@ QCoro::Task<int> run(const Options &options, ServerUrls servers)
     DownloadChannel channel;
     GridData data;
     ChangeAlert alert(servers.gridContent);
+    alert.setStatusPage(NoticeLinkPage(servers));
     PublishedItems published = PublishedItems::initial();
     std::optional<ChangeNotice> notice;
     std::optional<StatusPresentation> presentation;
@@ -94,13 +96,18 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"Reads the California grid operator's status once and prints it. Exit status: 0 when "
-        "the status file came back with HTTP status 200, 1 otherwise, 2 on bad usage."_qs);
+        "the status file (the summary of today's feeds) came back with HTTP status 200, 1 "
+        "otherwise, 2 on bad usage."_qs);
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({u"json"_qs, u"Print one JSON object instead of a summary."_qs});
     parser.addOption({u"server"_qs,
-                      u"Use URL (scheme://host[:port]) for both of the grid operator's servers."_qs,
+                      u"Use URL (scheme://host[:port]) for all of the grid operator's servers."_qs,
                       u"URL"_qs});
+    parser.addOption({u"feeds"_qs,
+                      u"Read the operator's feeds of today (current) or the classic status "
+                      "file and pages (classic), whatever the settings say."_qs,
+                      u"current|classic"_qs});
     parser.addOption({u"refreshes"_qs,
                       u"Run N refreshes back to back, keeping state, and print after the last."_qs,
                       u"N"_qs, u"1"_qs});
@@ -126,7 +133,13 @@ int main(int argc, char **argv)
         const auto server = parseServer(parser.value(u"server"_qs));
         if (!server)
             return usageError(u"--server takes a URL of the form scheme://host[:port]"_qs);
-        servers.gridMain = servers.gridContent = *server;
+        servers.gridMain = servers.gridContent = servers.flexAlerts = *server;
+    }
+    if (parser.isSet(u"feeds"_qs)) {
+        const auto feeds = FeedSourceFromText(parser.value(u"feeds"_qs));
+        if (!feeds)
+            return usageError(u"--feeds takes current or classic"_qs);
+        servers.feeds = *feeds;
     }
 
     int exitCode = 1;

@@ -92,6 +92,14 @@ bool IsHttpStatusError(QNetworkReply::NetworkError error)
            error == QNetworkReply::ProxyAuthenticationRequiredError;
 }
 
+// Public services like to know who asks.
+QByteArray UserAgent()
+{
+    return "Voltwise/" + QByteArray::number(VOLTWISE_VERSION_MAJOR) + '.' +
+           QByteArray::number(VOLTWISE_VERSION_MINOR) + '.' +
+           QByteArray::number(VOLTWISE_VERSION_PATCH) + " (California grid status monitor)";
+}
+
 } // namespace
 
 class DownloadChannel::Private
@@ -160,7 +168,12 @@ void DownloadChannel::abort()
         t->stop(StopReason::Aborted);
 }
 
-QCoro::Task<DownloadResult> DownloadChannel::fetch(QUrl url)
+void DownloadChannel::reportRefused(int code, const QString &why)
+{
+    d->report(DownloadState::Error, code, why);
+}
+
+QCoro::Task<DownloadResult> DownloadChannel::fetch(QUrl url, QByteArray accept)
 {
     const QString scheme = url.scheme().toLower();
     if (scheme != u"http" && scheme != u"https") {
@@ -175,6 +188,9 @@ QCoro::Task<DownloadResult> DownloadChannel::fetch(QUrl url)
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
+    request.setHeader(QNetworkRequest::UserAgentHeader, UserAgent());
+    if (!accept.isEmpty())
+        request.setRawHeader("Accept", accept);
     QNetworkReply *reply = d->manager->get(request);
     reply->setReadBufferSize(kReadBufferSize);
     t->reply = reply;

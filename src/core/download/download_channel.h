@@ -72,11 +72,18 @@ public:
     // later, from the event loop, after the channel is gone. A caller that
     // may be destroyed with the channel must therefore hold QPointers to the
     // channel and to itself and check them after each co_await.
-    QCoro::Task<DownloadResult> fetch(QUrl url);
+    //
+    // Every request names the program and its version as its User-Agent;
+    // accept, when given, is sent as the Accept header.
+    QCoro::Task<DownloadResult> fetch(QUrl url, QByteArray accept = {});
 
     // Aborts the transfer under way, if any; its fetch completes as failed
     // at once, before abort() returns.
     void abort();
+
+    // A transfer completed, but its reader refused what came back: shown
+    // like a transfer error, with code (the HTTP status) and why.
+    void reportRefused(int code, const QString &why);
 
 Q_SIGNALS:
     void stateChanged(int state);

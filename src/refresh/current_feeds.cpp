@@ -1,0 +1,157 @@
+#include "refresh/current_feeds.h"
+
+#include "core/download/download_channel.h"
+#include "feeds/demand_reader.h"
+#include "feeds/feed_body.h"
+#include "feeds/feed_paths.h"
+#include "feeds/feed_texts.h"
+#include "feeds/operator_dates.h"
+#include "feeds/operator_words.h"
+#include "feeds/stats_reader.h"
+
+#include <QUrlQuery>
+
+#include <array>
+#include <chrono>
+
+namespace voltwise {
+
+namespace {
+
+// The operator's content network serves stale copies of an unchanged URL.
+QUrl CacheBusted(const QUrl &base, QStringView path, const QDateTime &now)
+{
+    QUrl url = ServerUrls::resolve(base, path.toString());
+    QUrlQuery query;
+    query.addQueryItem(u"_"_qs, QString::number(now.toMSecsSinceEpoch()));
+    url.setQuery(query);
+    return url;
+}
+
+// Why a completed transfer is not to be read at all; empty when it may be.
+QString Refusal(const DownloadResult &downloaded, QStringView expected)
+{
+    if (downloaded.httpStatus != 200)
+        return u"HTTP status %1"_qs.arg(downloaded.httpStatus);
+    if (IsHtmlBody(downloaded.body, downloaded.contentType))
+        return u"HTML page instead of "_qs + expected.toString();
+    return {};
+}
+
+// Times in a file of today cannot lie ahead of the operator's clock, but for
+// the clocks' difference; yesterday's file reaches up to midnight.
+constexpr int kClockSlackMs = 60 * 60 * 1000;
+
+} // namespace
+
+QUrl NoticeLinkPage(const ServerUrls &servers)
+{
+    if (servers.feeds == FeedSource::Classic)
+        return ServerUrls::resolve(servers.gridContent, u"/awe/SP/systemstatus.html"_qs);
+    return ServerUrls::resolve(servers.gridMain, kTodaysOutlookPath.toString());
+}
+
+QCoro::Task<ReadAllResult> ReadCurrentFeeds(DownloadChannel &channel, ServerUrls servers,
+                                            GridData &data, QLocale locale,
+                                            std::shared_ptr<const RefreshCancellation> cancellation,
+                                            RefreshClock clock)
+{
+    const QDateTime now = OperatorWallClock(clock ? clock() : QDateTime::currentDateTime());
+    ReadAllResult result;
+    struct Source
+    {
+        QStringView path;
+        QUrl url;
+        QStringView expected;
+        QByteArray accept;
+        // The reason when the body is refused; empty when it was read.
+        std::function<QString(const DownloadResult &)> read;
+    };
+    const std::array<Source, 3> sources = {{
+        {kStatsPath,
+         CacheBusted(servers.gridMain, kStatsPath, now),
+         u"JSON",
+         {},
+         [&](const DownloadResult &stats) {
+             QString problem;
+             const auto summary =
+                 ReadStatsSummary(stats.body, data.Status, data.OperatorStatus, &problem);
+             if (!summary)
+                 return problem;
+             if (summary->time && summary->time->date() < now.date())
+                 return u"a day behind"_qs;
+             data.Status = summary->status;
+             data.OperatorStatus = summary->operatorStatus;
+             return QString();
+         }},
+        {kDemandPath,
+         CacheBusted(servers.gridMain, kDemandPath, now),
+         u"CSV",
+         {},
+         [&](const DownloadResult &demand) {
+             const OleDate time = data.Status.ActualDemandTime;
+             std::optional<ResourcesNow> resources;
+             if (!time.isZero() && time.date() == now.date())
+                 resources = ResourcesNow{time.time(), data.Status.AvailableResources};
+             const auto day = ReadDemandCsv(demand.text(), data.Outlook, resources);
+             if (!day)
+                 return u"no demand columns"_qs;
+             if (day->latestActual && day->latestActual->msecsSinceStartOfDay() >
+                                          now.time().msecsSinceStartOfDay() + kClockSlackMs)
+                 return u"a day behind"_qs;
+             data.Outlook = day->values;
+             return QString();
+         }},
+        {kFlexAlertEventsPath, CacheBusted(servers.flexAlerts, kFlexAlertEventsPath, now), u"JSON",
+         QByteArrayLiteral("application/json"),
+         [&](const DownloadResult &service) {
+             QString problem;
+             const auto events = ReadFlexAlertEvents(service.body, &problem);
+             if (!events)
+                 return problem;
+             data.FlexAlerts = *events;
+             return QString();
+         }},
+    }};
+
+    const auto stopped = [&cancellation] {
+        return cancellation && cancellation->cancelled;
+    };
+    for (const Source &source : sources) {
+        // Checked on both sides of the wait: once cancelled, the caller's
+        // data may be gone by the time the download ends.
+        if (stopped())
+            co_return result;
+        const DownloadResult downloaded = co_await channel.fetch(source.url, source.accept);
+        if (stopped())
+            co_return result;
+        if (!downloaded.ok)
+            continue;
+        if (source.path == kStatsPath)
+            result.statusCsvHttpStatus = downloaded.httpStatus;
+        QString why = Refusal(downloaded, source.expected);
+        if (why.isEmpty())
+            why = source.read(downloaded);
+        if (!why.isEmpty())
+            channel.reportRefused(downloaded.httpStatus, source.path.toString() + u": "_qs + why);
+    }
+
+    const QStringList &words = data.OperatorStatus;
+    const bool flexAlertLevel = data.Status.Level == LevelAlert &&
+                                std::any_of(words.begin(), words.end(),
+                                            [](const QString &w) { return IsFlexAlertWord(w); });
+    if (flexAlertLevel && data.FlexAlerts && !data.FlexAlerts->active.isEmpty()) {
+        const FlexAlertEvent &event = data.FlexAlerts->active.first();
+        if (event.start)
+            data.Status.LevelStart = *event.start;
+        if (event.end)
+            data.Status.LevelEnd = *event.end;
+    }
+    if (!words.isEmpty() || data.FlexAlerts)
+        data.Notices = FeedNoticesTexts(words, data.FlexAlerts, locale);
+    if (data.FlexAlerts)
+        data.ForecastsText = FeedForecastsText(*data.FlexAlerts, locale);
+    co_return result;
+}
+
+} // namespace voltwise

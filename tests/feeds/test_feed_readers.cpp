@@ -1,0 +1,350 @@
+// Readers of today's feeds on the verbatim samples in samples/ and on
+// summaries constructed from the summary's key list (no verbatim summary
+// body exists publicly): every constructed input is marked so.
+#include "feeds/demand_reader.h"
+#include "feeds/feed_body.h"
+#include "feeds/feed_texts.h"
+#include "feeds/flex_alert_reader.h"
+#include "feeds/operator_words.h"
+#include "feeds/stats_reader.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace voltwise;
+
+namespace {
+
+QByteArray Sample(const QString &name)
+{
+    QFile file(qEnvironmentVariable("VOLTWISE_TEST_DATA") + u"/samples/"_qs + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Constructed JSON, written with ' for ".
+QByteArray Json(const char *text)
+{
+    return QByteArray(text).replace('\'', '"');
+}
+
+QString Date(OleDate date)
+{
+    return date.isZero() ? QString() : date.toDateTime().toString(Qt::ISODate);
+}
+
+// The fields the summary fills, as comparable values.
+QVariantMap Fields(const GridStatus &s)
+{
+    return {{u"ActualDemand"_qs, s.ActualDemand},
+            {u"ActualDemandTime"_qs, Date(s.ActualDemandTime)},
+            {u"AvailableResources"_qs, s.AvailableResources},
+            {u"AvailableResourcesTime"_qs, Date(s.AvailableResourcesTime)},
+            {u"ReserveMargin"_qs, s.ReserveMargin},
+            {u"PeakDemandToday"_qs, s.PeakDemandToday},
+            {u"ForecastPeakToday"_qs, s.ForecastPeakToday},
+            {u"ForecastPeakTomorrow"_qs, s.ForecastPeakTomorrow},
+            {u"Produced"_qs, Date(s.Produced)},
+            {u"Level"_qs, s.Level}};
+}
+
+GridStatus Previous()
+{
+    GridStatus s;
+    s.ActualDemand = 20000;
+    s.ActualDemandTime = OleDate::fromDateAndTime(QDate(2022, 8, 31), QTime(12, 0));
+    s.AvailableResources = 25000;
+    s.ReserveMargin = 5000;
+    s.Level = LevelWarning;
+    return s;
+}
+
+const QStringList kPreviousWords{u"EEA Watch"_qs};
+
+OutlookValues Filled(double value)
+{
+    OutlookValues values;
+    for (int hour = 1; hour <= OutlookHourCount; ++hour)
+        for (int series = 1; series <= OutlookSeriesCount; ++series)
+            values.setValue(hour, series, value);
+    return values;
+}
+
+} // namespace
+
+class TestFeedReaders : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void levelTable_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<int>("level"); // 0: a word the table does not know
+
+        // clang-format off
+        const QList<std::pair<const char *, int>> rows{
+            {"Normal", 1}, {" normal ", 1}, {"Restricted Maintenance Operations", 2},
+            {"FLEX ALERT", 2}, {"EEA Watch", 3}, {"Transmission Emergency", 3},
+            {"Transmission Emergency declared for Northern CA Region", 3}, {"EEA 1", 4},
+            {"Energy Emergency Alert 1", 4}, {"Stage 1", 4}, {"EEA1", 4}, {"EEA 2", 5},
+            {"Energy Emergency Alert 2", 5}, {"Stage 2", 5}, {"EEA 3", 6},
+            {"Energy Emergency Alert 3", 6}, {"Stage 3", 6},
+            {"EEA 3 - Preparing for rotating power outages", 6},
+            {"Energy Emergency Alert 3 (EEA 3) \u2212 Ordering rotating power outages", 7},
+            {"EEA 3: rotating outages in progress", 7}, {"Power Watch", 0}, {"EEA 10", 0},
+            {"Stage 1x", 0}, {"Normal operations", 0}, {" ", 0}};
+        // clang-format on
+        for (const auto &[word, level] : rows)
+            QTest::newRow(word) << QString::fromUtf8(word) << level;
+    }
+
+    void levelTable()
+    {
+        QFETCH(QString, word);
+        QFETCH(int, level);
+        QCOMPARE(LevelOfOperatorWord(word).value_or(LevelUnknown), level);
+    }
+
+    // Constructed summaries: only the keys of the summary's published key list.
+    void summary_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QVariantMap>("changed"); // fields that differ from Previous()
+        QTest::addColumn<QStringList>("words");
+
+        // clang-format off
+        QTest::newRow("every mapped field")
+            << Json("{'slotDate':'08/31/2022 13:05','CurrentSystemDemand':31456,"
+                    "'CurrentSystemDemandTS':'202208311300','Current_reserve':3560,"
+                    "'TodaysPeakDemand':32000,'todayForecastPeakDemand':45000,"
+                    "'tomorrowsForecastPeakDemand':46000.5,'renewablesPercent':35,"
+                    "'gridstatus':['Restricted Maintenance Operations']}")
+            << QVariantMap{{u"ActualDemand"_qs, 31456.0}, {u"ActualDemandTime"_qs, u"2022-08-31T13:00:00"_qs},
+                           {u"AvailableResources"_qs, 35016.0}, {u"AvailableResourcesTime"_qs, u"2022-08-31T13:00:00"_qs},
+                           {u"ReserveMargin"_qs, 3560.0}, {u"PeakDemandToday"_qs, 32000.0},
+                           {u"ForecastPeakToday"_qs, 45000.0}, {u"ForecastPeakTomorrow"_qs, 46000.5},
+                           {u"Produced"_qs, u"2022-08-31T13:05:00"_qs}, {u"Level"_qs, 2}}
+            << QStringList{u"Restricted Maintenance Operations"_qs};
+        QTest::newRow("numbers as strings, time from slotDate")
+            << Json("{'CurrentSystemDemand':'31,456','Current_reserve':' 3560.5 ',"
+                    "'CurrentSystemDemandTS':'soon','slotDate':'2022-08-31 13:05'}")
+            << QVariantMap{{u"ActualDemand"_qs, 31456.0}, {u"ActualDemandTime"_qs, u"2022-08-31T13:05:00"_qs},
+                           {u"AvailableResources"_qs, 35016.5}, {u"AvailableResourcesTime"_qs, u"2022-08-31T13:05:00"_qs},
+                           {u"ReserveMargin"_qs, 3560.5}, {u"Produced"_qs, u"2022-08-31T13:05:00"_qs}}
+            << kPreviousWords;
+        QTest::newRow("missing keys") << Json("{}") << QVariantMap() << kPreviousWords;
+        QTest::newRow("wrong types")
+            << Json("{'CurrentSystemDemand':true,'slotDate':5,'gridstatus':'Normal',"
+                    "'TodaysPeakDemand':'n/a','Current_reserve':null,'todayForecastPeakDemand':[1]}")
+            << QVariantMap() << kPreviousWords;
+        QTest::newRow("unknown status word") << Json("{'gridstatus':['Conservation requested']}")
+            << QVariantMap() << QStringList{u"Conservation requested"_qs};
+        QTest::newRow("several words, the most severe decides")
+            << Json("{'gridstatus':['Normal',' EEA 2 ','Flex Alert',7]}") << QVariantMap{{u"Level"_qs, 5}}
+            << QStringList{u"Normal"_qs, u"EEA 2"_qs, u"Flex Alert"_qs};
+        QTest::newRow("no words") << Json("{'gridstatus':[]}") << QVariantMap() << QStringList();
+        // clang-format on
+    }
+
+    void summary()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QVariantMap, changed);
+        QFETCH(QStringList, words);
+        QString problem;
+        const auto summary = ReadStatsSummary(body, Previous(), kPreviousWords, &problem);
+        QVERIFY2(summary, qPrintable(problem));
+        QVariantMap expected = Fields(Previous());
+        expected.insert(changed);
+        QCOMPARE(Fields(summary->status), expected);
+        QCOMPARE(summary->operatorStatus, words);
+    }
+
+    void refusedBodies_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QByteArray>("contentType");
+        QTest::addColumn<bool>("html");
+
+        QTest::newRow("maintenance page") // constructed
+            << QByteArray("\r\n<!DOCTYPE html><html><body>Down for maintenance</body></html>")
+            << QByteArray("text/plain") << true;
+        QTest::newRow("declared HTML")
+            << QByteArray("{}") << QByteArray("text/html; charset=utf-8") << true;
+        QTest::newRow("truncated JSON")
+            << Json("{'slotDate':'08/31/2022 13:05','CurrentSystemDem") << QByteArray() << false;
+        QTest::newRow("JSON array") << QByteArray("[1,2]") << QByteArray() << false;
+    }
+
+    void refusedBodies()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QByteArray, contentType);
+        QFETCH(bool, html);
+        QCOMPARE(IsHtmlBody(body, contentType), html);
+        QString problem;
+        if (!html) {
+            QVERIFY(!ReadStatsSummary(body, Previous(), kPreviousWords, &problem));
+            QCOMPARE(problem, u"not valid JSON"_qs);
+        }
+    }
+
+    void demand_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("hourEnding");
+        QTest::addColumn<QList<double>>("series"); // 1 to 4; -1 kept, 0 a hole; none: ignored
+        QTest::addColumn<QString>("latestActual");
+
+        const QByteArray spring = Sample(u"netdemand_history_20190310_spring-forward.csv"_qs);
+        const QByteArray fall = Sample(u"netdemand_history_20191103_fall-back.csv"_qs);
+        // Both files end in the next day's "00:00", which must not count.
+        QTest::newRow("spring forward, first hour")
+            << spring << 1 << QList<double>{-1, 253751.0 / 12, 254937.0 / 12, 0} << u"23:55"_qs;
+        QTest::newRow("spring forward, the skipped hour")
+            << spring << 3 << QList<double>{-1, 0, 0, 0} << u"23:55"_qs;
+        QTest::newRow("spring forward, last hour")
+            << spring << 24 << QList<double>{-1, 266315.0 / 12, 265971.0 / 12, 0} << u"23:55"_qs;
+        QTest::newRow("fall back, first hour")
+            << fall << 1 << QList<double>{-1, 243460.0 / 12, 242262.0 / 12, 0} << u"23:55"_qs;
+        QTest::newRow("fall back, the collapsed hour")
+            << fall << 2 << QList<double>{-1, 233261.0 / 12, 232318.0 / 12, 0} << u"23:55"_qs;
+        QTest::newRow("fall back, the summary's hour")
+            << fall << 5 << QList<double>{-1, 222917.0 / 12, 222976.0 / 12, 41000} << u"23:55"_qs;
+        // The live header and first row of current/demand.csv (2026-07-27), verbatim.
+        const QByteArray live = "Time,Day ahead forecast,Hour ahead forecast,Current demand,"
+                                "Demand response\n00:00,30243,29312,29138,\n";
+        QTest::newRow("live excerpt")
+            << live << 1 << QList<double>{30243, 29312, 29138, 0} << u"00:00"_qs;
+        QTest::newRow("live excerpt, hours without rows")
+            << live << 2 << QList<double>{0, 0, 0, 0} << u"00:00"_qs;
+        // Constructed: columns reordered, one added, a future row without actual demand.
+        QTest::newRow("columns by name")
+            << QByteArray("Time,Demand response,Current demand,Extra,Hour ahead forecast,Day "
+                          "ahead forecast\r\n00:00,,100,7,200,300\r\n00:05,,110,7,210,310\r\n"
+                          "00:10,,,7,220,320\r\n")
+            << 1 << QList<double>{310, 210, 105, 0} << u"00:05"_qs;
+        QTest::newRow("fuel sources (verbatim), ignored")
+            << Sample(u"fuelsource_history_20230101.csv"_qs) << 1 << QList<double>() << QString();
+        QTest::newRow("no Time column, ignored")
+            << QByteArray("Current demand\n100\n") << 1 << QList<double>() << QString();
+        QTest::newRow("empty, ignored") << QByteArray("\r\n") << 1 << QList<double>() << QString();
+    }
+
+    void demand()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(int, hourEnding);
+        QFETCH(QList<double>, series);
+        QFETCH(QString, latestActual);
+        const auto day =
+            ReadDemandCsv(QString::fromLatin1(body), Filled(-1), ResourcesNow{QTime(4, 20), 41000});
+        QCOMPARE(bool(day), !series.isEmpty());
+        if (!day)
+            return;
+        QList<double> values;
+        for (int s = 1; s <= OutlookSeriesCount; ++s) {
+            const double value = day->values.value(hourEnding, s);
+            values << (value == HoleValue ? 0 : value);
+        }
+        QCOMPARE(values, series);
+        QCOMPARE(day->latestActual.value_or(QTime()).toString(u"HH:mm"_qs), latestActual);
+    }
+
+    void flexAlerts_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("updatedOn");  // empty: refused
+        QTest::addColumn<QStringList>("active"); // "ID title start end regions"
+        QTest::addColumn<QStringList>("future");
+
+        QTest::newRow("active (verbatim)")
+            << Sample(u"ActiveFlexAlertEvents_flexalert-active.json"_qs)
+            << u"2021-06-11T09:05:29"_qs
+            << QStringList{u"6 Flex alert for 06/11/2021 2021-06-11T09:00:00 "
+                           "2021-06-11T21:00:00 Northern California|VEA Region"_qs}
+            << QStringList{u"1 Flex alert for 06/14/2021 2021-06-14T16:00:00 "
+                           "2021-06-14T21:00:00 Statewide"_qs,
+                           u"2 Flex alert for 06/15/2021 2021-06-15T15:00:00 "
+                           "2021-06-15T21:00:00 Southern California"_qs};
+        QTest::newRow("inactive (verbatim)")
+            << Sample(u"ActiveFlexAlertEvents_flexalert-inactive.json"_qs)
+            << u"2026-04-21T15:44:06"_qs << QStringList() << QStringList();
+        QTest::newRow("inactive as XML (verbatim)")
+            << Sample(u"ActiveFlexAlertEvents_flexalert-inactive.xml"_qs)
+            << u"2026-04-21T15:44:23"_qs << QStringList() << QStringList();
+        // Constructed: the ISO form of UpdatedOn (UTC, here summer time) and comma-separated
+        // regions.
+        QTest::newRow("ISO 8601 with a zone")
+            << Json("{'IsFlexAlertActive':true,'UpdatedOn':'2024-06-17T15:19:40Z','Active':[{'ID':'"
+                    "9','Title':'T',"
+                    "'StartDate':'2024-06-17T23:00:00Z','EndDate':'06-17-2024 21:00',"
+                    "'Region':'CAISO Grid, VEA Region'}]}")
+            << u"2024-06-17T08:19:40"_qs
+            << QStringList{u"9 T 2024-06-17T16:00:00 2024-06-17T21:00:00 CAISO Grid|VEA Region"_qs}
+            << QStringList();
+        QTest::newRow("unrelated JSON")
+            << Json("{'error':'busy'}") << QString() << QStringList() << QStringList();
+        QTest::newRow("truncated")
+            << Sample(u"ActiveFlexAlertEvents_flexalert-active.json"_qs).first(200) << QString()
+            << QStringList() << QStringList();
+    }
+
+    void flexAlerts()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, updatedOn);
+        QFETCH(QStringList, active);
+        QFETCH(QStringList, future);
+        QString problem;
+        const auto events = ReadFlexAlertEvents(body, &problem);
+        QCOMPARE(bool(events), !updatedOn.isEmpty());
+        if (!events) {
+            QVERIFY(!problem.isEmpty());
+            return;
+        }
+        const auto describe = [](const QList<FlexAlertEvent> &list) {
+            QStringList lines;
+            for (const FlexAlertEvent &e : list)
+                lines << QStringList{e.id, e.title, Date(e.start.value_or(OleDate())),
+                                     Date(e.end.value_or(OleDate())), e.regions.join(u'|')}
+                             .join(u' ');
+            return lines;
+        };
+        QCOMPARE(Date(events->updatedOn.value_or(OleDate())), updatedOn);
+        QCOMPARE(events->isActive, !active.isEmpty());
+        QCOMPARE(describe(events->active), active);
+        QCOMPARE(describe(events->future), future);
+    }
+
+    void texts()
+    {
+        const QLocale us(QLocale::English, QLocale::UnitedStates);
+        QString problem;
+        const auto active = ReadFlexAlertEvents(
+            Sample(u"ActiveFlexAlertEvents_flexalert-active.json"_qs), &problem);
+        QVERIFY(active);
+        const QStringList words{u"Flex Alert"_qs};
+
+        const NoticesTexts notices = FeedNoticesTexts(words, active, us);
+        QCOMPARE(notices.StatusTableText,
+                 u"Grid status: Flex Alert\r\nFlex Alert 6: Flex alert for 06/11/2021"_qs);
+        QCOMPARE(notices.NoticesText,
+                 u"Current Active Notice(s): \r\n\r\nGrid status: Flex Alert\r\n\r\n"
+                 "Flex alert for 06/11/2021\r\nStart: 6/11/2021 9:00:00 AM\r\n"
+                 "End: 6/11/2021 9:00:00 PM\r\nRegions: Northern California, VEA Region"_qs);
+        QVERIFY(FeedForecastsText(*active, us).contains(u"Flex alert for 06/15/2021\r\nStart: "));
+
+        const FlexAlertEvents none;
+        QCOMPARE(FeedNoticesTexts({u"Normal"_qs}, none, us).NoticesText,
+                 u"Current Active Notice(s): \r\n\r\nGrid status: Normal\r\n\r\n"
+                 "No active notices are being issued at this time."_qs);
+        QCOMPARE(FeedNoticesTexts({}, std::nullopt, us).StatusTableText, QString());
+        QCOMPARE(FeedForecastsText(none, us),
+                 u"Current Active Forecast(s): \r\n\r\n"
+                 "No forecasts of load reductions are being issued at this time."_qs);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFeedReaders)
+#include "test_feed_readers.moc"

@@ -1,0 +1,141 @@
+// The configuration file's text is read and written without QSettings, so
+// QSettings itself is the reference here: what it writes must come out
+// byte for byte, and what it reads from a file must be read alike.
+
+#include "settings/ini_codec.h"
+#include "settings/ini_value.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace voltwise;
+
+class TestIniCodec : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+
+    // A name QSettings has never seen, so that its cache cannot answer.
+    QString freshFile(const QByteArray &text = {})
+    {
+        const QString path = m_dir.filePath(QString::number(++m_files) + u".conf"_qs);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    static QByteArray readAll(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private Q_SLOTS:
+    void writesAsQSettings_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        const auto row = [](const char *title, const QString &key, const QString &text) {
+            QTest::newRow(title) << key << text;
+        };
+        row("plain", u"Settings/AutoCheck"_qs, u"True"_qs);
+        row("top level", u"Top"_qs, u"1"_qs);
+        row("empty", u"S/K"_qs, QString());
+        row("outer blanks", u"S/K"_qs, u" a b "_qs);
+        row("separators", u"S/K"_qs, u"1,2;3=4"_qs);
+        row("at sign", u"S/K"_qs, u"@ByteArray(x)"_qs);
+        row("quotes and backslashes", u"S/K"_qs, u"say \"C:\\x\""_qs);
+        row("controls", u"S/K"_qs, u"\n\t\r\a\b\f\v\x01\x1f end"_qs);
+        row("NUL before digits", u"S/K"_qs,
+            QString(u"ab\0"
+                    "12cdEFg"_qs));
+        row("beyond ASCII", u"S/K"_qs, u"Zürich € \U0001F50C \x7f"_qs);
+        row("escaped names", u"My Section/sub/k%ü€"_qs, u"v"_qs);
+        row("unnamed value", u"Settings/@"_qs, u"v"_qs);
+        row("section named General", u"General/K"_qs, u"v"_qs);
+    }
+
+    void writesAsQSettings()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        const QString path = freshFile();
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            settings.setValue(key, text);
+        }
+        const QByteArray written = readAll(path);
+        QCOMPARE(SerializeIni({{key, IniTextValue(text)}}), written);
+
+        const std::optional<IniEntries> read = ParseIni(written);
+        QVERIFY(read);
+        QCOMPARE(read->keys(), QStringList{key});
+        QCOMPARE(IniValueData(read->value(key)), QVariant(text));
+    }
+
+    void readsAsQSettings_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        const auto row = [](const char *title, const char *file) {
+            QTest::newRow(title) << QByteArray(file);
+        };
+        row("blanks around", "[S]\n  K =  a b  \n");
+        row("comment after", "[S]\nK=a ; note\n; whole line\n");
+        row("quoted", "[S]\nK=\" a;b \"  \n");
+        row("list", "[S]\nK=1, \"2,3\" , 4 \n");
+        row("list with typed item", "[S]\nK=@ByteArray(a), b\n");
+        row("escapes", "[S]\nK=\\x41\\101\\q\\\"\\\\\\t \n");
+        row("continued line", "[S]\nK=a\\\r\nb\n");
+        row("quotes over lines", "[S]\nK=\"a\nb\"\nL=c\n");
+        row("double at", "[S]\nK=@@x\n");
+        row("byte array", "[S]\nK=@ByteArray(\\x1raw)\n");
+        row("number", "[S]\nK=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n");
+        row("invalid", "[S]\nK=@Invalid()\n");
+        row("UTF-8 and BOM", "\xef\xbb\xbf[S]\nK=Z\xc3\xbcrich\n");
+        row("Windows line ends", "[S]\r\nK=a\r\nL=b\r\n");
+        row("General sections", "[general]\nK=top\n[%General]\nK=own\n");
+        row("escaped names", "[My%20Section]\nsub\\k%U20AC=v\n");
+        row("repeated key, repeated section", "[S]\nK=1\n[T]\nK=2\n[S]\nK=3\n");
+        row("empty value", "[S]\nK=\n");
+    }
+
+    void readsAsQSettings()
+    {
+        QFETCH(QByteArray, file);
+        QSettings settings(freshFile(file), QSettings::IniFormat);
+        const std::optional<IniEntries> read = ParseIni(file);
+        QVERIFY(read);
+        QCOMPARE(read->keys(), settings.allKeys());
+        for (auto it = read->cbegin(); it != read->cend(); ++it)
+            QCOMPARE(IniValueData(it.value()), settings.value(it.key()));
+    }
+
+    void damagedAsQSettings_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("header without bracket") << QByteArray("[S\nK=v\n") << true;
+        QTest::newRow("line without equals") << QByteArray("[S]\nK=v\ngarbage\n") << true;
+        QTest::newRow("bytes without equals") << QByteArray("\x01\x02\n") << true;
+        QTest::newRow("comments and blanks") << QByteArray("; c\n\n[S]\n ;c\nK=v\n") << false;
+        QTest::newRow("equals in quotes only") << QByteArray("[S]\n\"a=b\"\n") << true;
+        QTest::newRow("empty") << QByteArray() << false;
+    }
+
+    void damagedAsQSettings()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, damaged);
+        QSettings settings(freshFile(file), QSettings::IniFormat);
+        settings.allKeys(); // parses every section
+        QCOMPARE(settings.status() == QSettings::FormatError, damaged);
+        QCOMPARE(!ParseIni(file).has_value(), damaged);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIniCodec)
+#include "test_ini_codec.moc"
