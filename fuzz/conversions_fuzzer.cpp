@@ -1,6 +1,7 @@
 // Numbers and dates as the readers and the settings convert them, and their
 // display forms, in several locales.
 #include "core/conversions.h"
+#include "feeds/operator_dates.h"
 #include "fuzz_support.h"
 
 using namespace voltwise;
@@ -8,6 +9,7 @@ using namespace voltwise;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QString text = fuzz::Text(data, size);
+    ReadOperatorDate(text);
     for (const QLocale &locale : fuzz::Locales()) {
         if (const auto number = TextToNumber(text, locale)) {
             FormatWholeNumber(*number, locale);
