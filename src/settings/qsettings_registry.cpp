@@ -145,12 +145,14 @@ QSettingsRegistryBackend::Snapshot QSettingsRegistryBackend::readFile(const QStr
 
     QFile file(filePath);
     bool readable = !info.isDir() && file.open(QIODevice::ReadOnly);
+    bool oversized = false;
     if (readable) {
-        snapshot.text = file.readAll();
+        snapshot.text = file.read(kMaxFileSize + 1);
         readable = file.error() == QFileDevice::NoError;
+        oversized = snapshot.text.size() > kMaxFileSize;
     }
     std::optional<IniEntries> entries;
-    if (readable)
+    if (readable && !oversized)
         entries = ParseIni(snapshot.text);
 
     if (entries) {
@@ -159,12 +161,18 @@ QSettingsRegistryBackend::Snapshot QSettingsRegistryBackend::readFile(const QStr
         m_reportedFiles.remove(filePath);
         return snapshot;
     }
-    snapshot.state = readable ? FileState::Damaged : FileState::Unreadable;
+    snapshot.state = !readable   ? FileState::Unreadable
+                     : oversized ? FileState::Oversized
+                                 : FileState::Damaged;
+    if (oversized)
+        snapshot.text.clear();
     if (!m_reportedFiles.contains(filePath)) {
         m_reportedFiles.insert(filePath);
         qWarning("Settings file %ls is %s; its settings take their defaults until they are saved",
                  qUtf16Printable(QDir::toNativeSeparators(filePath)),
-                 readable ? "damaged" : "unreadable");
+                 !readable   ? "unreadable"
+                 : oversized ? "damaged (larger than 1 MiB)"
+                             : "damaged");
     }
     return snapshot;
 }
@@ -190,8 +198,13 @@ bool QSettingsRegistryBackend::modifyFile(const QString &filePath,
         return false;
     if (!change(snapshot.entries))
         return false;
-    if (snapshot.state == FileState::Damaged &&
-        !replaceFile(filePath + u".damaged"_qs, snapshot.text)) {
+    const QString damagedPath = filePath + u".damaged"_qs;
+    if (snapshot.state == FileState::Damaged && !replaceFile(damagedPath, snapshot.text))
+        return false;
+    // Moved aside whole rather than read into memory to be copied.
+    if (snapshot.state == FileState::Oversized &&
+        ((QFile::exists(damagedPath) && !QFile::remove(damagedPath)) ||
+         !QFile::rename(filePath, damagedPath))) {
         return false;
     }
     return replaceFile(filePath, SerializeIni(snapshot.entries));
@@ -217,6 +230,7 @@ QSettingsRegistryBackend::openKey(RegistryRoot root, const QString &path) const
     case FileState::Unreadable:
         return std::nullopt;
     case FileState::Damaged:
+    case FileState::Oversized:
         if (!location->group.isEmpty())
             return std::nullopt;
         return key;
