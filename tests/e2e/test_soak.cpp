@@ -41,9 +41,9 @@ int EnvironmentNumber(const char *name, int fallback)
 const QStringList kFaults{u"status:500"_qs, u"empty"_qs,         u"binary"_qs,
                           u"oversize"_qs,   u"reset:body"_qs,    u"cut"_qs,
                           u"gzip-bomb"_qs,  u"redirect:self"_qs, u"invalid-utf8"_qs};
-const QStringList kPaths{kStatusCsvPath.toString(), kLoadPicturePath.toString(),
-                         kOutlookPagePath.toString(), kForecastPagePath.toString(),
-                         kStatusPagePath.toString()};
+// Today's feeds, which a refresh reads unless told otherwise.
+const QStringList kPaths{voltwise::kStatsPath.toString(), voltwise::kDemandPath.toString(),
+                         voltwise::kFlexAlertEventsPath.toString()};
 
 } // namespace
 
@@ -70,6 +70,7 @@ private Q_SLOTS:
             file.setValue(u"Servers/GridMain"_qs, sim.baseUrl().toString());
             file.setValue(u"Servers/GridContent"_qs, sim.baseUrl().toString());
             file.setValue(u"Servers/Maker"_qs, sim.baseUrl().toString());
+            file.setValue(u"Servers/FlexAlerts"_qs, sim.baseUrl().toString());
             file.setValue(u"Settings/UpdateInterval"_qs, u"1"_qs);
             file.setValue(u"Settings/AutoUpdate"_qs, u"False"_qs);
             file.setValue(u"Settings/PlaySound"_qs, u"False"_qs);

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <map>
 #include <memory>
 
 using namespace voltwise;
@@ -25,9 +26,12 @@ namespace {
 // Short enough for a quick table, long enough for loopback answers under sanitizers.
 constexpr std::chrono::milliseconds kSilence = 400ms;
 
-const QStringList kResources{kStatusCsvPath.toString(), kLoadPicturePath.toString(),
-                             kOutlookPagePath.toString(), kForecastPagePath.toString(),
-                             kStatusPagePath.toString()};
+// What a refresh asks for, by the feeds it reads.
+const QStringList kClassic{kStatusCsvPath.toString(), kLoadPicturePath.toString(),
+                           kOutlookPagePath.toString(), kForecastPagePath.toString(),
+                           kStatusPagePath.toString()};
+const QStringList kCurrent{kStatsPath.toString(), kDemandPath.toString(),
+                           kFlexAlertEventsPath.toString()};
 
 class YesExitPrompt final : public ExitPrompt
 {
@@ -49,6 +53,8 @@ struct Shown
 
 } // namespace
 
+Q_DECLARE_METATYPE(voltwise::FeedSource)
+
 class TestHostileServer : public QObject
 {
     Q_OBJECT
@@ -59,15 +65,38 @@ private:
     std::unique_ptr<GridSim> m_sim;
     RecordingSoundPlayer m_sound;
     YesExitPrompt m_prompt;
-    std::unique_ptr<MainWindow> m_window;
+    // One window per feed source, each with its own settings.
+    std::map<FeedSource, std::unique_ptr<MainWindow>> m_windows;
     int m_notices = 0;
 
-    Shown shown() const
+    static Shown shown(const MainWindow &window)
     {
-        const GridData &data = m_window->gridData();
-        const auto *picture = m_window->findChild<QLabel *>(u"imgGraph"_qs);
+        const GridData &data = window.gridData();
+        const auto *picture = window.findChild<QLabel *>(u"imgGraph"_qs);
         return {data.Status, data.Notices, data.ForecastsText, data.Outlook,
                 picture->pixmap().cacheKey()};
+    }
+
+    void addWindow(FeedSource feeds)
+    {
+        MainWindowServices services;
+        services.store = m_store.get();
+        const QUrl sim = m_sim->baseUrl();
+        services.servers = {sim, sim, sim, sim, feeds};
+        services.locale = QLocale(QLocale::English, QLocale::UnitedStates);
+        services.exitPrompt = &m_prompt;
+        services.sound = &m_sound;
+        services.publishOnBus = false;
+        services.quit = [] {
+        };
+        auto window = std::make_unique<MainWindow>(services);
+        connect(window.get(), &MainWindow::noticeRaised, this, [this](QWidget *notice) {
+            ++m_notices;
+            delete notice;
+        });
+        window->downloadChannel()->setTimeout(kSilence);
+        QCoro::waitFor(window->Form_Load());
+        m_windows[feeds] = std::move(window);
     }
 
 private Q_SLOTS:
@@ -84,32 +113,19 @@ private Q_SLOTS:
         for (int step = 0; step < 2; ++step)
             m_sim->advance();
 
-        MainWindowServices services;
-        services.store = m_store.get();
-        services.servers = {m_sim->baseUrl(), m_sim->baseUrl(), m_sim->baseUrl()};
-        services.locale = QLocale(QLocale::English, QLocale::UnitedStates);
-        services.exitPrompt = &m_prompt;
-        services.sound = &m_sound;
-        services.publishOnBus = false;
-        services.quit = [] {
-        };
-        m_window = std::make_unique<MainWindow>(services);
-        connect(m_window.get(), &MainWindow::noticeRaised, this, [this](QWidget *notice) {
-            ++m_notices;
-            delete notice;
-        });
-        m_window->downloadChannel()->setTimeout(kSilence);
-        QCoro::waitFor(m_window->Form_Load());
+        addWindow(FeedSource::Classic);
+        addWindow(FeedSource::Current);
     }
 
     void cleanupTestCase()
     {
-        m_window.reset();
+        m_windows.clear();
         m_sim.reset();
     }
 
     void matrix_data()
     {
+        QTest::addColumn<FeedSource>("feeds");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("fault");
         QTest::addColumn<bool>("failed"); // the transfer fails and the bar says so
@@ -130,48 +146,52 @@ private Q_SLOTS:
             {"redirect:file:///etc/passwd", true},
             {"redirect:ftp://127.0.0.1/outlook.html", true},
         };
-        for (const QString &path : kResources)
-            for (const auto &[fault, failed] : faults)
-                QTest::addRow("%s %s", qPrintable(path), fault)
-                    << path << QString::fromLatin1(fault) << failed;
+        for (const FeedSource feeds : {FeedSource::Classic, FeedSource::Current})
+            for (const QString &path : feeds == FeedSource::Classic ? kClassic : kCurrent)
+                for (const auto &[fault, failed] : faults)
+                    QTest::addRow("%s %s", qPrintable(path), fault)
+                        << feeds << path << QString::fromLatin1(fault) << failed;
     }
 
     void matrix()
     {
+        QFETCH(FeedSource, feeds);
         QFETCH(QString, path);
         QFETCH(QString, fault);
         QFETCH(bool, failed);
+        MainWindow &window = *m_windows.at(feeds);
+        const QStringList &resources = feeds == FeedSource::Classic ? kClassic : kCurrent;
 
         m_sim->clearFaults();
-        QCoro::waitFor(m_window->RefreshAll());
-        const Shown before = shown();
+        QCoro::waitFor(window.RefreshAll());
+        const Shown before = shown(window);
         const qsizetype sounds = m_sound.played.size();
         const int notices = m_notices;
         QHash<QString, int> requests;
-        for (const QString &resource : kResources)
+        for (const QString &resource : resources)
             requests[resource] = m_sim->requestCount(resource);
 
         m_sim->setFault(path, *ParseFault(fault));
         QStringList bar;
-        const auto connection = connect(m_window->downloadChannel(), &DownloadChannel::progressText,
+        const auto connection = connect(window.downloadChannel(), &DownloadChannel::progressText,
                                         this, [&bar](const QString &text) { bar << text; });
         QElapsedTimer elapsed;
         elapsed.start();
-        QCoro::waitFor(m_window->RefreshAll());
+        QCoro::waitFor(window.RefreshAll());
         const qint64 ms = elapsed.elapsed();
         disconnect(connection);
 
         const QStringList errors = bar.filter(QRegularExpression(u"^Error #"_qs));
         qInfo("matrix | %s | %s | %s | %s | %lld ms", qPrintable(path), qPrintable(fault),
-              shown() == before ? "kept" : "CHANGED",
+              shown(window) == before ? "kept" : "CHANGED",
               errors.isEmpty() ? "-" : qPrintable(errors.join(u" / ")), ms);
-        QVERIFY(shown() == before);
+        QVERIFY(shown(window) == before);
         QCOMPARE(m_sound.played.size(), sounds);
         QCOMPARE(m_notices, notices);
         QCOMPARE(errors.size(), failed ? 1 : 0);
-        for (const QString &resource : kResources)
+        for (const QString &resource : resources)
             QVERIFY2(m_sim->requestCount(resource) > requests[resource], qPrintable(resource));
-        QVERIFY(!m_window->isRefreshing());
+        QVERIFY(!window.isRefreshing());
     }
 };
 
