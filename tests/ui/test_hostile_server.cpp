@@ -95,6 +95,7 @@ private:
             delete notice;
         });
         window->downloadChannel()->setTimeout(kSilence);
+        window->downloadChannel()->setOverallTimeout(kSilence * 5);
         QCoro::waitFor(window->Form_Load());
         m_windows[feeds] = std::move(window);
     }

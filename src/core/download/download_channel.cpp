@@ -21,8 +21,6 @@ QString DownloadResult::text() const
 
 namespace {
 
-constexpr int kOverallTimeoutFactor = 10;
-
 // What QNAM may buffer ahead of us; keeps a flood from the server in check.
 constexpr qint64 kReadBufferSize = 256 * 1024;
 
@@ -120,6 +118,7 @@ public:
     DownloadChannel *q;
     QNetworkAccessManager *manager;
     std::chrono::milliseconds timeout = kDefaultTimeout;
+    std::chrono::milliseconds overallTimeout = kDefaultOverallTimeout;
     qint64 maxBodySize = kDefaultMaxBodySize;
     QList<std::shared_ptr<Transfer>> inFlight;
 };
@@ -153,6 +152,11 @@ DownloadChannel::~DownloadChannel()
 void DownloadChannel::setTimeout(std::chrono::milliseconds timeout)
 {
     d->timeout = timeout;
+}
+
+void DownloadChannel::setOverallTimeout(std::chrono::milliseconds overall)
+{
+    d->overallTimeout = overall;
 }
 
 void DownloadChannel::setMaxBodySize(qint64 bytes)
@@ -220,8 +224,7 @@ QCoro::Task<DownloadResult> DownloadChannel::fetch(QUrl url, QByteArray accept)
         t->take();
     });
     idle->start();
-    QTimer::singleShot(d->timeout * kOverallTimeoutFactor, reply,
-                       [t] { t->stop(StopReason::TimedOut); });
+    QTimer::singleShot(d->overallTimeout, reply, [t] { t->stop(StopReason::TimedOut); });
 
     co_await reply;
 

@@ -169,7 +169,7 @@ private Q_SLOTS:
             << u"oversize:6000,trickle:100"_qs << 300 << qint64(0) << 0;
         QTest::newRow("pieces slower than the time-out")
             << u"oversize:3000,trickle:600"_qs << 300 << qint64(0) << 4;
-        QTest::newRow("steady trickle past ten time-outs")
+        QTest::newRow("steady trickle past the overall time-out")
             << u"oversize:100000,trickle:20"_qs << 100 << qint64(0) << 4;
         for (const QString &how : {u""_qs, u",chunked"_qs}) {
             QTest::addRow("at the limit%s", qPrintable(how))
@@ -198,6 +198,7 @@ private Q_SLOTS:
         if (parsed)
             m_sim->setFault(kForecastPagePath.toString(), *parsed);
         m_channel->setTimeout(std::chrono::milliseconds(timeoutMs));
+        m_channel->setOverallTimeout(std::chrono::milliseconds(timeoutMs * 10));
         if (limit > 0)
             m_channel->setMaxBodySize(limit);
         QSignalSpy states(m_channel.get(), &DownloadChannel::stateChanged);
