@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, run and test Voltwise.
-# Installs only what is missing, so a second run is quick.
+# Installs the Debian packages needed to build, run and test Voltwise;
+# with the argument "packaging" also those that make and check its Debian
+# package. Installs only what is missing, so a second run is quick.
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
   libqt6opengl6-dev qt6-charts-dev qt6-multimedia-dev qt6-httpserver-dev qt6-websockets-dev
+  qt6-svg-dev
   qcoro-qt6-dev libbenchmark-dev
   libgl-dev libxkbcommon-dev
   fonts-dejavu-core
-  dbus dbus-bin xvfb xauth trayer x11-utils curl
+  dbus dbus-bin xvfb xauth trayer x11-utils xdotool curl
+  desktop-file-utils appstream man-db
   clang-14 libclang-rt-14-dev
 )
+if [ "${1:-}" = packaging ]; then
+  packages+=(dpkg-dev file lintian)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

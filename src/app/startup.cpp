@@ -1,14 +1,18 @@
 #include "app/startup.h"
 
+#include "app/information_options.h"
 #include "platform/audio_wave_output.h"
+#include "platform/data_files.h"
 #include "platform/desktop_browser_opener.h"
 #include "platform/single_instance.h"
 #include "platform/sound_player.h"
+#include "platform/startup_entry.h"
 #include "platform/termination_signals.h"
 #include "settings/app_settings.h"
 #include "settings/legacy_import.h"
 #include "settings/qsettings_registry.h"
 #include "settings/server_settings.h"
+#include "status/program_icon.h"
 #include "ui/exit_prompt.h"
 #include "ui/main_window.h"
 #include "update/version.h"
@@ -27,6 +31,8 @@ struct Program
     QSettingsRegistryBackend store{RegistryDirectoriesFromEnvironment()};
     MessageBoxExitPrompt exitPrompt;
     DesktopBrowserOpener browser;
+    XdgAutostartEntry startupEntry{XdgAutostartEntry::defaultDirectory(),
+                                   QCoreApplication::applicationFilePath()};
     std::unique_ptr<SoundPlayer> sound =
         std::make_unique<WaveSoundPlayer>(std::make_unique<AudioWaveOutput>());
     std::unique_ptr<MainWindow> window;
@@ -44,6 +50,7 @@ QCoro::Task<> runStartup(Program *program, SingleInstance *instance)
     services.exitPrompt = &program->exitPrompt;
     services.sound = program->sound.get();
     services.browser = &program->browser;
+    services.startupEntry = &program->startupEntry;
     // The icon is always created: Qt puts it in place when a panel appears
     // after the program (an autostart at login). Until then closing and
     // minimising keep the window reachable.
@@ -82,17 +89,25 @@ QCoro::Task<> runStartup(Program *program, SingleInstance *instance)
 int Main(int argc, char **argv)
 {
     SetBuildStage(128);
+    if (const auto exitStatus = AnswerInformationOption(argc, argv))
+        return *exitStatus;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"Voltwise"_qs);
     QApplication::setOrganizationName(u"Ternwood"_qs);
     QApplication::setApplicationVersion(VersionString());
     QApplication::setQuitOnLastWindowClosed(false);
+    // Lets the desktop match the windows with the launcher and its icon.
+    QGuiApplication::setDesktopFileName(kProgramIconName.toString());
 
     SingleInstance instance(SingleInstance::defaultRuntimeDirectory(),
                             SingleInstance::defaultKey());
     if (!instance.tryBecomePrimary())
         return instance.activatePrimary() ? 0 : 1;
+
+    QApplication::setWindowIcon(ProgramIcon());
+    // An installation without the chime shows at start, not at the first alert.
+    DataFilePath(u"notice.wav"_qs);
 
     Program program;
     QTimer::singleShot(0, &app, [&] { runStartup(&program, &instance); });

@@ -10,6 +10,10 @@ inline constexpr QLatin1String kDefaultGridMainUrl("https://www.caiso.com");
 inline constexpr QLatin1String kDefaultGridContentUrl("http://content.caiso.com");
 inline constexpr QLatin1String kDefaultMakerUrl("http://www.ternwood.example");
 inline constexpr QLatin1String kDefaultFlexAlertsUrl("https://wwwmobile.caiso.com");
+inline constexpr QLatin1String kDefaultPgeUrl("https://www.pge.com");
+inline constexpr QLatin1String kDefaultSceUrl("https://www.sce.com");
+inline constexpr QLatin1String kDefaultSdgeUrl("https://www.sdge.com");
+inline constexpr QLatin1String kDefaultSdgeBlackoutUrl("https://www.sdge.com");
 
 // Which publications a refresh reads: the operator's feeds of today, or the
 // classic status file and pages (kept for mirrors of them and the simulator).
@@ -28,6 +32,11 @@ struct ServerUrls
     QUrl maker;       // the maker's web server (updates, help)
     QUrl flexAlerts;  // the grid operator's Flex Alert service
     FeedSource feeds = FeedSource::Current;
+    // The utilities' web servers, for the link menus.
+    QUrl pge = QUrl(QString(kDefaultPgeUrl));
+    QUrl sce = QUrl(QString(kDefaultSceUrl));
+    QUrl sdge = QUrl(QString(kDefaultSdgeUrl));
+    QUrl sdgeBlackout = QUrl(QString(kDefaultSdgeBlackoutUrl)); // its blackout status
 
     static ServerUrls defaults()
     {

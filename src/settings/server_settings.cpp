@@ -14,6 +14,10 @@ constexpr std::pair<const SettingKey *, QUrl ServerUrls::*> kServers[] = {
     {&SettingKeys::GridContent, &ServerUrls::gridContent},
     {&SettingKeys::Maker, &ServerUrls::maker},
     {&SettingKeys::FlexAlerts, &ServerUrls::flexAlerts},
+    {&SettingKeys::Pge, &ServerUrls::pge},
+    {&SettingKeys::Sce, &ServerUrls::sce},
+    {&SettingKeys::Sdge, &ServerUrls::sdge},
+    {&SettingKeys::SdgeBlackout, &ServerUrls::sdgeBlackout},
 };
 
 } // namespace

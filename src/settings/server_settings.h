@@ -18,9 +18,10 @@ std::optional<QUrl> ServerUrlFromText(const QString &text);
 std::optional<FeedSource> FeedSourceFromText(const QString &text);
 QString FeedSourceText(FeedSource feeds);
 
-// Section "Servers": "GridMain", "GridContent", "Maker" and "FlexAlerts",
-// each falling back to ServerUrls::defaults() when missing or not an
-// http/https address, and "Feeds", "current" unless it reads "classic".
+// Section "Servers": "GridMain", "GridContent", "Maker", "FlexAlerts", "PGE",
+// "SCE", "SDGE" and "SDGEBlackout", each falling back to ServerUrls::defaults()
+// when missing or not an http/https address, and "Feeds", "current" unless it
+// reads "classic".
 ServerUrls LoadServerUrls(const RegistryBackend &store);
 
 // Writes the addresses and the feeds, as the demo and the tests do to point

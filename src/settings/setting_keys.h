@@ -79,13 +79,20 @@ inline constexpr SettingKey GridContent{kServersSection, L("GridContent"), Serve
 inline constexpr SettingKey Maker{kServersSection, L("Maker"), ServerUrl, kDefaultMakerUrl};
 inline constexpr SettingKey FlexAlerts{kServersSection, L("FlexAlerts"), ServerUrl,
                                        kDefaultFlexAlertsUrl};
+// The utilities' servers of the link menus; SDG&E's blackout status has its own.
+inline constexpr SettingKey Pge{kServersSection, L("PGE"), ServerUrl, kDefaultPgeUrl};
+inline constexpr SettingKey Sce{kServersSection, L("SCE"), ServerUrl, kDefaultSceUrl};
+inline constexpr SettingKey Sdge{kServersSection, L("SDGE"), ServerUrl, kDefaultSdgeUrl};
+inline constexpr SettingKey SdgeBlackout{kServersSection, L("SDGEBlackout"), ServerUrl,
+                                         kDefaultSdgeBlackoutUrl};
 // "current" reads today's feeds, "classic" the status file and pages.
 inline constexpr SettingKey Feeds{kServersSection, L("Feeds"), Choice, L("current")};
 
 inline constexpr std::array All{
-    &AlwaysOnTop,   &AutoCheck,   &AutoUpdate,     &CAISOGraph,          &GraphValues, &PlaySound,
-    &ShowAtStartup, &ShowDetails, &UpdateInterval, &SkipVersion,         &GridMain,    &GridContent,
-    &Maker,         &FlexAlerts,  &Feeds,          &MainWindowPlacement,
+    &AlwaysOnTop, &AutoCheck,     &AutoUpdate,   &CAISOGraph,     &GraphValues,
+    &PlaySound,   &ShowAtStartup, &ShowDetails,  &UpdateInterval, &SkipVersion,
+    &GridMain,    &GridContent,   &Maker,        &FlexAlerts,     &Pge,
+    &Sce,         &Sdge,          &SdgeBlackout, &Feeds,          &MainWindowPlacement,
 };
 
 } // namespace SettingKeys

@@ -283,13 +283,22 @@ QImage ConditionImage(int imageIndex, int size)
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
+    PaintConditionImage(painter, imageIndex, size);
+    painter.end();
+    return image;
+}
+
+void PaintConditionImage(QPainter &painter, int imageIndex, int size)
+{
+    if (!isImageIndex(imageIndex) || size <= 0)
+        return;
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     if (imageIndex == kConditionImageCount)
         drawStopSign(painter, size);
     else
         drawTrafficLight(painter, size, lightPicture(imageIndex));
-    painter.end();
-    return image;
+    painter.restore();
 }
 
 QPixmap ConditionPixmap(int imageIndex, int size)

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QPixmap>
 
+class QPainter;
+
 namespace voltwise {
 
 // The condition images, indexed 1..8 as level + 1: a traffic light (1 dark
@@ -15,6 +17,8 @@ inline constexpr int kConditionImageCount = 8;
 // Drawn for the exact pixel size, so small sizes stay sharp.
 QImage ConditionImage(int imageIndex, int size);
 QPixmap ConditionPixmap(int imageIndex, int size);
+// The same drawing over what a paint device holds, a vector file too.
+void PaintConditionImage(QPainter &painter, int imageIndex, int size);
 
 // All tray and window sizes, built once per index.
 QIcon ConditionIcon(int imageIndex);

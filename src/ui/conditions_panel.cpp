@@ -1,7 +1,7 @@
 #include "ui/conditions_panel.h"
 
-#include "ui/label_styles.h"
 #include "core/twips.h"
+#include "ui/label_styles.h"
 
 #include <QLabel>
 

@@ -1,8 +1,9 @@
 #include "ui/exit_prompt.h"
 
+#include "ui/dialog_finished.h"
+
 #include <QMessageBox>
 #include <QPointer>
-#include <qcoro/qcorosignal.h>
 
 namespace voltwise {
 
@@ -14,7 +15,7 @@ QCoro::Task<bool> MessageBoxExitPrompt::confirmExit(QWidget *parent)
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(u"msgExitQuestion"_qs);
     box->open();
-    const int answer = co_await qCoro(box.data(), &QMessageBox::finished);
+    const int answer = co_await DialogFinished(box);
     co_return answer == QMessageBox::Yes;
 }
 

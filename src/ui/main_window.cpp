@@ -18,6 +18,8 @@
 #include "ui/conditions_panel.h"
 #include "ui/exit_prompt.h"
 #include "ui/label_styles.h"
+#include "ui/link_table.h"
+#include "ui/options_dialog.h"
 #include "ui/status_strip.h"
 #include "ui/window_placement.h"
 
@@ -157,22 +159,27 @@ void MainWindow::buildPanels(QWidget *client)
 
 void MainWindow::buildMenus()
 {
-    QMenu *mnuFile = menuBar()->addMenu(u"&File"_qs);
-    mnuFile->setObjectName(u"mnuFile"_qs);
-    mnuFileUpdate = mnuFile->addAction(u"&Update Now"_qs, this, &MainWindow::mnuFileUpdate_Click);
-    mnuFileUpdate->setObjectName(u"mnuFileUpdate"_qs);
-    mnuFileClose = mnuFile->addAction(u"&Close"_qs, this, &MainWindow::mnuFileClose_Click);
-    mnuFileClose->setObjectName(u"mnuFileClose"_qs);
-    mnuFileExit = mnuFile->addAction(u"E&xit"_qs, this, &MainWindow::mnuFileExit_Click);
-    mnuFileExit->setObjectName(u"mnuFileExit"_qs);
-
-    mnuSysTray = new QMenu(u"SysTray"_qs, this);
-    mnuSysTray->setObjectName(u"mnuSysTray"_qs);
-    QAction *details = mnuSysTray->addAction(u"&Details..."_qs, this, &MainWindow::showDetails);
-    details->setObjectName(u"mnuSysTrayDetails"_qs);
-    mnuSysTray->addSeparator()->setObjectName(u"mnuSysTrayBar3"_qs);
-    QAction *exit = mnuSysTray->addAction(u"E&xit"_qs, this, &MainWindow::mnuFileExit_Click);
-    exit->setObjectName(u"mnuSysTrayExit"_qs);
+    m_menus = BuildMainMenus(menuBar(), this);
+    const MainMenus &m = m_menus;
+    connect(m.mnuFileUpdate, &QAction::triggered, this, &MainWindow::mnuFileUpdate_Click);
+    connect(m.mnuFileClose, &QAction::triggered, this, &MainWindow::mnuFileClose_Click);
+    connect(m.mnuFileExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
+    for (int i = 0; i < m.mnuViewSub.size(); ++i)
+        connect(m.mnuViewSub[i], &QAction::triggered, this, [this, i] { mnuViewSub_Click(i); });
+    connect(m.mnuViewAlwaysOnTop, &QAction::triggered, this, &MainWindow::mnuViewAlwaysOnTop_Click);
+    // Both link menus open the same target for the same index.
+    for (const QList<QAction *> &links : {m.mnuToolsSub, m.mnuSysTraySub}) {
+        for (int i = 0; i < links.size(); ++i)
+            connect(links[i], &QAction::triggered, this, [this, i] { mnuToolsSub_Click(i); });
+    }
+    for (QAction *options : {m.mnuToolsOptions, m.mnuSysTrayOptions})
+        connect(options, &QAction::triggered, this, [this] { mnuToolsOptions_Click(); });
+    for (QAction *help : {m.mnuHelpTopics, m.mnuSysTrayHelp})
+        connect(help, &QAction::triggered, this, &MainWindow::mnuHelpTopics_Click);
+    for (QAction *about : {m.mnuHelpAbout, m.mnuSysTrayAbout})
+        connect(about, &QAction::triggered, this, &MainWindow::mnuHelpAbout_Click);
+    connect(m.mnuSysTrayDetails, &QAction::triggered, this, &MainWindow::showDetails);
+    connect(m.mnuSysTrayExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
 }
 
 void MainWindow::buildTray()
@@ -181,7 +188,7 @@ void MainWindow::buildTray()
     m_trayClicks->setObjectName(u"tmrLeftButtonClick"_qs);
     connect(m_trayClicks, &TrayClickProtocol::showMenu, this, [this] {
         activateWindow(); // the menu must close when the user clicks elsewhere
-        mnuSysTray->popup(QCursor::pos());
+        m_menus.mnuSysTray->popup(QCursor::pos());
     });
     connect(m_trayClicks, &TrayClickProtocol::showDetails, this, &MainWindow::showDetails);
     if (!m_services.trayAvailable)
@@ -216,7 +223,7 @@ QCoro::Task<> MainWindow::Form_Load()
 
     if (m_settings.ShowAtStartup)
         show();
-    SetAlwaysOnTop(this, m_settings.AlwaysOnTop);
+    applyAlwaysOnTop();
 
     co_await RefreshAll();
     if (!self)
@@ -229,7 +236,7 @@ QCoro::Task<> MainWindow::RefreshAll()
         co_return;
     m_refreshing = true;
     tmrMinute->stop();
-    mnuFileUpdate->setEnabled(false);
+    m_menus.mnuFileUpdate->setEnabled(false);
     setStatusBarText(u"Updating..."_qs);
 
     QPointer<MainWindow> self(this);
@@ -242,7 +249,7 @@ QCoro::Task<> MainWindow::RefreshAll()
         ShowStatus();
 
     setStatusBarText(QString());
-    mnuFileUpdate->setEnabled(true);
+    m_menus.mnuFileUpdate->setEnabled(true);
     m_refreshing = false;
     if (!m_unloaded)
         tmrMinute->start();
@@ -274,6 +281,57 @@ void MainWindow::mnuFileClose_Click()
 void MainWindow::mnuFileExit_Click()
 {
     requestUnload(UnloadMode::ProgramRequest);
+}
+
+void MainWindow::mnuViewSub_Click(int index)
+{
+    tabMain->setCurrentIndex(index);
+}
+
+void MainWindow::mnuViewAlwaysOnTop_Click()
+{
+    m_settings.AlwaysOnTop = !m_settings.AlwaysOnTop;
+    applyAlwaysOnTop();
+}
+
+void MainWindow::applyAlwaysOnTop()
+{
+    // The mark follows the user's choice even where the desktop ignores it.
+    SetAlwaysOnTop(this, m_settings.AlwaysOnTop);
+    m_menus.mnuViewAlwaysOnTop->setChecked(m_settings.AlwaysOnTop);
+}
+
+void MainWindow::mnuToolsSub_Click(int index)
+{
+    QString url = LinkUrl(index, m_services.servers).toString();
+    if (m_services.browser)
+        OpenInBrowser(url, *m_services.browser);
+}
+
+QCoro::Task<> MainWindow::mnuToolsOptions_Click()
+{
+    if (m_options && m_options->isVisible()) { // one dialog at a time, whichever menu asks
+        m_options->raise();
+        m_options->activateWindow();
+        co_return;
+    }
+    QPointer<MainWindow> self(this);
+    m_options = new OptionsDialog(m_settings, *m_services.store, m_services.startupEntry, this);
+    co_await m_options->showModal();
+    if (self)
+        applyGraphKind();
+}
+
+void MainWindow::mnuHelpTopics_Click()
+{
+    QString url = HelpTopicsUrl(m_services.servers).toString();
+    if (m_services.browser)
+        OpenInBrowser(url, *m_services.browser);
+}
+
+void MainWindow::mnuHelpAbout_Click()
+{
+    ShowAboutBox(this);
 }
 
 void MainWindow::showDetails()
@@ -317,9 +375,7 @@ void MainWindow::ShowStatus()
             imgGraph->setPixmap(picture);
         m_data.PendingGraphPicture.reset();
     }
-    // The operator's picture is the choice of those who prefer it to the
-    // chart; otherwise the panel is the chart's.
-    imgGraph->setVisible(m_settings.CAISOGraph);
+    applyGraphKind();
 
     for (size_t i = 0; i < p.lblCurrentCondition.size(); ++i)
         m_conditions->lblCurrentCondition[i]->setText(p.lblCurrentCondition[i]);
@@ -370,6 +426,17 @@ void MainWindow::applyDetailsHeight()
 void MainWindow::tabMain_Click(int index)
 {
     m_panels->setCurrentIndex(index);
+    m_menus.mnuViewSub.value(index)->setChecked(true);
+    // The series items make sense only while the chart is shown.
+    for (QAction *item : std::as_const(m_menus.graphSeriesItems))
+        item->setEnabled(!m_settings.CAISOGraph);
+}
+
+void MainWindow::applyGraphKind()
+{
+    // The operator's picture is the choice of those who prefer it to the
+    // chart; otherwise the panel is the chart's.
+    imgGraph->setVisible(m_settings.CAISOGraph);
 }
 
 void MainWindow::setStatusBarText(const QString &text)
@@ -443,6 +510,8 @@ void MainWindow::commitSettings()
 void MainWindow::Form_Unload()
 {
     m_unloading = true;
+    if (m_options && m_options->isVisible()) // closing it saves what it saves on any close
+        m_options->reject();
     SaveMainWindowSettings(*m_services.store, m_settings);
     if (m_tray)
         m_tray->hide();

@@ -7,6 +7,7 @@
 #include "settings/app_settings.h"
 #include "status/change_alert.h"
 #include "status/status_presentation.h"
+#include "ui/main_menus.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -20,7 +21,6 @@
 class QAction;
 class QCheckBox;
 class QLabel;
-class QMenu;
 class QPlainTextEdit;
 class QStackedWidget;
 class QSystemTrayIcon;
@@ -35,7 +35,9 @@ class DownloadChannel;
 class ExitPrompt;
 class PublishedItemsBus;
 class RegistryBackend;
+class OptionsDialog;
 class SoundPlayer;
+class StartupEntry;
 class StatusStrip;
 class TrayClickProtocol;
 
@@ -50,6 +52,8 @@ struct MainWindowServices
     ExitPrompt *exitPrompt = nullptr;
     SoundPlayer *sound = nullptr;
     BrowserOpener *browser = nullptr;
+    // The start-at-login entry of the options dialog; none: never registered.
+    StartupEntry *startupEntry = nullptr;
     // Create the notification-area icon.
     bool trayAvailable = false;
     // Whether a notification area holds the icon right now (a panel may come
@@ -90,6 +94,13 @@ public:
     void mnuFileUpdate_Click();
     void mnuFileClose_Click();
     void mnuFileExit_Click();
+    void mnuViewSub_Click(int index);
+    void mnuViewAlwaysOnTop_Click();
+    void mnuToolsSub_Click(int index);
+    // Shows the options dialog and ends when it has closed.
+    QCoro::Task<> mnuToolsOptions_Click();
+    void mnuHelpTopics_Click();
+    void mnuHelpAbout_Click();
 
     // Ends the program when the query allows it: saves the settings,
     // removes the icon, and quits once no refresh is under way. Returns
@@ -124,6 +135,8 @@ private:
     void applyDetailsHeight();
     void chkDetails_Click();
     void tabMain_Click(int index);
+    void applyAlwaysOnTop();
+    void applyGraphKind();
     void setStatusBarText(const QString &text);
     void Form_Unload();
     void raiseAlert(const ChangeNotice &notice);
@@ -150,10 +163,8 @@ private:
     QPlainTextEdit *rtbForecasts = nullptr;
     QLabel *sbStatusBar = nullptr;
     QTimer *tmrMinute = nullptr;
-    QAction *mnuFileUpdate = nullptr;
-    QAction *mnuFileClose = nullptr;
-    QAction *mnuFileExit = nullptr;
-    QMenu *mnuSysTray = nullptr;
+    MainMenus m_menus;
+    QPointer<OptionsDialog> m_options;
     QSystemTrayIcon *m_tray = nullptr;
     TrayClickProtocol *m_trayClicks = nullptr;
 

@@ -8,6 +8,7 @@
 #include <QNetworkReply>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -33,7 +34,8 @@ private:
     QString waitForCondition(const QString &wanted, int timeoutMs);
     QString windowTree();
     QStringList noticeWindows();
-    bool trayHoldsTheIcon();
+    QString trayIconLine();
+    QString xdotool(const QStringList &arguments);
     void controlSimulator(const QString &path);
     QProcessEnvironment displayEnvironment() const;
 
@@ -60,6 +62,8 @@ void TestE2eMainWindow::initTestCase()
         QSKIP("no session bus (run under dbus-run-session)");
     if (QStandardPaths::findExecutable(u"Xvfb"_qs).isEmpty())
         QSKIP("Xvfb is not installed");
+    QVERIFY2(!QStandardPaths::findExecutable(u"xdotool"_qs).isEmpty(),
+             "xdotool is missing (scripts/install-deps.sh installs it)");
 
     for (int attempt = 0; attempt < 20 && m_display.isEmpty(); ++attempt) {
         const int number = 100 + QRandomGenerator::global()->bounded(800);
@@ -143,8 +147,17 @@ QStringList TestE2eMainWindow::noticeWindows()
     return ids;
 }
 
-// The tray host's panel has the program's icon window among its children.
-bool TestE2eMainWindow::trayHoldsTheIcon()
+QString TestE2eMainWindow::xdotool(const QStringList &arguments)
+{
+    QProcess tool;
+    tool.setProcessEnvironment(displayEnvironment());
+    tool.start(u"xdotool"_qs, arguments);
+    tool.waitForFinished(5000);
+    return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
+}
+
+// The line of the program's icon window among the tray host panel's children.
+QString TestE2eMainWindow::trayIconLine()
 {
     const QStringList lines = windowTree().split(u'\n');
     qsizetype panelIndent = -1;
@@ -159,9 +172,9 @@ bool TestE2eMainWindow::trayHoldsTheIcon()
         if (indent <= panelIndent)
             panelIndent = -1;
         else if (line.contains(u"\"Voltwise\""_qs))
-            return true;
+            return line;
     }
-    return false;
+    return {};
 }
 
 void TestE2eMainWindow::controlSimulator(const QString &path)
@@ -214,7 +227,7 @@ void TestE2eMainWindow::followsTheGridAndSavesSettingsOnTerm()
 
     QCOMPARE(waitForCondition(u"System Normal"_qs, 30000), u"System Normal"_qs);
     QCOMPARE(item("OperatorStatus"), operatorStatus[0]);
-    QTRY_VERIFY_WITH_TIMEOUT(trayHoldsTheIcon(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!trayIconLine().isEmpty(), 10000);
     QTRY_VERIFY_WITH_TIMEOUT(!noticeWindows().isEmpty(), 10000); // the first status is announced
     const QStringList firstNotices = noticeWindows();
 
@@ -229,6 +242,32 @@ void TestE2eMainWindow::followsTheGridAndSavesSettingsOnTerm()
     };
     QTRY_VERIFY_WITH_TIMEOUT(newNotice(), 10000);
 
+    // Options from the icon menu, by mouse and keyboard: a new interval, then OK.
+    const QRegularExpressionMatch icon =
+        QRegularExpression(uR"((\d+)x(\d+)[+-]\d+[+-]\d+\s+\+(-?\d+)\+(-?\d+))"_qs)
+            .match(trayIconLine());
+    QVERIFY2(icon.hasMatch(), qPrintable(trayIconLine()));
+    const auto centre = [&](int size, int at) {
+        return QString::number(icon.captured(at).toInt() + icon.captured(size).toInt() / 2);
+    };
+    QString options;
+    for (int attempt = 0; attempt < 5 && options.isEmpty(); ++attempt) {
+        xdotool({u"mousemove"_qs, centre(1, 3), centre(2, 4), u"click"_qs, u"3"_qs});
+        QTest::qWait(500);
+        xdotool({u"key"_qs, u"o"_qs}); // "&Options..."
+        for (QDeadlineTimer wait(2000); options.isEmpty() && !wait.hasExpired(); QTest::qWait(100))
+            options = xdotool({u"search"_qs, u"--name"_qs, u"^Options$"_qs});
+    }
+    QVERIFY2(!options.isEmpty(), "no Options dialog");
+    // From the first check box to the interval, replace it, and press the default button.
+    xdotool({u"key"_qs, u"Tab"_qs, u"ctrl+a"_qs, u"1"_qs, u"2"_qs, u"Return"_qs});
+    const auto storedInterval = [&] {
+        return QSettings(config + u"/Ternwood/Voltwise.conf"_qs, QSettings::IniFormat)
+            .value(u"Settings/UpdateInterval"_qs)
+            .toString();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(storedInterval(), u"12"_qs, 5000);
+
     ::kill(m_voltwise.processId(), SIGTERM);
     QVERIFY(m_voltwise.waitForFinished(15000));
     QCOMPARE(m_voltwise.exitStatus(), QProcess::NormalExit);
@@ -236,7 +275,7 @@ void TestE2eMainWindow::followsTheGridAndSavesSettingsOnTerm()
 
     QSettings saved(config + u"/Ternwood/Voltwise.conf"_qs, QSettings::IniFormat);
     saved.beginGroup(u"Settings"_qs);
-    QCOMPARE(saved.value(u"UpdateInterval"_qs).toString(), u"1"_qs);
+    QCOMPARE(saved.value(u"UpdateInterval"_qs).toString(), u"12"_qs);
     QCOMPARE(saved.value(u"PlaySound"_qs).toString(), u"False"_qs);
     QCOMPARE(saved.value(u"GraphValues"_qs).toString(), u"15"_qs);
 }

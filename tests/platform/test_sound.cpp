@@ -44,9 +44,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         const QString beside = u"bin/notice.wav"_qs;
         const QString installed = u"share/voltwise/notice.wav"_qs;
+        const QString xdg1 = u"xdg1/voltwise/notice.wav"_qs;
+        const QString xdg2 = u"xdg2/voltwise/notice.wav"_qs;
         QTest::newRow("beside the program") << QStringList{beside} << beside;
         QTest::newRow("installed") << QStringList{installed} << installed;
         QTest::newRow("beside wins") << QStringList{installed, beside} << beside;
+        QTest::newRow("installed before XDG") << QStringList{xdg1, installed} << installed;
+        QTest::newRow("XDG in order") << QStringList{xdg2, xdg1} << xdg1;
+        QTest::newRow("last XDG") << QStringList{xdg2} << xdg2;
         QTest::newRow("nowhere") << QStringList{u"share/notice.wav"_qs} << beside;
     }
 
@@ -58,7 +63,8 @@ private Q_SLOTS:
         QVERIFY(QDir(prefix.path()).mkpath(u"bin"_qs));
         for (const QString &file : files)
             createFile(prefix.filePath(file), "RIFF");
-        QCOMPARE(DataFilePath(u"notice.wav"_qs, prefix.filePath(u"bin"_qs)),
+        const QStringList xdg{prefix.filePath(u"xdg1"_qs), prefix.filePath(u"xdg2"_qs)};
+        QCOMPARE(DataFilePath(u"notice.wav"_qs, prefix.filePath(u"bin"_qs), xdg),
                  prefix.filePath(expected));
     }
 

@@ -155,12 +155,18 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         QFETCH(QString, expected);
         const ServerUrls defaults = ServerUrls::defaults();
-        QVERIFY(SaveSettings(
-            m_reg->store, {}, u"Servers"_qs,
-            {{SettingKeys::GridMain.name, stored}, {SettingKeys::Maker.name, stored}}));
+        QVERIFY(SaveSettings(m_reg->store, {}, u"Servers"_qs,
+                             {{SettingKeys::GridMain.name, stored},
+                              {SettingKeys::Maker.name, stored},
+                              {SettingKeys::Pge.name, stored},
+                              {SettingKeys::Sce.name, stored},
+                              {SettingKeys::Sdge.name, stored},
+                              {SettingKeys::SdgeBlackout.name, stored}}));
         ServerUrls loaded = LoadServerUrls(m_reg->store);
-        QCOMPARE(loaded.gridMain, expected.isEmpty() ? defaults.gridMain : QUrl(expected));
-        QCOMPARE(loaded.maker, expected.isEmpty() ? defaults.maker : QUrl(expected));
+        for (QUrl ServerUrls::*server :
+             {&ServerUrls::gridMain, &ServerUrls::maker, &ServerUrls::pge, &ServerUrls::sce,
+              &ServerUrls::sdge, &ServerUrls::sdgeBlackout})
+            QCOMPARE(loaded.*server, expected.isEmpty() ? defaults.*server : QUrl(expected));
         QCOMPARE(loaded.gridContent, defaults.gridContent);
 
         loaded.gridContent = QUrl(u"http://127.0.0.1:1"_qs);

@@ -1,16 +1,21 @@
 // The main window against the in-process simulated grid operator, with its
 // settings in a temporary store and fakes for the exit question and the sound.
 #include "core/conversions.h"
+#include "core/copyright.h"
 #include "core/download/download_channel.h"
 #include "gridsim/current_feeds_writer.h"
 #include "gridsim/grid_sim.h"
+#include "platform/recording_browser_opener.h"
 #include "platform/recording_sound_player.h"
+#include "platform/startup_entry.h"
 #include "settings/qsettings_registry.h"
 #include "settings/registry_operations.h"
 #include "settings/setting_keys.h"
 #include "status/tray_click_protocol.h"
 #include "ui/exit_prompt.h"
 #include "ui/main_window.h"
+#include "ui/options_dialog.h"
+#include "update/version.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -19,8 +24,14 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
+#include <QSpinBox>
+#include <QStackedWidget>
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -95,6 +106,8 @@ private:
     std::unique_ptr<QSettingsRegistryBackend> m_store;
     std::unique_ptr<GridSim> m_sim;
     RecordingSoundPlayer m_sound;
+    RecordingBrowserOpener m_browser;
+    std::unique_ptr<XdgAutostartEntry> m_autostart;
     ScriptedExitPrompt m_prompt;
     int m_quits = 0;
     std::unique_ptr<MainWindow> m_window;
@@ -113,6 +126,8 @@ private:
         services.locale = kEnglishUs;
         services.exitPrompt = &m_prompt;
         services.sound = &m_sound;
+        services.browser = &m_browser;
+        services.startupEntry = m_autostart.get();
         services.trayAvailable = trayAvailable;
         services.publishOnBus = false;
         services.quit = [this] {
@@ -228,6 +243,9 @@ private Q_SLOTS:
         m_sim->setClock([] { return QDateTime(QDate(2001, 8, 13), QTime(14, 25, 3)); });
         m_feeds = FeedSource::Classic;
         m_sound.played.clear();
+        m_browser.opened.clear();
+        m_autostart = std::make_unique<XdgAutostartEntry>(m_dir->filePath(u"autostart"_qs),
+                                                          u"/usr/bin/voltwise"_qs);
         m_prompt.yes = m_prompt.hold = false;
         m_prompt.asked = m_quits = 0;
         m_notices.clear();
@@ -706,6 +724,200 @@ private Q_SLOTS:
         QCOMPARE(m_notices.size(), 2);
         QVERIFY(header(1).startsWith(u"Alert Notice: "_qs));
         QCOMPARE(m_sound.played.size(), playSound ? 2 : 0);
+    }
+
+    void menusInOrder_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("items"); // "name=caption", "[x]"/"[ ]" marks, "(off)"
+        const QString links = u"Sub(0)=California ISO Home|Sub(1)=California ISO %1|Sub(2)=-|"
+                              "Sub(3)=Voltwise %2|Sub(4)=-|Sub(5)=Pacific Gas && Electric Home|"
+                              "Sub(6)=PG&&E Blackout Information|"
+                              "Sub(7)=Southern California Edison Home|"
+                              "Sub(8)=SCE Blackout Information|Sub(9)=San Diego Gas && Electric "
+                              "Home|Sub(10)=SDG&&E Blackout Information|"_qs;
+        QTest::newRow("menu bar") << QString()
+                                  << u"mnuFile=&File|mnuView=&View|mnuTools=&Tools|"
+                                     "mnuHelp=&Help|"_qs;
+        QTest::newRow("File") << u"mnuFile"_qs
+                              << u"mnuFileUpdate=&Update Now|mnuFileClose=&Close|"
+                                 "mnuFileExit=E&xit|"_qs;
+        QTest::newRow("View") << u"mnuView"_qs
+                              << u"mnuViewSub(0)=&Graph [x]|mnuViewSub(1)=&Conditions [ ]|"
+                                 "mnuViewSub(2)=&Notices [ ]|mnuViewSub(3)=&Forecasts [ ]|"
+                                 "mnuViewBar=-|mnuViewAlwaysOnTop=&Always on Top [ ]|"_qs;
+        QTest::newRow("Tools") << u"mnuTools"_qs
+                               << links.arg(u"Current System Conditions"_qs, u"Home"_qs)
+                                          .replace(u"Sub("_qs, u"mnuToolsSub("_qs) +
+                                      u"mnuToolsBar=-|mnuToolsOptions=Options...|"_qs;
+        QTest::newRow("Help") << u"mnuHelp"_qs
+                              << u"mnuHelpTopics=Voltwise &Help (online)...|mnuHelpUpdate=&Check "
+                                 "for Voltwise Updates... (off)|mnuHelpBar=-|"
+                                 "mnuHelpAbout=&About Voltwise...|"_qs;
+        QTest::newRow("icon menu")
+            << u"mnuSysTray"_qs
+            << links.arg(u"System Conditions"_qs, u"&Home"_qs)
+                       .replace(u"Sub("_qs, u"mnuSysTraySub("_qs) +
+                   u"mnuSysTrayBar1=-|mnuSysTrayDetails=&Details...|mnuSysTrayOptions=&Options..."
+                   "|mnuSysTrayBar2=-|mnuSysTrayHelp=&Help...|mnuSysTrayAbout=&About...|"
+                   "mnuSysTrayBar3=-|mnuSysTrayExit=E&xit|"_qs;
+    }
+
+    void menusInOrder()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QString, items);
+        MainWindow *window = loadWindow();
+        QString shown;
+        const QWidget *owner =
+            menu.isEmpty() ? static_cast<QWidget *>(window->menuBar()) : child<QMenu>(menu);
+        for (const QAction *item : owner->actions()) {
+            shown += (item->menu() ? item->menu()->objectName() : item->objectName()) + u'=' +
+                     (item->isSeparator() ? u"-"_qs : item->text());
+            if (item->isCheckable())
+                shown += item->isChecked() ? u" [x]"_qs : u" [ ]"_qs;
+            shown += item->isEnabled() ? u"|"_qs : u" (off)|"_qs;
+        }
+        QCOMPARE(shown, items);
+    }
+
+    void linksOpenTheSameTargetInBothMenus()
+    {
+        loadWindow(); // the grid operator and the maker at the simulator, the utilities by default
+        const QString sim = m_sim->baseUrl().toString();
+        const QStringList targets{sim,
+                                  sim + u"/outlook/SystemStatus.html"_qs,
+                                  {},
+                                  sim,
+                                  {},
+                                  u"https://www.pge.com"_qs,
+                                  u"https://www.pge.com/myhome/customerservice/energystatus/"
+                                  "gridstatus/"_qs,
+                                  u"https://www.sce.com"_qs,
+                                  u"https://www.sce.com/PowerOutageCenter/Rotating/default.htm"_qs,
+                                  u"https://www.sdge.com"_qs,
+                                  u"https://www.sdge.com/reo/"_qs,
+                                  sim + u"/Voltwise_Help.html"_qs};
+        for (int i = 0; i < targets.size(); ++i) {
+            m_browser.opened.clear();
+            const bool help = i == targets.size() - 1;
+            child<QAction>(help ? u"mnuHelpTopics"_qs : u"mnuToolsSub(%1)"_qs.arg(i))->trigger();
+            child<QAction>(help ? u"mnuSysTrayHelp"_qs : u"mnuSysTraySub(%1)"_qs.arg(i))->trigger();
+            QCOMPARE(m_browser.opened,
+                     targets[i].isEmpty() ? QStringList() : QStringList(2, targets[i]));
+        }
+    }
+
+    void viewMarksFollowTheTab()
+    {
+        loadWindow();
+        const QStringList panels{u"picGraph"_qs, u"picConditions"_qs, u"rtbNotices"_qs,
+                                 u"rtbForecasts"_qs};
+        // View items, tab clicks (negative), and an item chosen twice.
+        for (const int step : {2, 1, 1, -3, 0}) {
+            const int index = std::abs(step);
+            if (step < 0)
+                child<QTabBar>(u"tabMain"_qs)->setCurrentIndex(index);
+            else
+                child<QAction>(u"mnuViewSub(%1)"_qs.arg(index))->trigger();
+            QCOMPARE(child<QStackedWidget>(u"tabPanels"_qs)->currentWidget()->objectName(),
+                     panels[index]);
+            for (int i = 0; i < 4; ++i)
+                QCOMPARE(child<QAction>(u"mnuViewSub(%1)"_qs.arg(i))->isChecked(), i == index);
+        }
+    }
+
+    void alwaysOnTopTwice()
+    {
+        const bool stored = true; // the mark shows it from the start
+        storeSetting(u"AlwaysOnTop"_qs, u"True"_qs);
+        MainWindow *window = loadWindow();
+        auto *item = child<QAction>(u"mnuViewAlwaysOnTop"_qs);
+        for (const bool expected : {stored, !stored, stored}) {
+            QCOMPARE(window->settings().AlwaysOnTop, expected);
+            QCOMPARE(item->isChecked(), expected);
+            QCOMPARE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), expected);
+            QVERIFY(window->isVisible());
+            item->trigger();
+        }
+    }
+
+    void aboutBox()
+    {
+        SetBuildStage(StageRelease);
+        loadWindow();
+        for (const QString &item : {u"mnuHelpAbout"_qs, u"mnuSysTrayAbout"_qs}) {
+            child<QAction>(item)->trigger();
+            QPointer<QMessageBox> box = child<QMessageBox>(u"msgAbout"_qs);
+            QVERIFY(box && box->isVisible());
+            QCOMPARE(box->windowTitle(), u"About Voltwise..."_qs);
+            QCOMPARE(box->text(), u"Voltwise version 2.0.10\r\n"_qs + kCopyrightNotice.toString());
+            QCOMPARE(box->icon(), QMessageBox::Information);
+            QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+            box->button(QMessageBox::Ok)->click();
+            QTRY_VERIFY(!box);
+        }
+    }
+
+    void optionsTakeEffectAtTheNextTick_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("change");
+        // The interval was 3, and the counter stands at 1 after the first tick.
+        QTest::addColumn<QList<int>>("refreshTicks");
+        QTest::addColumn<QString>("saved"); // AutoCheck CAISOGraph UpdateInterval
+        QTest::newRow("Tools, interval 2") << u"mnuToolsOptions"_qs << u"interval 2"_qs
+                                           << QList<int>{1, 3, 5} << u"True False 2"_qs;
+        QTest::newRow("icon menu, interval 1") << u"mnuSysTrayOptions"_qs << u"interval 1"_qs
+                                               << QList<int>{1, 3, 4, 5} << u"True False 1"_qs;
+        QTest::newRow("automatic checks off")
+            << u"mnuToolsOptions"_qs << u"auto off"_qs << QList<int>{1} << u"False False 3"_qs;
+        QTest::newRow("static graph")
+            << u"mnuSysTrayOptions"_qs << u"picture"_qs << QList<int>{1, 4} << u"True True 3"_qs;
+        QTest::newRow("session ends while open, interval 2 typed")
+            << u"mnuToolsOptions"_qs << u"session end 2"_qs << QList<int>{1} << u"True False 3"_qs;
+    }
+
+    void optionsTakeEffectAtTheNextTick()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, change);
+        QFETCH(QList<int>, refreshTicks);
+        QFETCH(QString, saved);
+        MainWindow *window = loadWindow();
+        QList<int> refreshed;
+        for (int tick = 1; tick <= 5; ++tick) {
+            const int before = requests();
+            QCoro::waitFor(window->tmrMinute_Timer());
+            if (requests() > before)
+                refreshed << tick;
+            if (tick > 1)
+                continue;
+            child<QAction>(item)->trigger();
+            child<QAction>(item)->trigger(); // a second request shows the same dialog
+            QCOMPARE(window->findChildren<OptionsDialog *>().size(), 1);
+            auto *dialog = child<OptionsDialog>(u"frmOptions"_qs);
+            QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+            dialog->updnUpdateInterval->selectAll();
+            if (change.contains(u"auto"_qs))
+                dialog->chkAutoCheck->click();
+            else if (change == u"picture")
+                dialog->optCAISOGraph[1]->click();
+            else
+                QTest::keyClicks(dialog->updnUpdateInterval, change.right(1));
+            if (change.startsWith(u"session"_qs))
+                QVERIFY(QCoro::waitFor(window->requestUnload(UnloadMode::SessionEnd)));
+            else
+                dialog->cmdOK->click();
+            QTRY_VERIFY(!child<OptionsDialog>(u"frmOptions"_qs));
+            // The graph kind applies as soon as the dialog has closed.
+            QCOMPARE(child<QLabel>(u"imgGraph"_qs)->isVisibleTo(window),
+                     window->settings().CAISOGraph);
+        }
+        QCOMPARE(refreshed, refreshTicks);
+        QCOMPARE(storedSetting(u"AutoCheck"_qs) + u' ' + storedSetting(u"CAISOGraph"_qs) + u' ' +
+                     storedSetting(u"UpdateInterval"_qs),
+                 saved);
     }
 
     // Today's feeds: window, tray tip and the Conditions tab's tip follow

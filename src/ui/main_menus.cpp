@@ -1,0 +1,105 @@
+#include "ui/main_menus.h"
+
+#include "ui/about_text.h"
+#include "ui/link_table.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+
+namespace voltwise {
+
+namespace {
+
+QString Indexed(QStringView name, int index)
+{
+    return name.toString() + u'(' + QString::number(index) + u')';
+}
+
+QAction *AddItem(QMenu *menu, const QString &name, const QString &caption)
+{
+    QAction *item = caption == u"-" ? menu->addSeparator() : menu->addAction(caption);
+    item->setObjectName(name);
+    return item;
+}
+
+QMenu *AddMenu(QMenuBar *bar, const QString &name, const QString &caption)
+{
+    QMenu *menu = bar->addMenu(caption);
+    menu->setObjectName(name);
+    return menu;
+}
+
+QList<QAction *> AddLinks(QMenu *menu, QStringView name, bool trayCaptions)
+{
+    QList<QAction *> items;
+    for (int i = 0; i < int(kLinks.size()); ++i) {
+        const Link &link = kLinks[i];
+        items << AddItem(menu, Indexed(name, i),
+                         (trayCaptions ? link.trayCaption : link.toolsCaption).toString());
+    }
+    return items;
+}
+
+} // namespace
+
+MainMenus BuildMainMenus(QMenuBar *bar, QWidget *owner)
+{
+    MainMenus m;
+    m.mnuFile = AddMenu(bar, u"mnuFile"_qs, u"&File"_qs);
+    m.mnuFileUpdate = AddItem(m.mnuFile, u"mnuFileUpdate"_qs, u"&Update Now"_qs);
+    m.mnuFileClose = AddItem(m.mnuFile, u"mnuFileClose"_qs, u"&Close"_qs);
+    m.mnuFileExit = AddItem(m.mnuFile, u"mnuFileExit"_qs, u"E&xit"_qs);
+
+    m.mnuView = AddMenu(bar, u"mnuView"_qs, u"&View"_qs);
+    auto *tabs = new QActionGroup(m.mnuView);
+    const QStringList views{u"&Graph"_qs, u"&Conditions"_qs, u"&Notices"_qs, u"&Forecasts"_qs};
+    for (int i = 0; i < views.size(); ++i) {
+        QAction *item = AddItem(m.mnuView, Indexed(u"mnuViewSub", i), views[i]);
+        item->setCheckable(true);
+        item->setChecked(i == 0);
+        tabs->addAction(item);
+        m.mnuViewSub << item;
+    }
+    AddItem(m.mnuView, u"mnuViewBar"_qs, u"-"_qs);
+    m.mnuViewAlwaysOnTop = AddItem(m.mnuView, u"mnuViewAlwaysOnTop"_qs, u"&Always on Top"_qs);
+    m.mnuViewAlwaysOnTop->setCheckable(true);
+
+    m.mnuTools = AddMenu(bar, u"mnuTools"_qs, u"&Tools"_qs);
+    m.mnuToolsSub = AddLinks(m.mnuTools, u"mnuToolsSub", false);
+    AddItem(m.mnuTools, u"mnuToolsBar"_qs, u"-"_qs);
+    m.mnuToolsOptions = AddItem(m.mnuTools, u"mnuToolsOptions"_qs, u"Options..."_qs);
+
+    m.mnuHelp = AddMenu(bar, u"mnuHelp"_qs, u"&Help"_qs);
+    m.mnuHelpTopics = AddItem(m.mnuHelp, u"mnuHelpTopics"_qs, u"Voltwise &Help (online)..."_qs);
+    m.mnuHelpUpdate = AddItem(m.mnuHelp, u"mnuHelpUpdate"_qs, u"&Check for Voltwise Updates..."_qs);
+    m.mnuHelpUpdate->setEnabled(false);
+    AddItem(m.mnuHelp, u"mnuHelpBar"_qs, u"-"_qs);
+    m.mnuHelpAbout = AddItem(m.mnuHelp, u"mnuHelpAbout"_qs, u"&About Voltwise..."_qs);
+
+    m.mnuSysTray = new QMenu(u"SysTray"_qs, owner);
+    m.mnuSysTray->setObjectName(u"mnuSysTray"_qs);
+    m.mnuSysTraySub = AddLinks(m.mnuSysTray, u"mnuSysTraySub", true);
+    AddItem(m.mnuSysTray, u"mnuSysTrayBar1"_qs, u"-"_qs);
+    m.mnuSysTrayDetails = AddItem(m.mnuSysTray, u"mnuSysTrayDetails"_qs, u"&Details..."_qs);
+    m.mnuSysTrayOptions = AddItem(m.mnuSysTray, u"mnuSysTrayOptions"_qs, u"&Options..."_qs);
+    AddItem(m.mnuSysTray, u"mnuSysTrayBar2"_qs, u"-"_qs);
+    m.mnuSysTrayHelp = AddItem(m.mnuSysTray, u"mnuSysTrayHelp"_qs, u"&Help..."_qs);
+    m.mnuSysTrayAbout = AddItem(m.mnuSysTray, u"mnuSysTrayAbout"_qs, u"&About..."_qs);
+    AddItem(m.mnuSysTray, u"mnuSysTrayBar3"_qs, u"-"_qs);
+    m.mnuSysTrayExit = AddItem(m.mnuSysTray, u"mnuSysTrayExit"_qs, u"E&xit"_qs);
+    return m;
+}
+
+void ShowAboutBox(QWidget *parent)
+{
+    auto *box = new QMessageBox(QMessageBox::Information, AboutCaption(), AboutText(),
+                                QMessageBox::Ok, parent);
+    box->setObjectName(u"msgAbout"_qs);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+} // namespace voltwise

@@ -1,0 +1,211 @@
+// The options dialog over settings in memory, a temporary store and a
+// temporary autostart directory, and the exit question; both are awaited.
+#include "platform/startup_entry.h"
+#include "settings/registry_operations.h"
+#include "settings/settings_test_support.h"
+#include "ui/exit_prompt.h"
+#include "ui/options_dialog.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+
+using namespace voltwise;
+
+namespace {
+
+// "1 3 1 ..." for a row of check marks and the interval.
+QString Marks(std::initializer_list<QVariant> values)
+{
+    QStringList texts;
+    for (const QVariant &value : values)
+        texts << (value.typeId() == QMetaType::Bool ? QString::number(value.toBool())
+                                                    : value.toString());
+    return texts.join(u' ');
+}
+
+} // namespace
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+
+private:
+    TempRegistry m_reg;
+    std::unique_ptr<XdgAutostartEntry> m_entry;
+
+    // A dialog that the test drives; it deletes itself once closed.
+    OptionsDialog *open(AppSettings &settings, QCoro::Task<> &shown)
+    {
+        auto *dialog = new OptionsDialog(settings, m_reg.store, m_entry.get());
+        shown = dialog->showModal();
+        return dialog;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QVERIFY(m_reg.dir.isValid());
+        QDir(m_reg.dir.path()).removeRecursively();
+        m_entry = std::make_unique<XdgAutostartEntry>(m_reg.dir.filePath(u"autostart"_qs),
+                                                      u"/opt/Volt wise/voltwise"_qs);
+    }
+
+    void captionsAsWritten()
+    {
+        AppSettings settings;
+        QCoro::Task<> closed;
+        OptionsDialog *dialog = open(settings, closed);
+        QStringList texts{dialog->windowTitle()};
+        for (const QObject *child : dialog->findChildren<QObject *>()) {
+            if (const auto *box = qobject_cast<const QGroupBox *>(child))
+                texts << box->title();
+            else if (const auto *button = qobject_cast<const QAbstractButton *>(child))
+                texts << button->text();
+            else if (const auto *label = qobject_cast<const QLabel *>(child))
+                texts << label->text();
+        }
+        QCOMPARE(texts.join(u'|'),
+                 u"Options|General|Automatically check status every|minutes.|Play sound when "
+                 "status changes|Show main window when Voltwise launches|Run Voltwise when "
+                 "Windows starts|Alert me to Voltwise updates.|Graph|Show an interactive graph "
+                 "(preferred because it allows the user to pick the variables to display)|Show a "
+                 "static \"picture\" graph (more compatable with unforseen changes to the CAISO "
+                 "website)|OK|Cancel"_qs);
+        dialog->reject();
+        QTRY_VERIFY(closed.isReady());
+    }
+
+    void everyWayOfClosing_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<bool>("registered");
+        for (const char *way : {"OK", "Cancel", "close box", "Escape"}) {
+            QTest::addRow("%s, entry absent", way) << QString::fromLatin1(way) << false;
+            QTest::addRow("%s, entry present", way) << QString::fromLatin1(way) << true;
+        }
+    }
+
+    void everyWayOfClosing()
+    {
+        QFETCH(QString, way);
+        QFETCH(bool, registered);
+        if (registered)
+            QVERIFY(m_entry->registerProgram());
+        AppSettings settings; // AutoCheck, PlaySound, ShowAtStartup, AutoUpdate on; interval 3
+        QCoro::Task<> closed;
+        QPointer<OptionsDialog> dialog = open(settings, closed);
+        const auto shown = [&] {
+            return Marks(
+                {dialog->chkAutoCheck->isChecked(), dialog->updnUpdateInterval->text(),
+                 dialog->chkPlaySound->isChecked(), dialog->chkShowDetailsAtStartup->isChecked(),
+                 dialog->chkAddToStartupItems->isChecked(), dialog->chkAutoUpdate->isChecked(),
+                 dialog->optCAISOGraph[1]->isChecked()});
+        };
+        QCOMPARE(shown(), u"1 3 1 1 %1 1 0"_qs.arg(int(registered)));
+
+        for (QCheckBox *box : dialog->findChildren<QCheckBox *>())
+            box->click();
+        dialog->updnUpdateInterval->selectAll();
+        QTest::keyClicks(dialog->updnUpdateInterval, u"10"_qs);
+        dialog->optCAISOGraph[1]->click();
+        QCOMPARE(shown(), u"0 10 0 0 %1 0 1"_qs.arg(int(!registered)));
+
+        if (way == u"OK")
+            dialog->cmdOK->click();
+        else if (way == u"Cancel")
+            dialog->cmdCancel->click();
+        else if (way == u"close box")
+            dialog->close();
+        else
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        QTRY_VERIFY(closed.isReady());
+
+        const bool ok = way == u"OK";
+        QCOMPARE(Marks({settings.AutoCheck, settings.UpdateInterval, settings.PlaySound,
+                        settings.ShowAtStartup, settings.AutoUpdate, settings.CAISOGraph}),
+                 ok ? u"0 10 0 0 0 1"_qs : u"1 3 1 1 1 0"_qs);
+        QStringList stored; // AutoUpdate changes in memory only
+        for (const char *key : {"AutoCheck", "CAISOGraph", "UpdateInterval", "PlaySound",
+                                "ShowAtStartup", "AutoUpdate"})
+            stored << GetSetting(m_reg.store, u"Voltwise"_qs, u"Settings"_qs,
+                                 QString::fromLatin1(key), u"-"_qs);
+        QCOMPARE(stored.join(u' '),
+                 ok ? u"False True 10 False False -"_qs : u"True False 3 True True -"_qs);
+        QCOMPARE(m_entry->isRegistered(), !registered);
+        QTRY_VERIFY(!dialog); // a new dialog for each opening
+    }
+
+    void intervalStaysInRange_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QString>("typed"); // "up": the up arrow
+        QTest::addColumn<int>("saved");
+        QTest::newRow("0 typed") << 3 << u"0"_qs << 3;
+        QTest::newRow("500 typed") << 3 << u"500"_qs << 50;
+        QTest::newRow("up from the top") << 120 << u"up"_qs << 120;
+        QTest::newRow("stored above the range") << 10000 << QString() << 120;
+    }
+
+    void intervalStaysInRange()
+    {
+        QFETCH(int, start);
+        QFETCH(QString, typed);
+        QFETCH(int, saved);
+        AppSettings settings;
+        settings.UpdateInterval = start;
+        QCoro::Task<> shown;
+        OptionsDialog *dialog = open(settings, shown);
+        dialog->updnUpdateInterval->selectAll();
+        if (typed == u"up")
+            QTest::keyClick(dialog->updnUpdateInterval, Qt::Key_Up);
+        else
+            QTest::keyClicks(dialog->updnUpdateInterval, typed);
+        dialog->cmdOK->click();
+        QTRY_VERIFY(shown.isReady());
+        QCOMPARE(settings.UpdateInterval, saved);
+        QCOMPARE(GetSetting(m_reg.store, u"Voltwise"_qs, u"Settings"_qs, u"UpdateInterval"_qs, {}),
+                 QString::number(saved));
+    }
+
+    void exitQuestionAnswers_data()
+    {
+        QTest::addColumn<int>("key"); // 0: a click on the button
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("exits");
+        QTest::newRow("Yes") << 0 << int(QMessageBox::Yes) << true;
+        QTest::newRow("No") << 0 << int(QMessageBox::No) << false;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << false;
+    }
+
+    void exitQuestionAnswers()
+    {
+        QFETCH(int, key);
+        QFETCH(int, button);
+        QFETCH(bool, exits);
+        QWidget window;
+        MessageBoxExitPrompt prompt;
+        QCoro::Task<bool> asked = prompt.confirmExit(&window);
+        QPointer<QMessageBox> box = window.findChild<QMessageBox *>(u"msgExitQuestion"_qs);
+        QVERIFY(box && box->isVisible());
+        QCOMPARE(box->windowTitle(), u"Voltwise"_qs);
+        QCOMPARE(box->text(), u"Are you sure you want to exit Voltwise?"_qs);
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        if (key)
+            QTest::keyClick(box, Qt::Key(key));
+        else
+            box->button(QMessageBox::StandardButton(button))->click();
+        // The answer arrives even though the box deletes itself on closing.
+        QTRY_VERIFY(!box);
+        QVERIFY(asked.isReady());
+        QCOMPARE(QCoro::waitFor(asked), exits);
+    }
+};
+
+QTEST_MAIN(TestDialogs)
+#include "test_dialogs.moc"
