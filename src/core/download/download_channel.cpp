@@ -192,6 +192,10 @@ QCoro::Task<DownloadResult> DownloadChannel::fetch(QUrl url, QByteArray accept)
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
+    // Nothing compressed is asked for, so nothing is inflated: a server that
+    // sends a compressed bomb anyway hands over its few packed bytes as they
+    // are, which no reader takes for data.
+    request.setRawHeader("Accept-Encoding", "identity");
     request.setHeader(QNetworkRequest::UserAgentHeader, UserAgent());
     if (!accept.isEmpty())
         request.setRawHeader("Accept", accept);
@@ -247,6 +251,11 @@ QCoro::Task<DownloadResult> DownloadChannel::fetch(QUrl url, QByteArray accept)
         co_return DownloadResult{};
 
     d->inFlight.removeOne(t);
+    // QNAM keeps the connection of a transfer stopped mid-answer for the next
+    // request, which then waits behind an answer that never ends; after a
+    // handful of such stops every download would time out.
+    if (t->reason != StopReason::None)
+        d->manager->clearConnectionCache();
     if (result.ok) {
         d->report(DownloadState::ResponseReceived);
         d->report(DownloadState::ResponseCompleted);
