@@ -3,6 +3,7 @@
 // no alert is raised, the status bar names a failed transfer, and the time
 // each refresh took is printed for the table of outcomes.
 #include "core/download/download_channel.h"
+#include "gridsim/fault_bodies.h"
 #include "gridsim/grid_sim.h"
 #include "platform/recording_sound_player.h"
 #include "settings/qsettings_registry.h"
@@ -117,6 +118,8 @@ private Q_SLOTS:
         for (int step = 0; step < 2; ++step)
             m_sim->advance();
 
+        // Made once, before any refresh waits for it.
+        GzipBomb(Fault::kDefaultBomb);
         addWindow(FeedSource::Classic);
         addWindow(FeedSource::Current);
     }
