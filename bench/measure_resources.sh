@@ -33,8 +33,8 @@ for _ in $(seq 50); do grep -q '^listening on ' "$work/sim.out" && break; sleep 
 url=$(sed -n 's/^listening on //p' "$work/sim.out")
 
 mkdir -p "$work/config/Ternwood"
-printf '[Servers]\nFeeds=%s\nGridMain=%s\nGridContent=%s\nFlexAlerts=%s\n[Settings]\nUpdateInterval=1\nPlaySound=False\n' \
-  "${FEEDS:-current}" "$url" "$url" "$url" >"$work/config/Ternwood/Voltwise.conf"
+printf '[Servers]\nFeeds=%s\nGridMain=%s\nGridContent=%s\nFlexAlerts=%s\nMaker=%s\n[Settings]\nUpdateInterval=1\nPlaySound=False\n' \
+  "${FEEDS:-current}" "$url" "$url" "$url" "$url" >"$work/config/Ternwood/Voltwise.conf"
 
 DISPLAY=$display XDG_CONFIG_HOME="$work/config" LC_ALL=en_US.UTF-8 \
   VOLTWISE_TEST_MINUTE_MS="$minute_ms" "$build/bin/voltwise" >/dev/null 2>&1 &

@@ -8,6 +8,8 @@
 #
 # --feeds chooses what the demo's configuration reads: the operator's feeds
 # of today (current, the default) or the classic status file and pages.
+# DEMO_RELEASE=9.0 makes the simulated maker offer a newer release, so the
+# update dialog shows at start (and from Help > Check for Voltwise Updates...).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -39,8 +41,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
+release=()
+[ -n "${DEMO_RELEASE:-}" ] && release=(--release-version "$DEMO_RELEASE")
 build/bin/voltwise-gridsim --port 0 --scenario "${DEMO_SCENARIO:-walk}" --advance-refreshes 1 \
-  >"$demo/sim.out" &
+  "${release[@]}" >"$demo/sim.out" &
 sim_pid=$!
 for _ in $(seq 100); do
   grep -q '^listening on ' "$demo/sim.out" 2>/dev/null && break
@@ -57,6 +61,7 @@ Feeds=$feeds
 GridMain=$url
 GridContent=$url
 FlexAlerts=$url
+Maker=$url
 
 [Settings]
 UpdateInterval=1

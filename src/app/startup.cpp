@@ -8,6 +8,7 @@
 #include "platform/sound_player.h"
 #include "platform/startup_entry.h"
 #include "platform/termination_signals.h"
+#include "platform/visual_styles.h"
 #include "settings/app_settings.h"
 #include "settings/legacy_import.h"
 #include "settings/qsettings_registry.h"
@@ -15,6 +16,7 @@
 #include "status/program_icon.h"
 #include "ui/exit_prompt.h"
 #include "ui/main_window.h"
+#include "update/update_checker.h"
 #include "update/version.h"
 
 #include <QApplication>
@@ -38,11 +40,22 @@ struct Program
     std::unique_ptr<MainWindow> window;
 };
 
+// Runs beside the window: neither its showing nor its refreshes wait for it.
+QCoro::Task<> startupUpdateCheck(QPointer<MainWindow> window)
+{
+    const bool downloadChosen =
+        co_await window->updateChecker()->run(UpdateChecker::Trigger::Startup);
+    if (downloadChosen && window)
+        co_await window->requestUnload(UnloadMode::ProgramRequest);
+}
+
 QCoro::Task<> runStartup(Program *program, SingleInstance *instance)
 {
     // Migrate the settings of older versions before anything reads them.
-    // (Themed controls need no start-up step here: Qt styles every widget.)
     ImportLegacySettingsAtStartup(program->store);
+    NoThemeLibraryPlatform themes;
+    if (IsThemeLibraryLoaded(themes))
+        InitVisualStyles(themes);
 
     MainWindowServices services;
     services.store = &program->store;
@@ -78,8 +91,8 @@ QCoro::Task<> runStartup(Program *program, SingleInstance *instance)
 
     QPointer<MainWindow> guard(window);
     co_await window->Form_Load();
-    // The start-up update check comes here once there is an update channel;
-    // a check that asks to close will end the program before the window shows.
+    if (guard && !window->isUnloaded() && window->settings().AutoUpdate)
+        startupUpdateCheck(window);
     if (guard && !window->isUnloaded() && window->settings().ShowAtStartup)
         window->show();
 }

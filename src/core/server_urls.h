@@ -8,7 +8,7 @@ namespace voltwise {
 // The servers of a first start.
 inline constexpr QLatin1String kDefaultGridMainUrl("https://www.caiso.com");
 inline constexpr QLatin1String kDefaultGridContentUrl("http://content.caiso.com");
-inline constexpr QLatin1String kDefaultMakerUrl("http://www.ternwood.example");
+inline constexpr QLatin1String kDefaultMakerUrl("https://www.ternwood.example");
 inline constexpr QLatin1String kDefaultFlexAlertsUrl("https://wwwmobile.caiso.com");
 inline constexpr QLatin1String kDefaultPgeUrl("https://www.pge.com");
 inline constexpr QLatin1String kDefaultSceUrl("https://www.sce.com");

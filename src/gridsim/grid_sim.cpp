@@ -7,11 +7,13 @@
 #include "gridsim/page_writers.h"
 #include "gridsim/response_writer.h"
 #include "gridsim/status_csv_writer.h"
+#include "update/version.h"
 
 #include <QAbstractHttpServer>
 #include <QHttpServerRequest>
 #include <QJsonDocument>
 #include <QLocale>
+#include <QTcpServer>
 #include <QTcpSocket>
 
 namespace voltwise::gridsim {
@@ -103,6 +105,7 @@ GridSim::GridSim(QObject *parent)
     : QObject(parent)
     , m_server(std::make_unique<Server>(this))
     , m_clock([] { return QDateTime::currentDateTime(); })
+    , m_releaseVersion(VersionString())
 {
     m_stepStarted = now();
     connect(&m_advanceTimer, &QTimer::timeout, this, &GridSim::advance);
@@ -112,12 +115,25 @@ GridSim::~GridSim() = default;
 
 bool GridSim::listen(const QHostAddress &address, quint16 port)
 {
-    const quint16 bound = m_server->listen(address, port);
-    if (bound == 0)
-        return false;
-    m_address = address;
-    m_port = bound;
-    return true;
+    constexpr int kAttempts = 20;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        auto *server = new QTcpServer;
+        if (!server->listen(address, port)) {
+            delete server;
+            return false;
+        }
+        const QString bound = QString::number(server->serverPort());
+        if (port == 0 && (bound.contains(u"403") || bound.contains(u"404")) &&
+            attempt + 1 < kAttempts) {
+            delete server;
+            continue;
+        }
+        m_server->bind(server);
+        m_address = address;
+        m_port = server->serverPort();
+        return true;
+    }
+    return false;
 }
 
 quint16 GridSim::port() const
@@ -192,6 +208,19 @@ int GridSim::refreshCount() const
     return m_refreshes;
 }
 
+bool GridSim::setReleaseVersion(const QString &version)
+{
+    if (!IsServableReleaseVersion(version))
+        return false;
+    m_releaseVersion = version;
+    return true;
+}
+
+QString GridSim::releaseVersion() const
+{
+    return m_releaseVersion;
+}
+
 void GridSim::setClock(Clock clock)
 {
     m_clock = std::move(clock);
@@ -233,6 +262,13 @@ std::optional<SimResource> GridSim::resource(QStringView path) const
         return SimResource{kHtmlType, WriteOutlookPage(snapshot())};
     if (path == kLoadPicturePath)
         return SimResource{"image/png", DrawLoadPicture(snapshot())};
+    if (path == kUpdateDescriptorFilePath)
+        return SimResource{"text/plain; charset=utf-8",
+                           WriteUpdateDescriptor(m_releaseVersion, now().date(), baseUrl())};
+    if (path == kChangeLogPath)
+        return SimResource{"text/plain; charset=utf-8", WriteChangeLog(m_releaseVersion)};
+    if (path == kDownloadPagePath)
+        return SimResource{"text/html; charset=utf-8", WriteDownloadPage(m_releaseVersion)};
     return std::nullopt;
 }
 
@@ -280,6 +316,7 @@ QJsonObject GridSim::state() const
             {u"level"_qs, int(level())},
             {u"status"_qs, LevelStatusText(level())},
             {u"refreshes"_qs, m_refreshes},
+            {u"releaseVersion"_qs, m_releaseVersion},
             {u"faults"_qs, faults}};
 }
 
@@ -349,6 +386,9 @@ void GridSim::handleControl(const QString &path, const QUrlQuery &query, QTcpSoc
             setFault(target, *fault);
     } else if (path == kClearFaultsPath) {
         clearFaults();
+    } else if (path == kReleasePath) {
+        if (!setReleaseVersion(query.queryItemValue(u"version"_qs, QUrl::FullyDecoded)))
+            error = u"version must be one line of 1 to 32 characters"_qs;
     } else {
         plan.status = 404;
         plan.contentType = kHtmlType;

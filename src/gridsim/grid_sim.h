@@ -3,6 +3,7 @@
 #include "core/grid_status.h"
 #include "feeds/feed_paths.h"
 #include "gridsim/grid_snapshot.h"
+#include "gridsim/release_files.h"
 #include "gridsim/scenario.h"
 #include "gridsim/sim_fault.h"
 
@@ -41,6 +42,7 @@ inline constexpr QStringView kResetPath = u"/_sim/reset";
 inline constexpr QStringView kScenarioPath = u"/_sim/scenario"; // ?name=normal|walk
 inline constexpr QStringView kFaultPath = u"/_sim/fault";       // ?path=P&set=FAULT
 inline constexpr QStringView kClearFaultsPath = u"/_sim/clear-faults";
+inline constexpr QStringView kReleasePath = u"/_sim/release"; // ?version=V
 
 // What a client sent with its last request of a path.
 struct SimRequest
@@ -72,7 +74,9 @@ public:
     explicit GridSim(QObject *parent = nullptr);
     ~GridSim() override;
 
-    // Port 0 picks a free port. False when the port cannot be bound.
+    // Port 0 picks a free port, one without 403 or 404 in it (a descriptor
+    // naming such a port would count as absent). False when the port cannot
+    // be bound.
     bool listen(const QHostAddress &address = QHostAddress::LocalHost, quint16 port = 0);
     quint16 port() const;
     QUrl baseUrl() const;             // "http://127.0.0.1:PORT"
@@ -94,6 +98,12 @@ public:
     // zero stops.
     void setAdvanceEveryRefreshes(int refreshes);
     int refreshCount() const;
+
+    // The release the maker's descriptor names; the running program's own
+    // version by default. False, changing nothing, for a text the descriptor
+    // cannot carry.
+    bool setReleaseVersion(const QString &version);
+    QString releaseVersion() const;
 
     // The local time by default; tests pass a fixed time.
     void setClock(Clock clock);
@@ -142,6 +152,7 @@ private:
     int m_advanceEveryRefreshes = 0;
     int m_refreshes = 0;
 
+    QString m_releaseVersion;
     QHash<QString, Fault> m_faults;
     QHash<QString, int> m_requestCounts;
     QHash<QString, SimRequest> m_lastRequests;

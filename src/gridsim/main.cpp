@@ -26,6 +26,10 @@ const char16_t kDescription[] =
     u"  /outlook/current/stats.txt  summary (JSON)\n"
     u"  /outlook/current/demand.csv five-minute demand\n"
     u"  /TodaysOutlookApi/api/EmergencyNotices/v2/ActiveFlexAlertEvents  Flex Alerts (JSON)\n"
+    u"  /voltwise/voltwise.inf      the maker's update descriptor (release version,\n"
+    u"                              date, download page, change log)\n"
+    u"  /voltwise/changes.txt       change log\n"
+    u"  /voltwise/download.html     download page\n"
     u"Any other path answers 404 Not Found.\n"
     u"\n"
     u"Control paths (GET; each answers the state as JSON):\n"
@@ -35,6 +39,7 @@ const char16_t kDescription[] =
     u"  /_sim/scenario?name=NAME         switch to scenario NAME (starts at step 0)\n"
     u"  /_sim/fault?path=PATH&set=FAULT  set the fault of PATH (set=none clears it)\n"
     u"  /_sim/clear-faults               clear every fault\n"
+    u"  /_sim/release?version=V          the release the descriptor names\n"
     u"\n"
     u"Scenarios: normal (stays normal, figures drift), walk (normal, alert, warning,\n"
     u"stage 1, stage 2, stage 3, stage 3 load interruptions, then normal again; in\n"
@@ -92,8 +97,13 @@ int main(int argc, char *argv[])
                                          u"PATH=FAULT"_qs);
     const QCommandLineOption verboseOption(u"verbose"_qs,
                                            u"Log every request on standard error."_qs);
-    parser.addOptions(
-        {portOption, scenarioOption, secondsOption, refreshesOption, faultOption, verboseOption});
+    const QCommandLineOption releaseOption(
+        u"release-version"_qs,
+        u"The release the update descriptor names; a newer one than Voltwise's own makes it "
+        "offer an update. Default: Voltwise's own version."_qs,
+        u"V"_qs);
+    parser.addOptions({portOption, scenarioOption, secondsOption, refreshesOption, faultOption,
+                       verboseOption, releaseOption});
     parser.process(app);
 
     const auto port = NonNegative(parser.value(portOption));
@@ -113,6 +123,8 @@ int main(int argc, char *argv[])
     sim.setScenario(*scenario);
     sim.setAdvanceInterval(std::chrono::seconds(*seconds));
     sim.setAdvanceEveryRefreshes(*refreshes);
+    if (parser.isSet(releaseOption) && !sim.setReleaseVersion(parser.value(releaseOption)))
+        return Fail(u"--release-version must be one line of 1 to 32 characters"_qs);
     for (const QString &option : parser.values(faultOption)) {
         QString error;
         const auto pathFault = ParsePathFault(option, &error);

@@ -77,6 +77,21 @@ bool DeleteSetting(RegistryBackend &store, const QString &appName, const QString
                            SettingsKeyPath(appName, QString()) + u'\\' + section);
 }
 
+QString GetSetting(const RegistryBackend &store, const SettingKey &key, const QString &defaultValue)
+{
+    return GetSetting(store, kApplicationTitle, key.section, key.name, defaultValue);
+}
+
+bool SaveSetting(RegistryBackend &store, const SettingKey &key, const QString &value)
+{
+    return SaveSetting(store, kApplicationTitle, key.section, key.name, value);
+}
+
+bool DeleteSetting(RegistryBackend &store, const SettingKey &key)
+{
+    return DeleteSetting(store, kApplicationTitle, key.section, key.name);
+}
+
 bool RegKeyExists(const RegistryBackend &store, RegistryRoot root, const QString &path)
 {
     return store.keyExists(root, path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/registry_backend.h"
+#include "settings/setting_keys.h"
 
 #include <QHash>
 #include <QString>
@@ -38,6 +39,12 @@ bool SaveSettings(RegistryBackend &store, const QString &appName, const QString 
 // Deletes one value, or with an empty key the whole section; true when done.
 bool DeleteSetting(RegistryBackend &store, const QString &appName, const QString &section,
                    const QString &key);
+
+// The same for a key of the table, under the application title.
+QString GetSetting(const RegistryBackend &store, const SettingKey &key,
+                   const QString &defaultValue);
+bool SaveSetting(RegistryBackend &store, const SettingKey &key, const QString &value);
+bool DeleteSetting(RegistryBackend &store, const SettingKey &key);
 
 // True when the key can be opened for reading.
 bool RegKeyExists(const RegistryBackend &store, RegistryRoot root, const QString &path);

@@ -22,6 +22,7 @@
 #include "ui/options_dialog.h"
 #include "ui/status_strip.h"
 #include "ui/window_placement.h"
+#include "update/update_checker.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -91,6 +92,12 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
 
     buildPanels(client);
     buildMenus();
+    m_updates = new UpdateChecker({.store = m_services.store,
+                                   .browser = m_services.browser,
+                                   .maker = m_services.servers.maker,
+                                   .locale = m_services.locale,
+                                   .prompt = m_services.updatePrompt},
+                                  this, m_menus.mnuHelpUpdate);
 
     sbStatusBar = new QLabel(this);
     sbStatusBar->setObjectName(u"sbStatusBar"_qs);
@@ -510,6 +517,7 @@ void MainWindow::commitSettings()
 void MainWindow::Form_Unload()
 {
     m_unloading = true;
+    m_updates->cancel();
     if (m_options && m_options->isVisible()) // closing it saves what it saves on any close
         m_options->reject();
     SaveMainWindowSettings(*m_services.store, m_settings);

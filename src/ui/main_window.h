@@ -40,6 +40,8 @@ class SoundPlayer;
 class StartupEntry;
 class StatusStrip;
 class TrayClickProtocol;
+class UpdateChecker;
+class UpdatePrompt;
 
 // What the main window needs from outside; tests pass their own.
 struct MainWindowServices
@@ -52,6 +54,8 @@ struct MainWindowServices
     ExitPrompt *exitPrompt = nullptr;
     SoundPlayer *sound = nullptr;
     BrowserOpener *browser = nullptr;
+    // None: the update dialog and its messages.
+    UpdatePrompt *updatePrompt = nullptr;
     // The start-at-login entry of the options dialog; none: never registered.
     StartupEntry *startupEntry = nullptr;
     // Create the notification-area icon.
@@ -118,6 +122,7 @@ public:
     bool isRefreshing() const { return m_refreshing; }
     bool isUnloaded() const { return m_unloaded; }
     DownloadChannel *downloadChannel() const { return m_channel; }
+    UpdateChecker *updateChecker() const { return m_updates; }
 
 Q_SIGNALS:
     void refreshFinished();
@@ -167,6 +172,7 @@ private:
     QPointer<OptionsDialog> m_options;
     QSystemTrayIcon *m_tray = nullptr;
     TrayClickProtocol *m_trayClicks = nullptr;
+    UpdateChecker *m_updates = nullptr;
 
     bool m_refreshing = false;
     bool m_asking = false; // the exit question is open

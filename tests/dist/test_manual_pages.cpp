@@ -1,5 +1,8 @@
 // Each program's --help and its manual page list the same options with the
-// same value names, so that neither can change without the other.
+// same value names, so that neither can change without the other; the same
+// holds for the table of settings keys and the program's page.
+#include "settings/setting_keys.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -93,6 +96,21 @@ private Q_SLOTS:
             fromPage == fromHelp,
             qPrintable(u"dist/man/%1.in lists %2; --help lists %3"_qs.arg(
                 QFileInfo(page).fileName(), fromPage.join(u", "_qs), fromHelp.join(u", "_qs))));
+    }
+
+    void settingKeysAgree()
+    {
+        using namespace voltwise;
+        QFile file(QStringLiteral(VOLTWISE_MAN_PAGES "/voltwise.1"));
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QString page = QString::fromUtf8(file.readAll());
+        for (const SettingKey *key : SettingKeys::All) {
+            const QString bold = u".B [%1]"_qs.arg(key->section);
+            QVERIFY2(page.contains(bold), qPrintable(bold));
+            const QRegularExpression name(u"\\b%1\\b"_qs.arg(key->name));
+            QVERIFY2(key->type == SettingType::Placement || page.contains(name),
+                     qPrintable(name.pattern()));
+        }
     }
 };
 

@@ -211,6 +211,7 @@ void TestE2eMainWindow::followsTheGridAndSavesSettingsOnTerm()
         file.setValue(u"Servers/GridMain"_qs, m_simUrl.toString());
         file.setValue(u"Servers/GridContent"_qs, m_simUrl.toString());
         file.setValue(u"Servers/FlexAlerts"_qs, m_simUrl.toString());
+        file.setValue(u"Servers/Maker"_qs, m_simUrl.toString()); // the start-up update check
         file.setValue(u"Settings/UpdateInterval"_qs, u"1"_qs);
         file.setValue(u"Settings/ShowAtStartup"_qs, u"True"_qs);
         file.setValue(u"Settings/PlaySound"_qs, u"False"_qs);

@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QLocalServer>
 #include <QRegularExpression>
 
 #include <memory>
@@ -255,12 +256,15 @@ private Q_SLOTS:
 
     void unreadableFileIsNeverOverwritten()
     {
-        QVERIFY(QDir().mkpath(m_reg->settingsFile())); // a directory where the file should be
+        // A socket opens for nobody, not even root, yet could be replaced.
+        QVERIFY(QDir().mkpath(m_reg->userFile(u"Ternwood"_qs)));
+        QLocalServer socket;
+        QVERIFY(socket.listen(m_reg->settingsFile()));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Voltwise.conf is unreadable"_qs));
         QCOMPARE(setting(u"Settings"_qs, u"K"_qs, u"dflt"_qs), u"dflt"_qs);
         QVERIFY(!RegKeyExists(m_reg->store, kCurrentUser, kUser));
         QVERIFY(!SaveSetting(m_reg->store, {}, u"Settings"_qs, u"K"_qs, u"v"_qs));
-        QVERIFY(QFileInfo(m_reg->settingsFile()).isDir());
+        QVERIFY(!QFileInfo(m_reg->settingsFile()).isFile());
     }
 
     void needsNoTemporaryDirectory()

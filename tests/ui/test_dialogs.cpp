@@ -131,10 +131,10 @@ private Q_SLOTS:
                         settings.ShowAtStartup, settings.AutoUpdate, settings.CAISOGraph}),
                  ok ? u"0 10 0 0 0 1"_qs : u"1 3 1 1 1 0"_qs);
         QStringList stored; // AutoUpdate changes in memory only
-        for (const char *key : {"AutoCheck", "CAISOGraph", "UpdateInterval", "PlaySound",
-                                "ShowAtStartup", "AutoUpdate"})
-            stored << GetSetting(m_reg.store, u"Voltwise"_qs, u"Settings"_qs,
-                                 QString::fromLatin1(key), u"-"_qs);
+        namespace k = SettingKeys;
+        for (const SettingKey *key : {&k::AutoCheck, &k::CAISOGraph, &k::UpdateInterval,
+                                      &k::PlaySound, &k::ShowAtStartup, &k::AutoUpdate})
+            stored << GetSetting(m_reg.store, *key, u"-"_qs);
         QCOMPARE(stored.join(u' '),
                  ok ? u"False True 10 False False -"_qs : u"True False 3 True True -"_qs);
         QCOMPARE(m_entry->isRegistered(), !registered);
@@ -169,8 +169,7 @@ private Q_SLOTS:
         dialog->cmdOK->click();
         QTRY_VERIFY(shown.isReady());
         QCOMPARE(settings.UpdateInterval, saved);
-        QCOMPARE(GetSetting(m_reg.store, u"Voltwise"_qs, u"Settings"_qs, u"UpdateInterval"_qs, {}),
-                 QString::number(saved));
+        QCOMPARE(GetSetting(m_reg.store, SettingKeys::UpdateInterval, {}), QString::number(saved));
     }
 
     void exitQuestionAnswers_data()

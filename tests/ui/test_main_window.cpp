@@ -158,8 +158,7 @@ private:
 
     QString storedPlacement() const
     {
-        const SettingKey &key = SettingKeys::MainWindowPlacement;
-        return GetSetting(*m_store, kApplicationTitle, key.section, key.name, QString());
+        return GetSetting(*m_store, SettingKeys::MainWindowPlacement, QString());
     }
 
     template <typename T>
@@ -752,7 +751,7 @@ private Q_SLOTS:
                                       u"mnuToolsBar=-|mnuToolsOptions=Options...|"_qs;
         QTest::newRow("Help") << u"mnuHelp"_qs
                               << u"mnuHelpTopics=Voltwise &Help (online)...|mnuHelpUpdate=&Check "
-                                 "for Voltwise Updates... (off)|mnuHelpBar=-|"
+                                 "for Voltwise Updates...|mnuHelpBar=-|"
                                  "mnuHelpAbout=&About Voltwise...|"_qs;
         QTest::newRow("icon menu")
             << u"mnuSysTray"_qs

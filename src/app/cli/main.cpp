@@ -1,6 +1,7 @@
 // voltwise-status: one refresh (or several) against the grid operator's
 // servers, printed for scripts and status bars.
 #include "app/cli/status_report.h"
+#include "app/cli/update_report.h"
 #include "core/download/download_channel.h"
 #include "refresh/current_feeds.h"
 #include "refresh/grid_readers.h"
@@ -8,6 +9,8 @@
 #include "settings/server_settings.h"
 #include "status/change_alert.h"
 #include "status/status_presentation.h"
+#include "update/software_update.h"
+#include "update/url_text.h"
 #include "update/version.h"
 
 #include <QCommandLineParser>
@@ -24,6 +27,7 @@ namespace {
 struct Options
 {
     bool json = false;
+    bool checkUpdate = false;
     int refreshes = 1;
     std::optional<QUrl> server;
 };
@@ -77,10 +81,33 @@ QCoro::Task<int> run(const Options &options, ServerUrls servers)
     co_return result.statusCsvHttpStatus == 200 ? 0 : 1;
 }
 
-// Parameters by value: they live in the coroutine's frame.
-QCoro::Task<> runAndExit(Options options, ServerUrls servers, int *exitCode)
+// The Help menu's check, looking only: no dialog, no setting changed.
+QCoro::Task<int> checkUpdate(const Options &options, ServerUrls servers, RegistryBackend *store)
 {
-    *exitCode = co_await run(options, servers);
+    HttpUrlTextSource urls;
+    UpdateCheckContext context;
+    context.urls = &urls;
+    context.store = store;
+    context.readOnly = true;
+    const UpdateCheck check = co_await CheckForUpdate(
+        context, ServerUrls::resolve(servers.maker, kUpdateDescriptorPath.toString()).toString(),
+        false);
+    if (options.json) {
+        const QByteArray json =
+            QJsonDocument(UpdateReportJson(check)).toJson(QJsonDocument::Indented);
+        std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    } else {
+        std::fputs(UpdateReportText(check).toLocal8Bit().constData(), stdout);
+    }
+    std::fflush(stdout);
+    co_return check.outcome == UpdateOutcome::None ? 1 : 0;
+}
+
+// Parameters by value: they live in the coroutine's frame.
+QCoro::Task<> runAndExit(Options options, ServerUrls servers, RegistryBackend *store, int *exitCode)
+{
+    *exitCode = options.checkUpdate ? co_await checkUpdate(options, servers, store)
+                                    : co_await run(options, servers);
     QCoreApplication::exit(*exitCode);
 }
 
@@ -97,17 +124,22 @@ int main(int argc, char **argv)
     parser.setApplicationDescription(
         u"Reads the California grid operator's status once and prints it. Exit status: 0 when "
         "the status file (the summary of today's feeds) came back with HTTP status 200, 1 "
-        "otherwise, 2 on bad usage."_qs);
+        "otherwise, 2 on bad usage. With --check-update: 0 when the update descriptor was read "
+        "and decided, 1 otherwise."_qs);
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({u"json"_qs, u"Print one JSON object instead of a summary."_qs});
     parser.addOption({u"server"_qs,
-                      u"Use URL (scheme://host[:port]) for all of the grid operator's servers."_qs,
+                      u"Use URL (scheme://host[:port]) for all of the grid operator's servers "
+                      "(with --check-update, for the maker's server)."_qs,
                       u"URL"_qs});
     parser.addOption({u"feeds"_qs,
                       u"Read the operator's feeds of today (current) or the classic status "
                       "file and pages (classic), whatever the settings say."_qs,
                       u"current|classic"_qs});
+    parser.addOption({u"check-update"_qs,
+                      u"Instead of the status, tell whether a newer Voltwise release is offered, "
+                      "as the Help menu's check would; changes no setting."_qs});
     parser.addOption({u"refreshes"_qs,
                       u"Run N refreshes back to back, keeping state, and print after the last."_qs,
                       u"N"_qs, u"1"_qs});
@@ -122,18 +154,23 @@ int main(int argc, char **argv)
 
     Options options;
     options.json = parser.isSet(u"json"_qs);
+    options.checkUpdate = parser.isSet(u"check-update"_qs);
+    if (options.checkUpdate && parser.isSet(u"refreshes"_qs))
+        return usageError(u"--refreshes does not go with --check-update"_qs);
     bool ok = false;
     options.refreshes = parser.value(u"refreshes"_qs).toInt(&ok);
     if (!ok || options.refreshes < 1)
         return usageError(u"--refreshes takes a whole number of at least 1"_qs);
 
-    const QSettingsRegistryBackend store{RegistryDirectoriesFromEnvironment()};
+    QSettingsRegistryBackend store{RegistryDirectoriesFromEnvironment()};
     ServerUrls servers = LoadServerUrls(store);
     if (parser.isSet(u"server"_qs)) {
         const auto server = parseServer(parser.value(u"server"_qs));
         if (!server)
             return usageError(u"--server takes a URL of the form scheme://host[:port]"_qs);
         servers.gridMain = servers.gridContent = servers.flexAlerts = *server;
+        if (options.checkUpdate)
+            servers.maker = *server;
     }
     if (parser.isSet(u"feeds"_qs)) {
         const auto feeds = FeedSourceFromText(parser.value(u"feeds"_qs));
@@ -143,7 +180,7 @@ int main(int argc, char **argv)
     }
 
     int exitCode = 1;
-    QTimer::singleShot(0, &app, [&] { runAndExit(options, servers, &exitCode); });
+    QTimer::singleShot(0, &app, [&] { runAndExit(options, servers, &store, &exitCode); });
     app.exec();
     return exitCode;
 }

@@ -1,0 +1,158 @@
+#include "update/software_update.h"
+
+#include "platform/browser.h"
+#include "settings/registry_operations.h"
+#include "settings/setting_keys.h"
+#include "settings/settings_names.h"
+#include "update/url_text.h"
+
+namespace voltwise {
+
+namespace {
+
+constexpr const SettingKey &kSkip = SettingKeys::SkipVersion;
+
+constexpr QLatin1String kTitleTemplate("A new version of App.ProductName is available!");
+constexpr QLatin1String kMessageTemplate(
+    "App.ProductName App.ReleaseVersion is now available - you have App.CurrentVersion. Would "
+    "you like to download the new version now?");
+
+} // namespace
+
+UpdateDecision DecideUpdate(QStringView releaseVersion, const std::optional<QString> &storedSkip,
+                            QStringView currentVersion, bool finalOnly)
+{
+    UpdateDecision decision;
+    QStringView skip = storedSkip ? QStringView(*storedSkip) : currentVersion;
+    const auto overtaken = IsNewerVersion(currentVersion, skip, false);
+    if (!overtaken)
+        return decision;
+    if (*overtaken) {
+        skip = currentVersion;
+        decision.forgetSkip = true;
+    }
+    const auto newer = IsNewerVersion(releaseVersion, skip, finalOnly);
+    if (newer && *newer) {
+        decision.outcome = UpdateOutcome::Offer;
+        return decision;
+    }
+    const auto preRelease = IsNewerVersion(skip, releaseVersion, false);
+    if (newer && preRelease)
+        decision.outcome = *preRelease ? UpdateOutcome::PreRelease : UpdateOutcome::UpToDate;
+    return decision;
+}
+
+QString ReplaceUpdatePlaceholders(QString caption, QStringView currentVersion,
+                                  QStringView releaseVersion)
+{
+    return caption.replace(u"App.ProductName"_qs, kProductName)
+        .replace(u"App.CompanyName"_qs, kCompanyName)
+        .replace(u"App.CurrentVersion"_qs, currentVersion.toString())
+        .replace(u"App.ReleaseVersion"_qs, releaseVersion.toString());
+}
+
+UpdateMessage UpToDateMessage(UpdateOutcome outcome, QStringView currentVersion)
+{
+    const QString product = QString(kProductName) + u' ' + currentVersion.toString();
+    if (outcome == UpdateOutcome::PreRelease)
+        return {u"You're running a pre-relase version!"_qs,
+                product + u" is actually *newer* than the current offical release."_qs};
+    return {u"You're up to date!"_qs, product + u" is currently the newest version available."_qs};
+}
+
+QCoro::Task<UpdateCheck> CheckForUpdate(UpdateCheckContext context, QString INFFileURL,
+                                        bool FinalOnly)
+{
+    const auto cancelled = [&context] {
+        return context.cancellation && context.cancellation->cancelled;
+    };
+    UpdateCheck check;
+    const QString text =
+        co_await context.urls->GetURLText(INFFileURL + u"?Version="_qs + context.currentVersion);
+    if (cancelled() || IsMissingDescriptor(text))
+        co_return check;
+    check.descriptor = ParseUpdateDescriptor(text, context.locale);
+    if (!check.descriptor)
+        co_return check;
+    const UpdateDescriptor &release = *check.descriptor;
+
+    const QString stored =
+        GetSetting(*context.store, kApplicationTitle, kSkip.section, kSkip.name, {});
+    const UpdateDecision decision = DecideUpdate(
+        release.ReleaseVersion, stored.isEmpty() ? std::nullopt : std::optional(stored),
+        context.currentVersion, FinalOnly);
+    if (decision.forgetSkip && !context.readOnly)
+        DeleteSetting(*context.store, kApplicationTitle, kSkip.section, kSkip.name);
+
+    if (decision.outcome == UpdateOutcome::Offer) {
+        const QString notes =
+            co_await context.urls->GetURLText(release.ChangeLogURL.value_or(QString()));
+        if (cancelled())
+            co_return check;
+        check.offer = {
+            ReplaceUpdatePlaceholders(kTitleTemplate, context.currentVersion,
+                                      release.ReleaseVersion),
+            ReplaceUpdatePlaceholders(kMessageTemplate, context.currentVersion,
+                                      release.ReleaseVersion),
+            notes.contains(u"Not Found") ? QString() : notes,
+            release.ReleaseVersion,
+            release.DownloadURL,
+        };
+    } else if (decision.outcome != UpdateOutcome::None) {
+        check.message = UpToDateMessage(decision.outcome, context.currentVersion);
+    }
+    check.outcome = decision.outcome;
+    co_return check;
+}
+
+bool ApplyUpdateChoice(UpdateChoice choice, const UpdateOffer &offer, RegistryBackend &store,
+                       BrowserOpener &browser)
+{
+    switch (choice) {
+    case UpdateChoice::DownloadUpdate: {
+        QString url = offer.downloadUrl;
+        OpenInBrowser(url, browser);
+        return true;
+    }
+    case UpdateChoice::SkipThisVersion:
+        SaveSetting(store, kApplicationTitle, kSkip.section, kSkip.name, offer.releaseVersion);
+        return false;
+    case UpdateChoice::RemindMeLater:
+        break;
+    }
+    return false;
+}
+
+QCoro::Task<bool> SoftwareUpdate(UpdateCheckContext context, UpdatePrompt &prompt,
+                                 BrowserOpener &browser, QString INFFileURL, bool FinalOnly,
+                                 bool IncludeUserInfo, bool NotifyUpToDate)
+{
+    Q_UNUSED(IncludeUserInfo)
+    const auto cancellation = context.cancellation;
+    const auto cancelled = [&cancellation] {
+        return cancellation && cancellation->cancelled;
+    };
+    RegistryBackend &store = *context.store;
+    const UpdateCheck check = co_await CheckForUpdate(std::move(context), INFFileURL, FinalOnly);
+    if (cancelled())
+        co_return false;
+    switch (check.outcome) {
+    case UpdateOutcome::Offer: {
+        const UpdateChoice choice = co_await prompt.offerUpdate(check.offer);
+        // A dialog closed because the program ends is no answer.
+        if (cancelled())
+            co_return false;
+        co_return ApplyUpdateChoice(choice, check.offer, store, browser);
+    }
+    case UpdateOutcome::UpToDate:
+    case UpdateOutcome::PreRelease:
+        if (NotifyUpToDate)
+            co_await prompt.showMessage(check.message);
+        break;
+    case UpdateOutcome::None:
+        break;
+    }
+    co_return false;
+}
+
+} // namespace voltwise

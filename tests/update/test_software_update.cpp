@@ -1,0 +1,211 @@
+// The update check's decisions against an in-process server, the dialog and
+// the messages answered by a scripted prompt.
+#include "platform/recording_browser_opener.h"
+#include "settings/registry_operations.h"
+#include "settings/settings_test_support.h"
+#include "support/text_server.h"
+#include "update/scripted_update_prompt.h"
+#include "update/software_update.h"
+#include "update/url_text.h"
+
+#include <QTest>
+
+using namespace voltwise;
+using namespace voltwise::testing;
+
+namespace {
+
+const QString kRunning = u"2.0.10"_qs;
+const QString kDescriptorPath = u"/voltwise/voltwise.inf"_qs;
+const QString kChangeLogPath = u"/notes.txt"_qs;
+const QString kDownload = u"https://www.ternwood.example/voltwise-setup"_qs;
+const QString kNotes = u"- Faster refreshes\r\n- Fewer surprises"_qs;
+
+// Lines of a descriptor; CHANGELOG stands for the change log's address.
+QString Descriptor(const QString &release, const QString &end = u"\r\nCHANGELOG"_qs)
+{
+    return release + u"\r\n2026-12-06\r\n"_qs + kDownload + end;
+}
+
+std::optional<QString> Stored(const RegistryBackend &store)
+{
+    const QString value = GetSetting(store, {}, u"Settings"_qs, u"SkipVersion"_qs, {});
+    return value.isEmpty() ? std::nullopt : std::optional(value);
+}
+
+} // namespace
+
+class TestSoftwareUpdate : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void descriptor_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("changeLog"); // "-": no line 4
+
+        const QLocale us(QLocale::English, QLocale::UnitedStates);
+        const QLocale german(QLocale::German, QLocale::Germany);
+        const QString d = u"https://x.example/d"_qs;
+        QTest::newRow("four lines") << u"2.1\r\n2026-12-06\r\n"_qs + d + u"\r\nhttp://x/c"_qs << us
+                                    << true << u"2.1"_qs << u"http://x/c"_qs;
+        QTest::newRow("blanks trimmed, change log as written")
+            << u"  2.1  \r\n 2026-12-06 \r\n "_qs + d + u" \r\n http://x/c "_qs << us << true
+            << u"2.1"_qs << u" http://x/c "_qs;
+        QTest::newRow("lines after the fourth ignored")
+            << u"2.1\r\n12/6/2026\r\n"_qs + d + u"\r\n\r\nmore"_qs << german << true << u"2.1"_qs
+            << QString();
+        QTest::newRow("user's long date")
+            << u"2.1\r\n"_qs + german.toString(QDate(2026, 12, 6), QLocale::LongFormat) +
+                   u"\r\n"_qs + d
+            << german << true << u"2.1"_qs << u"-"_qs;
+        QTest::newRow("user's short date")
+            << u"2.1\r\n06.12.26\r\n"_qs + d << german << true << u"2.1"_qs << u"-"_qs;
+        QTest::newRow("LF only: one line") << u"2.1\n2026-12-06\n"_qs + d << us << false;
+        QTest::newRow("two lines") << u"2.1\r\n2026-12-06"_qs << us << false;
+        QTest::newRow("line 2 no date") << u"2.1\r\nsoon\r\n"_qs + d << us << false;
+        QTest::newRow("download by ftp") << u"2.1\r\n2026-12-06\r\nftp://x/d"_qs << us << false;
+        QTest::newRow("download empty") << u"2.1\r\n2026-12-06\r\n\r\nhttp://x/c"_qs << us << false;
+    }
+
+    void descriptor()
+    {
+        QFETCH(QString, text);
+        QFETCH(QLocale, locale);
+        QFETCH(bool, read);
+        const auto descriptor = ParseUpdateDescriptor(text, locale);
+        QCOMPARE(descriptor.has_value(), read);
+        if (!read)
+            return;
+        QTEST(descriptor->ReleaseVersion, "version");
+        QVERIFY(descriptor->ReleaseDate.isValid());
+        QCOMPARE(descriptor->DownloadURL, u"https://x.example/d"_qs);
+        QTEST(descriptor->ChangeLogURL.value_or(u"-"_qs), "changeLog");
+    }
+
+    void outcomes_data()
+    {
+        QTest::addColumn<QString>("descriptor"); // empty: none served
+        QTest::addColumn<QString>("changeLog");
+        QTest::addColumn<QString>("skip");
+        QTest::addColumn<bool>("finalOnly");
+        QTest::addColumn<bool>("notify");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QString>("offered"); // the release offered, or empty
+        QTest::addColumn<QString>("notes");
+        QTest::addColumn<QString>("caption"); // the message box, or empty
+        QTest::addColumn<QString>("skipAfter");
+        QTest::addColumn<bool>("result");
+
+        const int download = int(UpdateChoice::DownloadUpdate);
+        const int later = int(UpdateChoice::RemindMeLater);
+        const int skip = int(UpdateChoice::SkipThisVersion);
+        const QString upToDate = u"You're up to date!"_qs;
+        const QString pre = u"You're running a pre-relase version!"_qs;
+        const QString none;
+        // clang-format off
+        QTest::newRow("newer, download") << Descriptor(u"2.1"_qs) << kNotes << none << false << false << download << u"2.1"_qs << kNotes << none << none << true;
+        QTest::newRow("newer, remind me later") << Descriptor(u"2.1"_qs) << kNotes << none << false << true << later << u"2.1"_qs << kNotes << none << none << false;
+        QTest::newRow("newer, skip this version") << Descriptor(u" 2.1 "_qs) << kNotes << none << false << true << skip << u"2.1"_qs << kNotes << none << u"2.1"_qs << false;
+        QTest::newRow("same version, menu") << Descriptor(kRunning) << kNotes << none << false << true << download << none << none << upToDate << none << false;
+        QTest::newRow("same version, start-up") << Descriptor(kRunning) << kNotes << none << false << false << download << none << none << none << none << false;
+        QTest::newRow("skip equals release") << Descriptor(u"2.1"_qs) << kNotes << u"2.1"_qs << false << true << download << none << none << upToDate << u"2.1"_qs << false;
+        QTest::newRow("overtaken skip forgotten") << Descriptor(u"2.1"_qs) << kNotes << u"2.0.9"_qs << false << true << later << u"2.1"_qs << kNotes << none << none << false;
+        QTest::newRow("release older") << Descriptor(u"2.0.9"_qs) << kNotes << none << false << true << download << none << none << pre << none << false;
+        QTest::newRow("lettered release, final only") << Descriptor(u"2.1b1"_qs) << kNotes << none << true << true << download << none << none << upToDate << none << false;
+        QTest::newRow("lettered release") << Descriptor(u"2.1b1"_qs) << kNotes << none << false << true << later << u"2.1b1"_qs << kNotes << none << none << false;
+        QTest::newRow("three lines") << Descriptor(u"2.1"_qs, {}) << kNotes << none << false << true << later << u"2.1"_qs << none << none << none << false;
+        QTest::newRow("change log not found") << Descriptor(u"2.1"_qs) << u"Page Not Found"_qs << none << false << true << later << u"2.1"_qs << none << none << none << false;
+        QTest::newRow("no descriptor") << none << kNotes << none << false << true << download << none << none << none << none << false;
+        QTest::newRow("LF only") << Descriptor(u"2.1"_qs).replace(u"\r\n"_qs, u"\n"_qs) << kNotes << none << false << true << download << none << none << none << none << false;
+        QTest::newRow("404 in the version") << Descriptor(u"2.0.404"_qs) << kNotes << none << false << true << download << none << none << none << none << false;
+        QTest::newRow("403 in a URL") << Descriptor(u"2.1"_qs, u"\r\nhttp://x/403"_qs) << kNotes << none << false << true << download << none << none << none << none << false;
+        QTest::newRow("Not Found") << u"Not Found"_qs << kNotes << none << false << true << download << none << none << none << none << false;
+        QTest::newRow("unreadable release") << Descriptor(u"v2"_qs) << kNotes << none << false << true << download << none << none << none << none << false;
+        QTest::newRow("unreadable skip kept") << Descriptor(u"2.1"_qs) << kNotes << u"x"_qs << false << true << download << none << none << none << u"x"_qs << false;
+        // clang-format on
+    }
+
+    void outcomes()
+    {
+        QFETCH(QString, descriptor);
+        QFETCH(QString, changeLog);
+        QFETCH(QString, skip);
+        QFETCH(bool, finalOnly);
+        QFETCH(bool, notify);
+        QFETCH(int, choice);
+        QFETCH(QString, offered);
+        QFETCH(QString, notes);
+        QFETCH(QString, caption);
+        QFETCH(QString, skipAfter);
+
+        TextServer server;
+        QVERIFY(server.start());
+        if (!descriptor.isEmpty())
+            server.texts[kDescriptorPath] =
+                descriptor.replace(u"CHANGELOG"_qs, server.url(kChangeLogPath)).toUtf8();
+        server.texts[kChangeLogPath] = changeLog.toUtf8();
+        TempRegistry registry;
+        if (!skip.isEmpty())
+            QVERIFY(SaveSetting(registry.store, {}, u"Settings"_qs, u"SkipVersion"_qs, skip));
+        HttpUrlTextSource urls;
+        ScriptedUpdatePrompt prompt;
+        prompt.choice = UpdateChoice(choice);
+        RecordingBrowserOpener browser;
+        UpdateCheckContext context{
+            .urls = &urls, .store = &registry.store, .currentVersion = kRunning};
+
+        const bool result = QCoro::waitFor(SoftwareUpdate(
+            context, prompt, browser, server.url(kDescriptorPath), finalOnly, true, notify));
+
+        QTEST(result, "result");
+        QCOMPARE(server.requests.value(0), kDescriptorPath + u"?Version=2.0.10"_qs);
+        QCOMPARE(server.requests.size(),
+                 offered.isEmpty() || !descriptor.contains(u"http://127") ? 1 : 2);
+        QCOMPARE(prompt.offers.size(), offered.isEmpty() ? 0 : 1);
+        if (!offered.isEmpty()) {
+            const UpdateOffer &offer = prompt.offers.first();
+            QCOMPARE(offer.title, u"A new version of Voltwise is available!"_qs);
+            QCOMPARE(offer.message, u"Voltwise "_qs + offered +
+                                        u" is now available - you have 2.0.10. Would you like "
+                                        "to download the new version now?"_qs);
+            QCOMPARE(offer.releaseNotes, notes);
+        }
+        const QString text = caption.startsWith(u"You're up")
+                                 ? u"Voltwise 2.0.10 is currently the newest version available."_qs
+                                 : u"Voltwise 2.0.10 is actually *newer* than the current "
+                                   "offical release."_qs;
+        QCOMPARE(prompt.messages.size(), caption.isEmpty() ? 0 : 1);
+        if (!caption.isEmpty())
+            QCOMPARE(prompt.messages.first().caption + prompt.messages.first().text,
+                     caption + text);
+        QCOMPARE(Stored(registry.store).value_or(QString()), skipAfter);
+        QCOMPARE(browser.opened, result ? QStringList{kDownload} : QStringList());
+    }
+
+    void lookingOnlyKeepsAnOvertakenSkip()
+    {
+        TextServer server;
+        QVERIFY(server.start());
+        server.texts[kDescriptorPath] = Descriptor(u"2.1"_qs, {}).toUtf8();
+        TempRegistry registry;
+        QVERIFY(SaveSetting(registry.store, {}, u"Settings"_qs, u"SkipVersion"_qs, u"2.0"_qs));
+        HttpUrlTextSource urls;
+        UpdateCheckContext context{
+            .urls = &urls, .store = &registry.store, .currentVersion = kRunning};
+        context.readOnly = true;
+
+        const UpdateCheck check =
+            QCoro::waitFor(CheckForUpdate(context, server.url(kDescriptorPath), false));
+
+        QCOMPARE(check.outcome, UpdateOutcome::Offer);
+        QCOMPARE(Stored(registry.store), u"2.0"_qs);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSoftwareUpdate)
+#include "test_software_update.moc"
