@@ -77,6 +77,20 @@ QString LockFilePath(const QString &filePath)
     return info.absolutePath() + u"/."_qs + info.fileName() + u".lock"_qs;
 }
 
+// A save killed before its commit leaves QSaveFile's temporary copy
+// ("<file>.XXXXXX") beside the file. Called under the lock, when no other
+// save is under way, so every such copy is stale.
+void RemoveStaleSaveFiles(const QString &filePath)
+{
+    const QFileInfo info(filePath);
+    QDir dir = info.absoluteDir();
+    const QString name = info.fileName();
+    const QStringList stale = dir.entryList({name + u".??????"_qs, name + u".damaged.??????"_qs},
+                                            QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &copy : stale)
+        dir.remove(copy);
+}
+
 } // namespace
 
 RegistryDirectories RegistryDirectoriesFromEnvironment()
@@ -192,6 +206,7 @@ bool QSettingsRegistryBackend::modifyFile(const QString &filePath,
     const FileLock lock(LockFilePath(filePath), kLockTimeout);
     if (!lock.isLocked())
         return false;
+    RemoveStaleSaveFiles(filePath);
 
     Snapshot snapshot = readFile(filePath);
     if (snapshot.state == FileState::Unreadable)
