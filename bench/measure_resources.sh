@@ -2,15 +2,19 @@
 # Measures what Voltwise costs while it runs: resident memory and CPU time
 # over a stretch of refreshes against the simulated grid operator, on a
 # virtual display with a tray host.
-#   bench/measure_resources.sh [BUILD_DIR] [SECONDS] [MINUTE_MS]
+#   bench/measure_resources.sh [BUILD_DIR] [SECONDS] [MINUTE_MS] [PATH=FAULT ...]
 # FEEDS=classic measures the classic files instead of today's feeds.
 # A short MINUTE_MS makes every "minute" of the program a refresh, so the
-# figures show the cost of refreshing, not of sleeping.
+# figures show the cost of refreshing, not of sleeping. Faults are the
+# simulator's (voltwise-gridsim --help), e.g. a body cut short:
+#   FEEDS=classic bench/measure_resources.sh build 60 2000 /outlook/SP/outlook.html=oversize:4000000,cut
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 seconds=${2:-60}
 minute_ms=${3:-2000}
+faults=()
+for fault in "${@:4}"; do faults+=(--fault "$fault"); done
 
 work=$(mktemp -d /tmp/voltwise-measure.XXXXXX)
 pids=()
@@ -27,7 +31,8 @@ sleep 1
 DISPLAY=$display trayer --edge bottom --align right >/dev/null 2>&1 &
 pids+=($!)
 
-"$build/bin/voltwise-gridsim" --port 0 --scenario walk --advance-refreshes 1 >"$work/sim.out" 2>/dev/null &
+"$build/bin/voltwise-gridsim" --port 0 --scenario walk --advance-refreshes 1 "${faults[@]}" \
+  >"$work/sim.out" 2>/dev/null &
 pids+=($!)
 for _ in $(seq 50); do grep -q '^listening on ' "$work/sim.out" && break; sleep 0.1; done
 url=$(sed -n 's/^listening on //p' "$work/sim.out")

@@ -18,9 +18,9 @@ inline QLocale OperatorLocale()
     return QLocale(QLocale::English, QLocale::UnitedStates);
 }
 
-// The one place where grid texts become numbers and dates and back. Every
-// reader and presenter goes through these so they follow the user's locale
-// alike (callers pass QLocale::system(); tests pass a fixed locale).
+// The one place where texts become numbers and dates and back. Readers of
+// the operator's data pass OperatorLocale(); what the user sees or types
+// passes the user's locale (QLocale::system(); tests pass a fixed one).
 
 // A number in the locale's form: its decimal separator, digit grouping
 // accepted, blanks around it allowed. Empty, non-finite or other text fails.

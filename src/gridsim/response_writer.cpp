@@ -114,7 +114,7 @@ void ResponseWriter::writeMore()
     }
     if (m_plan.stall)
         return;
-    if (m_plan.chunked && !m_plan.headOnly)
+    if (m_plan.chunked && !m_plan.headOnly && !m_plan.cut)
         m_socket->write("0\r\n\r\n");
     // Closes once the queued bytes are out.
     m_socket->disconnectFromHost();

@@ -28,6 +28,7 @@ struct ResponsePlan
     std::chrono::milliseconds trickle{0}; // send the body in small pieces, one per interval
 
     qint64 bodySize() const { return fillerBytes > 0 ? fillerBytes : body.size(); }
+    bool shortBody() const { return stall || cut; }
 };
 
 // Writes a response on a raw socket as fast as the socket drains, so large

@@ -51,6 +51,8 @@ std::optional<Fault> ParseFault(QStringView faultText, QString *error)
             fault.html = true;
         } else if (name == u"stall" && !hasValue) {
             fault.stall = true;
+        } else if (name == u"cut" && !hasValue) {
+            fault.cut = true;
         } else if (name == u"trickle" && hasValue) {
             const auto ms = Number(value, 1, 60000);
             if (!ms)
@@ -58,8 +60,6 @@ std::optional<Fault> ParseFault(QStringView faultText, QString *error)
             fault.trickle = std::chrono::milliseconds(*ms);
         } else if (name == u"chunked" && !hasValue) {
             fault.chunked = true;
-        } else if (name == u"cut" && !hasValue) {
-            fault.cut = true;
         } else if (name == u"reset" && (value == u"head" || value == u"body")) {
             fault.reset = value == u"head" ? ResetPoint::BeforeHead : ResetPoint::InBody;
         } else if (name == u"gzip-bomb") {
@@ -101,14 +101,14 @@ QString FaultText(const Fault &fault)
         items << u"html"_qs;
     if (fault.stall)
         items << u"stall"_qs;
+    if (fault.cut)
+        items << u"cut"_qs;
     if (fault.oversizeBytes > 0)
         items << u"oversize:"_qs + QString::number(fault.oversizeBytes);
     if (fault.chunked)
         items << u"chunked"_qs;
     if (fault.trickle.count() > 0)
         items << u"trickle:"_qs + QString::number(fault.trickle.count());
-    if (fault.cut)
-        items << u"cut"_qs;
     if (fault.reset != ResetPoint::None)
         items << (fault.reset == ResetPoint::BeforeHead ? u"reset:head"_qs : u"reset:body"_qs);
     if (fault.gzipBombBytes > 0)

@@ -27,10 +27,10 @@ struct Fault
     bool emptyBody = false;
     bool html = false;        // an HTML page instead of the resource, as a portal sends
     bool stall = false;       // headers announce more than is sent; then silence, kept open
+    bool cut = false;         // headers announce more than is sent; then the connection closes
     qint64 oversizeBytes = 0; // a filler body of this size instead of the resource
     bool chunked = false;     // chunked transfer coding instead of a Content-Length
     std::chrono::milliseconds trickle{0}; // the body in small pieces, one per interval
-    bool cut = false; // headers announce more than is sent; then the connection closes
     ResetPoint reset = ResetPoint::None;
     qint64 gzipBombBytes = 0; // a gzip body that inflates to this many zero bytes
     bool binary = false;      // pseudo-random bytes, NULs included, under the resource's type

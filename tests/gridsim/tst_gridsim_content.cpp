@@ -1,9 +1,9 @@
-#include "refresh/status_csv_reader.h"
 #include "gridsim/grid_sim.h"
 #include "gridsim/load_picture.h"
 #include "pages/forecast_reader.h"
 #include "pages/notices_reader.h"
 #include "pages/outlook_reader.h"
+#include "refresh/status_csv_reader.h"
 
 #include <QImage>
 #include <QRegularExpression>
@@ -14,7 +14,6 @@ using namespace voltwise::gridsim;
 
 namespace {
 const QDateTime kAfternoon(QDate(2001, 8, 13), QTime(14, 25, 3));
-const QLocale kUs(QLocale::English, QLocale::UnitedStates);
 
 QDateTime today(int hour, int minute)
 {
@@ -70,7 +69,7 @@ private Q_SLOTS:
         const QString csv = text(kStatusCsvPath);
         QVERIFY(csv.startsWith(u"PRODUCED,Mon Aug 13 14:25:03 "_qs) && csv.endsWith(u"\r\n"_qs));
         QVERIFY(!csv.contains(QRegularExpression(u"[^\r]\n"_qs)));
-        const GridStatus s = ReadStatusCsv(csv, {}, kUs);
+        const GridStatus s = ReadStatusCsv(csv, {});
         QCOMPARE(s.Level, level);
         QCOMPARE(s.Produced.toDateTime(), kAfternoon);
         QCOMPARE(s.ActualDemandTime.toDateTime(), today(14, 25));
@@ -141,7 +140,7 @@ private Q_SLOTS:
         for (int hour = 1; hour <= OutlookHourCount; ++hour)
             for (int series = 1; series <= OutlookSeriesCount; ++series)
                 unread.setValue(hour, series, -1);
-        const OutlookValues v = ReadOutlookPage(text(kOutlookPagePath), unread, kUs);
+        const OutlookValues v = ReadOutlookPage(text(kOutlookPagePath), unread);
         for (int hour = 1; hour <= OutlookHourCount; ++hour) {
             for (int series = 1; series <= OutlookSeriesCount; ++series) {
                 const double mw = v.value(hour, series);

@@ -1,5 +1,5 @@
-#include "refresh/status_csv_reader.h"
 #include "gridsim/grid_sim.h"
+#include "refresh/status_csv_reader.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
@@ -61,7 +61,7 @@ private:
 
     int levelInCsv()
     {
-        return ReadStatusCsv(QString::fromLatin1(get(kStatusCsvPath).body), {}, QLocale::c()).Level;
+        return ReadStatusCsv(QString::fromLatin1(get(kStatusCsvPath).body), {}).Level;
     }
 
 private Q_SLOTS:
@@ -251,6 +251,7 @@ private Q_SLOTS:
         add({}, Fault{});
         add(u"none"_qs, Fault{});
         add(u"stall"_qs, Fault{.stall = true});
+        add(u"cut,chunked"_qs, Fault{.cut = true, .chunked = true});
         add(u"oversize"_qs, Fault{.oversizeBytes = Fault::kDefaultOversize});
         add(u"oversize:2048,empty,trickle:50"_qs,
             Fault{.emptyBody = true, .oversizeBytes = 2048, .trickle = 50ms});

@@ -12,6 +12,7 @@
 #include "settings/registry_operations.h"
 #include "settings/setting_keys.h"
 #include "status/tray_click_protocol.h"
+#include "support/manual_timers.h"
 #include "ui/exit_prompt.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"
@@ -110,6 +111,7 @@ private:
     std::unique_ptr<XdgAutostartEntry> m_autostart;
     ScriptedExitPrompt m_prompt;
     int m_quits = 0;
+    testing::ManualTimers m_timers;
     std::unique_ptr<MainWindow> m_window;
     QList<QPointer<QWidget>> m_notices;
     FeedSource m_feeds = FeedSource::Classic;
@@ -396,6 +398,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("failure");
         QTest::newRow("simulator gone") << u"gone"_qs;
         QTest::newRow("every transfer times out") << u"stall"_qs;
+        QTest::newRow("every answer an error page") << u"status:503"_qs;
     }
 
     void failedRefreshKeepsTheLastGoodData()
@@ -414,8 +417,14 @@ private Q_SLOTS:
         } else {
             for (const QString &path : kAllPaths)
                 m_sim->setFault(path, *ParseFault(failure));
-            window->downloadChannel()->setTimeout(100ms);
         }
+        // Each stalled answer runs into its time-out at once.
+        window->downloadChannel()->setTimers(m_timers);
+        if (m_sim)
+            connect(m_sim.get(), &GridSim::requestReceived, this, [this] {
+                QTimer::singleShot(0, this,
+                                   [this] { m_timers.advance(DownloadChannel::kDefaultTimeout); });
+            });
         QCoro::waitFor(window->RefreshAll());
 
         QCOMPARE(window->gridData().Status, status);
