@@ -140,6 +140,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("failed");
 
         const QList<std::pair<const char *, bool>> faults = {
+            {"status:500", true},
+            {"status:404", true},
             {"empty", false},
             {"stall", true},
             {"oversize", true},
