@@ -5,6 +5,8 @@
 #include "update/update_descriptor.h"
 #include "update/version.h"
 
+#include <QUrl>
+
 using namespace voltwise;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -17,9 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (!descriptor)
             continue;
         fuzz::Check(descriptor->ReleaseDate.isValid(), "a valid release date");
-        fuzz::Check(descriptor->DownloadURL.startsWith(u"http://") ||
-                        descriptor->DownloadURL.startsWith(u"https://"),
-                    "an http or https download");
+        const QString scheme = QUrl(descriptor->DownloadURL).scheme();
+        fuzz::Check(scheme == u"http" || scheme == u"https", "an http or https download");
         for (const bool finalOnly : {false, true})
             DecideUpdate(descriptor->ReleaseVersion, descriptor->ChangeLogURL, VersionString(),
                          finalOnly);
