@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     GridStatus previous;
     previous.Level = LevelAlert;
     previous.ActualDemand = 30000;
-    const GridStatus read = ReadStatusCsv(text, previous, OperatorLocale());
+    const GridStatus read = ReadStatusCsv(text, previous);
     fuzz::Check(read.Level >= LevelNormal && read.Level <= LevelLoadInterruptions,
                 "the level is one of the table's");
     fuzz::Check(read.ForecastKind == previous.ForecastKind, "no reader sets ForecastKind");
