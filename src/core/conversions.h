@@ -37,6 +37,9 @@ std::optional<OleDate> TextToDate(QStringView text, const QLocale &locale);
 // midnight, the time alone when there is no date part.
 QString FormatGeneralDate(OleDate value, const QLocale &locale);
 
+// A time of day in the locale's long time format, without time zone.
+QString FormatLongTime(QTime time, const QLocale &locale);
+
 // Rounded to a whole number, with the locale's grouping and negative form.
 QString FormatWholeNumber(double value, const QLocale &locale);
 

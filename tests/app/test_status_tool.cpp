@@ -39,7 +39,8 @@ const QList<Member> kMembers{
     {u"forecastsText"_qs, String}, {u"noticeHeader"_qs, String}, {u"iconIndex"_qs, Double},
     {u"levelScale"_qs, Array, 6, Bool}, {u"forecastScale"_qs, Array, 3, Bool},
     {u"conditions"_qs, Array, 7, String}, {u"loadReductions"_qs, Array, 8, String},
-    {u"outlook"_qs, Array, 24, Array}, {u"operatorStatus"_qs, Array, -1, String}};
+    {u"outlook"_qs, Array, 24, Array}, {u"operatorStatus"_qs, Array, -1, String},
+    {u"chartHeader"_qs, Array, 2, String}};
 // clang-format on
 
 struct ToolRun
@@ -244,7 +245,9 @@ private Q_SLOTS:
             {u"noticesText"_qs, notices.NoticesText},
             {u"statusTableText"_qs, notices.StatusTableText},
             {u"forecastsText"_qs, ReadForecastPage(Page(*m_sim, kForecastPagePath), {})},
-            {u"outlook"_qs, outlook}};
+            {u"outlook"_qs, outlook},
+            // The chart's time is the Conditions tab's, checked below.
+            {u"chartHeader"_qs, QJsonArray{u"Current Load: "_qs + load, json[u"conditions"][0]}}};
         for (const QString &key : expected.keys())
             QVERIFY2(json[key] == expected[key], qPrintable(key));
         QCOMPARE(json[u"published"][u"SystemCondition"].toString(), condition);
@@ -302,6 +305,9 @@ private Q_SLOTS:
         QVERIFY(!json.isEmpty());
         if (trouble.isEmpty())
             QCOMPARE(m_sim->requestCount(kStatusCsvPath), refreshes);
+        if (exitCode == 1) // no demand known yet: the chart's design header
+            QCOMPARE(json[u"chartHeader"].toArray(),
+                     (QJsonArray{u"Current Load: Unknown"_qs, u"Updated: Not Updated"_qs}));
         if (header.isNull())
             QVERIFY(json[u"noticeHeader"].isNull());
         else
