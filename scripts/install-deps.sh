@@ -14,6 +14,7 @@ packages=(
   fonts-dejavu-core
   dbus dbus-bin xvfb xauth trayer x11-utils xdotool curl scrot
   desktop-file-utils appstream man-db
+  clang-14 libclang-rt-14-dev
 )
 if [ "${1:-}" = packaging ]; then
   packages+=(dpkg-dev file lintian)

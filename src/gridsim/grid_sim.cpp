@@ -2,6 +2,7 @@
 
 #include "feeds/operator_dates.h"
 #include "gridsim/current_feeds_writer.h"
+#include "gridsim/fault_bodies.h"
 #include "gridsim/load_picture.h"
 #include "gridsim/page_writers.h"
 #include "gridsim/response_writer.h"
@@ -44,6 +45,12 @@ private:
 namespace {
 
 const QByteArray kHtmlType = "text/html; charset=iso-8859-1";
+constexpr qint64 kNoiseBytes = 4096;
+
+QByteArray Utf8Labelled(const QByteArray &contentType)
+{
+    return contentType.split(';').first().trimmed() + "; charset=utf-8";
+}
 
 ResponsePlan PlanFor(const std::optional<SimResource> &resource, const Fault &fault,
                      const QString &path)
@@ -67,10 +74,28 @@ ResponsePlan PlanFor(const std::optional<SimResource> &resource, const Fault &fa
         plan.body.clear();
         plan.fillerBytes = fault.oversizeBytes;
     }
+    if (fault.binary)
+        plan.body = NoiseBytes(kNoiseBytes);
+    if (fault.invalidUtf8) {
+        plan.contentType = Utf8Labelled(plan.contentType);
+        plan.body = WithInvalidUtf8(plan.body);
+    }
+    if (fault.gzipBombBytes > 0) {
+        plan.body = GzipBomb(fault.gzipBombBytes);
+        plan.extraHeaders += "Content-Encoding: gzip\r\n";
+    }
+    if (!fault.redirect.isEmpty()) {
+        plan.status = 302;
+        plan.contentType = kHtmlType;
+        plan.body = WriteErrorPage(302, path);
+        const QString target = fault.redirect == u"self" ? path : fault.redirect;
+        plan.extraHeaders += "Location: " + target.toUtf8() + "\r\n";
+    }
     plan.chunked = fault.chunked;
     plan.trickle = fault.trickle;
     plan.stall = fault.stall;
     plan.cut = fault.cut;
+    plan.reset = fault.reset;
     return plan;
 }
 
@@ -321,6 +346,10 @@ void GridSim::handle(const QString &path, bool headOnly, const QUrlQuery &query,
         countRefresh();
 
     const Fault fault = m_faults.value(path);
+    if (fault.reset == ResetPoint::BeforeHead) {
+        ResponseWriter::resetConnection(socket);
+        return;
+    }
     ResponsePlan plan = PlanFor(resource(path), fault, path);
     plan.headOnly = headOnly;
     const QByteArray date = httpDate();

@@ -48,8 +48,10 @@ const char16_t kDescription[] =
     u"One refresh is one request of either status file; with --advance-refreshes N,\n"
     u"refreshes 1..N see step 0 and every N-th refresh after that steps first.\n"
     u"\n"
-    u"Fault FAULT, comma-separated: delay:MS  status:CODE (200-599)  empty  html  stall  cut\n"
-    u"  oversize[:BYTES] (default 10485760)  chunked  trickle:MS (1 KiB per MS)  none\n"
+    u"Fault FAULT, comma-separated: delay:MS  status:CODE (200-599)  empty  html  stall\n"
+    u"  oversize[:BYTES] (default 10485760)  chunked  trickle:MS (1 KiB per MS)\n"
+    u"  cut  reset:head  reset:body  gzip-bomb[:BYTES] (default 67108864)  binary\n"
+    u"  invalid-utf8  redirect:self  redirect:URL  none\n"
     u"  e.g. --fault /awe/forecast.html=status:404 --fault "
     u"/outlook/SP/outlook.html=delay:2000,stall";
 

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <sys/socket.h>
 
 namespace voltwise::gridsim {
 
@@ -15,6 +16,8 @@ constexpr qint64 kPieceSize = 64 * 1024;
 constexpr qint64 kHighWater = 256 * 1024;
 constexpr qint64 kStallMinimumAnnounced = 512;
 constexpr qint64 kTricklePieceSize = 1024;
+// Loopback delivers written bytes within this; a reset sooner would drop them.
+constexpr std::chrono::milliseconds kResetAfterBody{100};
 
 QByteArray Head(const ResponsePlan &plan, const QByteArray &date)
 {
@@ -26,10 +29,12 @@ QByteArray Head(const ResponsePlan &plan, const QByteArray &date)
     if (plan.chunked) {
         head += "Transfer-Encoding: chunked\r\n";
     } else {
-        const qint64 announced =
-            plan.shortBody() ? std::max(plan.bodySize(), kStallMinimumAnnounced) : plan.bodySize();
+        const qint64 announced = plan.stall || plan.cut
+                                     ? std::max(plan.bodySize(), kStallMinimumAnnounced)
+                                     : plan.bodySize();
         head += "Content-Length: " + QByteArray::number(announced) + "\r\n";
     }
+    head += plan.extraHeaders;
     head += plan.stall ? "Connection: keep-alive\r\n\r\n" : "Connection: close\r\n\r\n";
     return head;
 }
@@ -43,14 +48,22 @@ void ResponseWriter::start(QTcpSocket *socket, ResponsePlan plan, const QByteArr
     writer->writeMore();
 }
 
+void ResponseWriter::resetConnection(QTcpSocket *socket)
+{
+    const linger hard{1, 0};
+    ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+    socket->abort();
+}
+
 ResponseWriter::ResponseWriter(QTcpSocket *socket, ResponsePlan plan, const QByteArray &date)
     : QObject(socket)
     , m_socket(socket)
     , m_plan(std::move(plan))
     , m_pending(Head(m_plan, date))
 {
+    const bool cutShort = m_plan.stall || m_plan.cut || m_plan.reset == ResetPoint::InBody;
     if (!m_plan.headOnly)
-        m_bodyToSend = m_plan.shortBody() ? m_plan.bodySize() / 2 : m_plan.bodySize();
+        m_bodyToSend = cutShort ? m_plan.bodySize() / 2 : m_plan.bodySize();
 }
 
 QByteArray ResponseWriter::nextBodyPiece()
@@ -92,6 +105,13 @@ void ResponseWriter::writeMore()
         return;
 
     m_finished = true;
+    if (m_plan.reset == ResetPoint::InBody) {
+        QTimer::singleShot(kResetAfterBody, this, [this] {
+            if (m_socket)
+                resetConnection(m_socket);
+        });
+        return;
+    }
     if (m_plan.stall)
         return;
     if (m_plan.chunked && !m_plan.headOnly && !m_plan.cut)

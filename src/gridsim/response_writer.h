@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gridsim/sim_fault.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
@@ -20,7 +22,9 @@ struct ResponsePlan
     bool chunked = false;   // chunked transfer coding instead of a Content-Length
     bool stall = false;     // announce the body, send half of it, then keep quiet and open
     bool cut = false;       // announce the body, send half of it, then close
-    bool headOnly = false;  // a HEAD request: the head alone
+    ResetPoint reset = ResetPoint::None;  // InBody: half of the body, then a reset
+    QByteArray extraHeaders;              // whole header lines, each ending in CR LF
+    bool headOnly = false;                // a HEAD request: the head alone
     std::chrono::milliseconds trickle{0}; // send the body in small pieces, one per interval
 
     qint64 bodySize() const { return fillerBytes > 0 ? fillerBytes : body.size(); }
@@ -36,6 +40,9 @@ class ResponseWriter : public QObject
 
 public:
     static void start(QTcpSocket *socket, ResponsePlan plan, const QByteArray &date);
+
+    // Ends the connection with a reset (RST) rather than a close.
+    static void resetConnection(QTcpSocket *socket);
 
 private:
     ResponseWriter(QTcpSocket *socket, ResponsePlan plan, const QByteArray &date);

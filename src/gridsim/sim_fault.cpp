@@ -60,6 +60,20 @@ std::optional<Fault> ParseFault(QStringView faultText, QString *error)
             fault.trickle = std::chrono::milliseconds(*ms);
         } else if (name == u"chunked" && !hasValue) {
             fault.chunked = true;
+        } else if (name == u"reset" && (value == u"head" || value == u"body")) {
+            fault.reset = value == u"head" ? ResetPoint::BeforeHead : ResetPoint::InBody;
+        } else if (name == u"gzip-bomb") {
+            const auto bytes = hasValue ? Number(value, 1, qint64(1) << 30) : Fault::kDefaultBomb;
+            if (!bytes)
+                return Fail(error,
+                            u"gzip-bomb must be 1 to 1073741824 bytes: "_qs + item.toString());
+            fault.gzipBombBytes = *bytes;
+        } else if (name == u"binary" && !hasValue) {
+            fault.binary = true;
+        } else if (name == u"invalid-utf8" && !hasValue) {
+            fault.invalidUtf8 = true;
+        } else if (name == u"redirect" && !value.isEmpty()) {
+            fault.redirect = value.toString();
         } else if (name == u"oversize") {
             const auto bytes =
                 hasValue ? Number(value, 1, qint64(1) << 32) : Fault::kDefaultOversize;
@@ -95,6 +109,16 @@ QString FaultText(const Fault &fault)
         items << u"chunked"_qs;
     if (fault.trickle.count() > 0)
         items << u"trickle:"_qs + QString::number(fault.trickle.count());
+    if (fault.reset != ResetPoint::None)
+        items << (fault.reset == ResetPoint::BeforeHead ? u"reset:head"_qs : u"reset:body"_qs);
+    if (fault.gzipBombBytes > 0)
+        items << u"gzip-bomb:"_qs + QString::number(fault.gzipBombBytes);
+    if (fault.binary)
+        items << u"binary"_qs;
+    if (fault.invalidUtf8)
+        items << u"invalid-utf8"_qs;
+    if (!fault.redirect.isEmpty())
+        items << u"redirect:"_qs + fault.redirect;
     return items.isEmpty() ? u"none"_qs : items.join(u',');
 }
 

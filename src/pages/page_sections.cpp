@@ -6,7 +6,15 @@ namespace voltwise {
 
 bool IsReadablePage(QStringView page)
 {
-    return !page.isEmpty() && !page.contains(u"404 Not Found");
+    return !page.isEmpty() && !page.contains(u"404 Not Found") && !page.contains(QChar(u'\0'));
+}
+
+QString CapShownText(const QString &text)
+{
+    if (text.size() <= kShownTextMaxLength)
+        return text;
+    return text.first(kShownTextMaxLength) +
+           u"\r\n\r\n[The rest of this text is not shown: it is too long.]"_qs;
 }
 
 QString PreformattedSectionText(QStringView page, QStringView heading, QStringView noneSentence)

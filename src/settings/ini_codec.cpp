@@ -49,6 +49,14 @@ bool NextLine(QByteArrayView data, qsizetype &pos, IniLine &line)
         } else if (c == '"') {
             inQuotes = !inQuotes;
         } else if (c == '\\') {
+            if (i == data.size()) {
+                // The last byte has nothing to escape: dropped, as QSettings
+                // drops it, since written back before a line end it would
+                // carry the next line on.
+                pos = i;
+                line = {data.sliced(start, i - 1 - start), equals < 0 ? -1 : equals - start};
+                return !line.text.isEmpty();
+            }
             if (i < data.size()) {
                 const char escaped = data[i++];
                 if (i < data.size() && ((escaped == '\n' && data[i] == '\r') ||

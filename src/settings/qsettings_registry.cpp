@@ -77,6 +77,20 @@ QString LockFilePath(const QString &filePath)
     return info.absolutePath() + u"/."_qs + info.fileName() + u".lock"_qs;
 }
 
+// A save killed before its commit leaves QSaveFile's temporary copy
+// ("<file>.XXXXXX") beside the file. Called under the lock, when no other
+// save is under way, so every such copy is stale.
+void RemoveStaleSaveFiles(const QString &filePath)
+{
+    const QFileInfo info(filePath);
+    QDir dir = info.absoluteDir();
+    const QString name = info.fileName();
+    const QStringList stale = dir.entryList({name + u".??????"_qs, name + u".damaged.??????"_qs},
+                                            QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &copy : stale)
+        dir.remove(copy);
+}
+
 } // namespace
 
 RegistryDirectories RegistryDirectoriesFromEnvironment()
@@ -145,12 +159,14 @@ QSettingsRegistryBackend::Snapshot QSettingsRegistryBackend::readFile(const QStr
 
     QFile file(filePath);
     bool readable = !info.isDir() && file.open(QIODevice::ReadOnly);
+    bool oversized = false;
     if (readable) {
-        snapshot.text = file.readAll();
+        snapshot.text = file.read(kMaxFileSize + 1);
         readable = file.error() == QFileDevice::NoError;
+        oversized = snapshot.text.size() > kMaxFileSize;
     }
     std::optional<IniEntries> entries;
-    if (readable)
+    if (readable && !oversized)
         entries = ParseIni(snapshot.text);
 
     if (entries) {
@@ -159,12 +175,18 @@ QSettingsRegistryBackend::Snapshot QSettingsRegistryBackend::readFile(const QStr
         m_reportedFiles.remove(filePath);
         return snapshot;
     }
-    snapshot.state = readable ? FileState::Damaged : FileState::Unreadable;
+    snapshot.state = !readable   ? FileState::Unreadable
+                     : oversized ? FileState::Oversized
+                                 : FileState::Damaged;
+    if (oversized)
+        snapshot.text.clear();
     if (!m_reportedFiles.contains(filePath)) {
         m_reportedFiles.insert(filePath);
         qWarning("Settings file %ls is %s; its settings take their defaults until they are saved",
                  qUtf16Printable(QDir::toNativeSeparators(filePath)),
-                 readable ? "damaged" : "unreadable");
+                 !readable   ? "unreadable"
+                 : oversized ? "damaged (larger than 1 MiB)"
+                             : "damaged");
     }
     return snapshot;
 }
@@ -184,14 +206,20 @@ bool QSettingsRegistryBackend::modifyFile(const QString &filePath,
     const FileLock lock(LockFilePath(filePath), kLockTimeout);
     if (!lock.isLocked())
         return false;
+    RemoveStaleSaveFiles(filePath);
 
     Snapshot snapshot = readFile(filePath);
     if (snapshot.state == FileState::Unreadable)
         return false;
     if (!change(snapshot.entries))
         return false;
-    if (snapshot.state == FileState::Damaged &&
-        !replaceFile(filePath + u".damaged"_qs, snapshot.text)) {
+    const QString damagedPath = filePath + u".damaged"_qs;
+    if (snapshot.state == FileState::Damaged && !replaceFile(damagedPath, snapshot.text))
+        return false;
+    // Moved aside whole rather than read into memory to be copied.
+    if (snapshot.state == FileState::Oversized &&
+        ((QFile::exists(damagedPath) && !QFile::remove(damagedPath)) ||
+         !QFile::rename(filePath, damagedPath))) {
         return false;
     }
     return replaceFile(filePath, SerializeIni(snapshot.entries));
@@ -217,6 +245,7 @@ QSettingsRegistryBackend::openKey(RegistryRoot root, const QString &path) const
     case FileState::Unreadable:
         return std::nullopt;
     case FileState::Damaged:
+    case FileState::Oversized:
         if (!location->group.isEmpty())
             return std::nullopt;
         return key;

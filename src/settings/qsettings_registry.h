@@ -29,10 +29,15 @@ RegistryDirectories RegistryDirectoriesFromEnvironment();
 // a kill at any moment leaves either the old or the new file and concurrent
 // writers keep each other's keys. A damaged or unreadable file reads as empty,
 // with one warning; an unreadable file is never written, and a damaged one is
-// kept beside the new one as "<file>.damaged" when something is written.
+// kept beside the new one as "<file>.damaged" when something is written. A
+// file larger than kMaxFileSize counts as damaged and is never read whole.
 class QSettingsRegistryBackend final : public RegistryBackend
 {
 public:
+    // Far beyond any settings the program writes; a larger file would only
+    // cost a slow start and much memory.
+    static constexpr qint64 kMaxFileSize = 1024 * 1024;
+
     explicit QSettingsRegistryBackend(RegistryDirectories directories);
 
     bool keyExists(RegistryRoot root, const QString &path) const override;
@@ -52,6 +57,7 @@ private:
         Missing,
         Ok,
         Damaged,
+        Oversized, // damaged too, and too large to be read or copied
         Unreadable
     };
     struct Snapshot

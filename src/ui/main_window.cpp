@@ -6,6 +6,7 @@
 #include "graph/graph_menu.h"
 #include "graph/graph_panel.h"
 #include "pages/notice_window.h"
+#include "pages/page_sections.h"
 #include "platform/always_on_top.h"
 #include "platform/browser.h"
 #include "platform/data_files.h"
@@ -392,8 +393,8 @@ void MainWindow::ShowStatus()
     for (size_t i = 0; i < p.lblLoadReduction.size(); ++i)
         m_conditions->lblLoadReduction[i]->setText(p.lblLoadReduction[i]);
 
-    setTextIfChanged(rtbNotices, m_data.Notices.NoticesText);
-    setTextIfChanged(rtbForecasts, m_data.ForecastsText);
+    setTextIfChanged(rtbNotices, CapShownText(m_data.Notices.NoticesText));
+    setTextIfChanged(rtbForecasts, CapShownText(m_data.ForecastsText));
 
     if (const auto notice = m_alert.check(m_data.Notices.StatusTableText, m_data.Status.Level,
                                           m_strip->lblStatusText->text(),

@@ -98,7 +98,10 @@ QString PlacementNumber(double value, const QLocale &locale)
 {
     QLocale plain = locale;
     plain.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    return plain.toString(value, 'g', 7);
+    const QString text = plain.toString(value, 'g', 7);
+    // A decimal comma would split the field in two: such a number is
+    // stored whole.
+    return text.contains(u',') ? plain.toString(std::round(value), 'f', 0) : text;
 }
 
 // A size that is missing or not positive stands for the window's own size.

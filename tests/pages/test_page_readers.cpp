@@ -1,5 +1,6 @@
 #include "pages/forecast_reader.h"
 #include "pages/notices_reader.h"
+#include "pages/page_sections.h"
 
 #include <QTest>
 
@@ -91,6 +92,7 @@ private Q_SLOTS:
                                 u"Notice</b>: 300  MW\r\n</pre>"_qs;
         QTest::newRow("empty page") << QString() << previous;
         QTest::newRow("404 anywhere") << section + u"<!-- 404 Not Found -->"_qs << previous;
+        QTest::newRow("binary body") << section + QChar(u'\0') << previous;
         QTest::newRow("line breaks and inner blanks kept")
             << section << heading + u"\r\n1-Hour Notice: 300  MW\r\n"_qs;
         QTest::newRow("no heading") << u"<pre>300 MW</pre>"_qs << kNoForecast;
@@ -114,6 +116,15 @@ private Q_SLOTS:
         QCOMPARE(ReadForecastPage(page, {}), kNoForecast);
         QCOMPARE(ReadNoticesPage(page, kPrevious),
                  (NoticesTexts{noticesText(), u"previous table"_qs}));
+    }
+
+    void shownTextCapped()
+    {
+        const QString fits(kShownTextMaxLength, u'x');
+        QCOMPARE(CapShownText(fits), fits);
+        const QString cut = CapShownText(fits + u'y');
+        QVERIFY(cut.startsWith(fits));
+        QVERIFY(cut.sliced(fits.size()).startsWith(u"\r\n\r\n[The rest of this text is not shown"));
     }
 };
 

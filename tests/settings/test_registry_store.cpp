@@ -238,6 +238,22 @@ private Q_SLOTS:
         QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
     }
 
+    void oversizedFileCountsAsDamaged()
+    {
+        // Valid settings, but beyond the size any save of the program makes.
+        const QByteArray large = "[Settings]\nAutoCheck=False\nPad=" +
+                                 QByteArray(QSettingsRegistryBackend::kMaxFileSize, 'x') + '\n';
+        QVERIFY(WriteBytes(m_reg->settingsFile(), large));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"is damaged \\(larger than"_qs));
+        QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
+        QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
+
+        QVERIFY(SaveSetting(m_reg->store, {}, u"Settings"_qs, u"PlaySound"_qs, u"False"_qs));
+        QCOMPARE(ReadBytes(m_reg->settingsFile() + u".damaged"_qs), large);
+        QCOMPARE(setting(u"Settings"_qs, u"PlaySound"_qs), u"False"_qs);
+        QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
+    }
+
     void unreadableFileIsNeverOverwritten()
     {
         // A socket opens for nobody, not even root, yet could be replaced.

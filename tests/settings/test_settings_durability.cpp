@@ -1,3 +1,4 @@
+#include "settings/registry_operations.h"
 #include "settings_test_support.h"
 
 #include <QProcess>
@@ -77,6 +78,10 @@ private Q_SLOTS:
             advanced += round > 0;
             QVERIFY(!QFile::exists(m_reg->settingsFile() + u".damaged"_qs));
         }
+        // A killed save's copy beside the file goes with the next save.
+        QVERIFY(SaveSetting(m_reg->store, {}, u"Settings"_qs, u"K0"_qs, u"x"_qs));
+        QCOMPARE(QDir(m_reg->userFile(u"Ternwood"_qs)).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{u".Voltwise.conf.lock"_qs, u"Voltwise.conf"_qs}));
         QVERIFY(advanced > 0);                // the kills did land while saves were going on
         QVERIFY(QDir(m_writerTmp).isEmpty()); // a save leaves nothing behind there
     }

@@ -84,6 +84,9 @@ private Q_SLOTS:
             << u"x,30,4500.5,3000,0"_qs << maximized << c << u"0,30,4500.5,3000,2"_qs;
         QTest::newRow("no grouping") << u"1440,1080,7500,5400,0"_qs << maximized
                                      << QLocale(QLocale::German) << u"1440,1080,7500,5400,2"_qs;
+        QTest::newRow("decimal comma, stored whole")
+            << u"500050000,30,4500,3000,0"_qs << maximized << QLocale(QLocale::German)
+            << u"500050000,30,4500,3000,2"_qs;
     }
 
     void save()

@@ -63,7 +63,9 @@ QString DecodeText(QByteArrayView bytes, QByteArrayView charset)
 {
     if (IsWindows1252Family(charset))
         return DecodeWindows1252(bytes);
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless: a body cut inside a sequence ends in U+FFFD rather than
+    // losing its last bytes to a decoder waiting for more.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     return utf8.decode(bytes);
 }
 

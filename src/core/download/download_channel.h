@@ -60,12 +60,15 @@ class DownloadChannel : public QObject
 
 public:
     static constexpr std::chrono::milliseconds kDefaultTimeout{60000};
+    // However slowly the server drips, a transfer ends within this.
+    static constexpr std::chrono::milliseconds kDefaultOverallTimeout{120000};
     static constexpr qint64 kDefaultMaxBodySize = 8 * 1024 * 1024;
 
     explicit DownloadChannel(QObject *parent = nullptr);
     ~DownloadChannel() override;
 
     void setTimeout(std::chrono::milliseconds timeout);
+    void setOverallTimeout(std::chrono::milliseconds overall);
     void setMaxBodySize(qint64 bytes);
     // For the time-outs of later fetches; it must outlive this channel.
     void setTimers(TimerFactory &timers);
@@ -74,8 +77,8 @@ public:
     // transfer, whatever its outcome, gives back its body and timers at once.
     static int transfersAlive();
 
-    // The time-out counts silence: it starts again whenever data arrives,
-    // and ten time-outs end any transfer that has not completed.
+    // The time-out counts silence: it starts again whenever data arrives;
+    // the overall time-out ends any transfer that has not completed.
     //
     // Destroying the channel while a fetch is suspended fails that fetch
     // later, from the event loop, after the channel is gone. A caller that
