@@ -11,6 +11,7 @@
 #include <cstdio>
 
 using namespace voltwise;
+using namespace std::chrono_literals;
 
 int main(int argc, char *argv[])
 {
@@ -18,7 +19,10 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.size() != 5)
         return 2;
-    QSettingsRegistryBackend store({args.at(1), {}});
+    // Two writers that save without pause take the lock from each other only
+    // now and then; on a busy machine one can wait longer than the program's
+    // two seconds, which would refuse its save without harm to the file.
+    QSettingsRegistryBackend store({args.at(1), {}}, 120s);
     const QString prefix = args.at(2);
     const int keyCount = args.at(3).toInt();
     const qint64 rounds = args.at(4).toLongLong();
