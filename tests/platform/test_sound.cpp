@@ -1,5 +1,6 @@
 #include "platform/data_files.h"
 #include "platform/sound_player.h"
+#include "support/files.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,14 +24,6 @@ public:
 private:
     QStringList &m_requests;
 };
-
-void createFile(const QString &path, const QByteArray &content)
-{
-    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 } // namespace
 
 class TestSound : public QObject
@@ -62,7 +55,7 @@ private Q_SLOTS:
         QTemporaryDir prefix;
         QVERIFY(QDir(prefix.path()).mkpath(u"bin"_qs));
         for (const QString &file : files)
-            createFile(prefix.filePath(file), "RIFF");
+            QVERIFY(testing::WriteBytes(prefix.filePath(file), "RIFF"));
         const QStringList xdg{prefix.filePath(u"xdg1"_qs), prefix.filePath(u"xdg2"_qs)};
         QCOMPARE(DataFilePath(u"notice.wav"_qs, prefix.filePath(u"bin"_qs), xdg),
                  prefix.filePath(expected));
@@ -101,7 +94,7 @@ private Q_SLOTS:
         QFETCH(QStringList, asked);
         QTemporaryDir dir;
         QVERIFY(QFile::copy(DataFilePath(u"notice.wav"_qs), dir.filePath(u"chime.wav"_qs)));
-        createFile(dir.filePath(u"garbage.wav"_qs), QByteArray(4096, '\x7f'));
+        QVERIFY(testing::WriteBytes(dir.filePath(u"garbage.wav"_qs), QByteArray(4096, '\x7f')));
         QVERIFY(QDir(dir.path()).mkdir(u"folder.wav"_qs));
         QStringList requests;
         WaveSoundPlayer player(std::make_unique<RecordingWaveOutput>(requests));

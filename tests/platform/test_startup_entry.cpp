@@ -1,28 +1,12 @@
 // The start-at-login entry as an XDG autostart file in a temporary directory.
 #include "platform/startup_entry.h"
+#include "support/files.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace voltwise;
-
-namespace {
-
-QByteArray ReadFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-} // namespace
+using namespace voltwise::testing;
 
 class TestStartupEntry : public QObject
 {
@@ -52,7 +36,7 @@ private Q_SLOTS:
         QVERIFY(!entry.isRegistered());
         QVERIFY(entry.registerProgram());
 
-        QCOMPARE(QString::fromUtf8(ReadFile(entry.filePath())),
+        QCOMPARE(QString::fromUtf8(ReadBytes(entry.filePath())),
                  u"[Desktop Entry]\nType=Application\nName=Voltwise\nExec="_qs + exec +
                      u"\nX-GNOME-Autostart-enabled=true\n"_qs);
         QCOMPARE(QFileInfo(entry.filePath()).fileName(), u"voltwise.desktop"_qs);
@@ -85,7 +69,7 @@ private Q_SLOTS:
         QFETCH(QString, program);
         QTemporaryDir dir;
         XdgAutostartEntry entry(dir.path(), u"/usr/bin/voltwise"_qs);
-        QVERIFY(WriteFile(entry.filePath(), content));
+        QVERIFY(WriteBytes(entry.filePath(), content));
         QCOMPARE(entry.registeredProgram().value_or(QString()), program);
         QCOMPARE(entry.isRegistered(), !program.isEmpty());
     }
@@ -93,7 +77,7 @@ private Q_SLOTS:
     void unwritableDirectoryFailsQuietly()
     {
         QTemporaryDir dir;
-        QVERIFY(WriteFile(dir.filePath(u"file"_qs), "x"));
+        QVERIFY(WriteBytes(dir.filePath(u"file"_qs), "x"));
         // A directory below a plain file can be made by no one, not even root.
         XdgAutostartEntry entry(dir.filePath(u"file/autostart"_qs), u"/usr/bin/voltwise"_qs);
         QVERIFY(!entry.registerProgram());
