@@ -1,9 +1,9 @@
-#include "refresh/status_csv_reader.h"
 #include "gridsim/grid_sim.h"
 #include "gridsim/load_picture.h"
 #include "pages/forecast_reader.h"
 #include "pages/notices_reader.h"
 #include "pages/outlook_reader.h"
+#include "refresh/status_csv_reader.h"
 
 #include <QElapsedTimer>
 #include <QImage>

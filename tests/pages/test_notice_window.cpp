@@ -92,7 +92,8 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("expected");
         using L = QList<int>;
         QTest::newRow("one line each") << L{195, 195, 195} << L{685, 2220, 2655};
-        QTest::newRow("text ends on the designed link top") << L{195, 1535, 195} << L{685, 2220, 2655};
+        QTest::newRow("text ends on the designed link top")
+            << L{195, 1535, 195} << L{685, 2220, 2655};
         QTest::newRow("long text pushes the link down") << L{195, 1950, 210} << L{685, 2635, 3085};
         QTest::newRow("two-line heading moves the text") << L{390, 195, 195} << L{880, 2220, 2655};
     }

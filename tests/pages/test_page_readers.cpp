@@ -22,7 +22,6 @@ QString noticesText(const QString &active = kNoActive, const QString &pending = 
            u"\r\n\r\nPending Notices: \r\n\r\n"_qs + pending;
 }
 
-
 double pageValue(int hour, int series)
 {
     return 1000.0 * series + hour;

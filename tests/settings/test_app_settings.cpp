@@ -40,7 +40,10 @@ private Q_SLOTS:
         row("negative", k::GraphValues, u"-1"_qs, "-1");
         row("half to even, down", k::GraphValues, u"2,5"_qs, "2");
         row("half to even, up", k::GraphValues, u"3,5"_qs, "4");
-        row("up to a NUL", k::GraphValues, QString(u"7\0" "8"_qs), "7");
+        row("up to a NUL", k::GraphValues,
+            QString(u"7\0"
+                    "8"_qs),
+            "7");
         row("largest", k::GraphValues, u"2147483647"_qs, "2147483647");
         row("too large", k::GraphValues, u"2147483648"_qs, "15");
         row("interval up to 10000 stays", k::UpdateInterval, u"10000"_qs, "10000");
@@ -119,10 +122,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("expected"); // empty: the default
-        QTest::newRow("loopback with port") << u"http://127.0.0.1:18080"_qs
-                                            << u"http://127.0.0.1:18080"_qs;
-        QTest::newRow("https, path dropped") << u" https://Grid.Example/x?y=1 "_qs
-                                             << u"https://grid.example"_qs;
+        QTest::newRow("loopback with port")
+            << u"http://127.0.0.1:18080"_qs << u"http://127.0.0.1:18080"_qs;
+        QTest::newRow("https, path dropped")
+            << u" https://Grid.Example/x?y=1 "_qs << u"https://grid.example"_qs;
         QTest::newRow("other scheme") << u"ftp://127.0.0.1"_qs << QString();
         QTest::newRow("no scheme") << u"127.0.0.1:8080"_qs << QString();
         QTest::newRow("no host") << u"http://"_qs << QString();

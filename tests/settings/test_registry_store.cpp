@@ -168,9 +168,8 @@ private Q_SLOTS:
         const auto lm = RegistryRoot::LocalMachine;
         const auto machineValue = [&] {
             QVariant data;
-            return RegGetValue(m_reg->store, lm, kUser + u"\\S"_qs, u"K"_qs, data)
-                       ? data.toString()
-                       : QString();
+            return RegGetValue(m_reg->store, lm, kUser + u"\\S"_qs, u"K"_qs, data) ? data.toString()
+                                                                                   : QString();
         };
         QVERIFY(!RegKeyExists(m_reg->store, lm, kUser));
         QVERIFY(WriteBytes(m_reg->dir.filePath(u"machine2/Ternwood/Voltwise.conf"_qs),
@@ -284,8 +283,8 @@ private Q_SLOTS:
         const QByteArray current = "[Settings]\nAutoCheck=True\nOwn=kept\n";
         const QString app = u"Voltwise"_qs;
         QTest::newRow("legacy only") << kLegacy << QByteArray() << app << false << copied;
-        QTest::newRow("empty name is the title") << kLegacy << QByteArray() << QString() << false
-                                                 << copied;
+        QTest::newRow("empty name is the title")
+            << kLegacy << QByteArray() << QString() << false << copied;
         QTest::newRow("current exists")
             << kLegacy << current << app << false << u"True - - - - kept"_qs;
         QTest::newRow("current exists, forced")
@@ -309,9 +308,9 @@ private Q_SLOTS:
 
         QCOMPARE(app, u"Voltwise"_qs);
         QStringList found;
-        for (const char *key : {"Settings/AutoCheck", "Settings/UpdateInterval",
-                                "WindowSettings/frmMain", "Settings/Count", "Settings/Blob",
-                                "Settings/Own"}) {
+        for (const char *key :
+             {"Settings/AutoCheck", "Settings/UpdateInterval", "WindowSettings/frmMain",
+              "Settings/Count", "Settings/Blob", "Settings/Own"}) {
             const QString k = QString::fromLatin1(key);
             found << setting(k.section(u'/', 0, 0), k.section(u'/', 1), u"-"_qs);
         }

@@ -132,36 +132,35 @@ private Q_SLOTS:
         QCOMPARE(IsNewerVersion(candidate, reference, finalOnly), expected);
     }
 
+    // Each descriptor that reads gives release 2.1, a date and "https://x.example/d".
     void descriptor_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<bool>("read");
-        QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("changeLog"); // "-": no line 4
-
         const QLocale us(QLocale::English, QLocale::UnitedStates);
         const QLocale german(QLocale::German, QLocale::Germany);
-        const QString d = u"https://x.example/d"_qs;
-        QTest::newRow("four lines") << u"2.1\r\n2026-12-06\r\n"_qs + d + u"\r\nhttp://x/c"_qs << us
-                                    << true << u"2.1"_qs << u"http://x/c"_qs;
-        QTest::newRow("blanks trimmed, change log as written")
-            << u"  2.1  \r\n 2026-12-06 \r\n "_qs + d + u" \r\n http://x/c "_qs << us << true
-            << u"2.1"_qs << u" http://x/c "_qs;
-        QTest::newRow("lines after the fourth ignored")
-            << u"2.1\r\n12/6/2026\r\n"_qs + d + u"\r\n\r\nmore"_qs << german << true << u"2.1"_qs
-            << QString();
-        QTest::newRow("user's long date")
-            << u"2.1\r\n"_qs + german.toString(QDate(2026, 12, 6), QLocale::LongFormat) +
-                   u"\r\n"_qs + d
-            << german << true << u"2.1"_qs << u"-"_qs;
-        QTest::newRow("user's short date")
-            << u"2.1\r\n06.12.26\r\n"_qs + d << german << true << u"2.1"_qs << u"-"_qs;
-        QTest::newRow("LF only: one line") << u"2.1\n2026-12-06\n"_qs + d << us << false;
-        QTest::newRow("two lines") << u"2.1\r\n2026-12-06"_qs << us << false;
-        QTest::newRow("line 2 no date") << u"2.1\r\nsoon\r\n"_qs + d << us << false;
-        QTest::newRow("download by ftp") << u"2.1\r\n2026-12-06\r\nftp://x/d"_qs << us << false;
-        QTest::newRow("download empty") << u"2.1\r\n2026-12-06\r\n\r\nhttp://x/c"_qs << us << false;
+        const auto row = [](const char *title, const QString &text, const QLocale &locale,
+                            bool read, const char *changeLog = "-") {
+            QTest::newRow(title) << QString(text).replace(u"<d>"_qs, u"https://x.example/d"_qs)
+                                 << locale << read << QString::fromLatin1(changeLog);
+        };
+        row("four lines", u"2.1\r\n2026-12-06\r\n<d>\r\nhttp://x/c"_qs, us, true, "http://x/c");
+        row("blanks trimmed, change log as written",
+            u"  2.1  \r\n 2026-12-06 \r\n <d> \r\n http://x/c "_qs, us, true, " http://x/c ");
+        row("lines after the fourth ignored", u"2.1\r\n12/6/2026\r\n<d>\r\n\r\nmore"_qs, german,
+            true, "");
+        row("user's long date",
+            u"2.1\r\n"_qs + german.toString(QDate(2026, 12, 6), QLocale::LongFormat) +
+                u"\r\n<d>"_qs,
+            german, true);
+        row("user's short date", u"2.1\r\n06.12.26\r\n<d>"_qs, german, true);
+        row("LF only: one line", u"2.1\n2026-12-06\n<d>"_qs, us, false);
+        row("two lines", u"2.1\r\n2026-12-06"_qs, us, false);
+        row("line 2 no date", u"2.1\r\nsoon\r\n<d>"_qs, us, false);
+        row("download by ftp", u"2.1\r\n2026-12-06\r\nftp://x/d"_qs, us, false);
+        row("download empty", u"2.1\r\n2026-12-06\r\n\r\nhttp://x/c"_qs, us, false);
     }
 
     void descriptor()
@@ -173,7 +172,7 @@ private Q_SLOTS:
         QCOMPARE(descriptor.has_value(), read);
         if (!read)
             return;
-        QTEST(descriptor->ReleaseVersion, "version");
+        QCOMPARE(descriptor->ReleaseVersion, u"2.1"_qs);
         QVERIFY(descriptor->ReleaseDate.isValid());
         QCOMPARE(descriptor->DownloadURL, u"https://x.example/d"_qs);
         QTEST(descriptor->ChangeLogURL.value_or(u"-"_qs), "changeLog");
