@@ -343,8 +343,7 @@ std::optional<OleDate> TextToDate(QStringView text, const QLocale &locale)
 
 QString FormatGeneralDate(OleDate value, const QLocale &locale)
 {
-    const QString timeText =
-        normaliseSpaces(locale.toString(value.time(), longTimeFormatWithoutZone(locale)));
+    const QString timeText = FormatLongTime(value.time(), locale);
     if (!value.hasDatePart())
         return timeText;
     const QString dateText =
@@ -352,6 +351,11 @@ QString FormatGeneralDate(OleDate value, const QLocale &locale)
     if (!value.hasTimePart())
         return dateText;
     return dateText + u' ' + timeText;
+}
+
+QString FormatLongTime(QTime time, const QLocale &locale)
+{
+    return normaliseSpaces(locale.toString(time, longTimeFormatWithoutZone(locale)));
 }
 
 QString FormatWholeNumber(double value, const QLocale &locale)

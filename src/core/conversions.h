@@ -18,9 +18,9 @@ inline QLocale OperatorLocale()
     return QLocale(QLocale::English, QLocale::UnitedStates);
 }
 
-// The one place where grid texts become numbers and dates and back. Every
-// reader and presenter goes through these so they follow the user's locale
-// alike (callers pass QLocale::system(); tests pass a fixed locale).
+// The one place where texts become numbers and dates and back. Readers of
+// the operator's data pass OperatorLocale(); what the user sees or types
+// passes the user's locale (QLocale::system(); tests pass a fixed one).
 
 // A number in the locale's form: its decimal separator, digit grouping
 // accepted, blanks around it allowed. Empty, non-finite or other text fails.
@@ -36,6 +36,9 @@ std::optional<OleDate> TextToDate(QStringView text, const QLocale &locale);
 // a blank and the locale's long time without time zone; the date alone at
 // midnight, the time alone when there is no date part.
 QString FormatGeneralDate(OleDate value, const QLocale &locale);
+
+// A time of day in the locale's long time format, without time zone.
+QString FormatLongTime(QTime time, const QLocale &locale);
 
 // Rounded to a whole number, with the locale's grouping and negative form.
 QString FormatWholeNumber(double value, const QLocale &locale);

@@ -28,10 +28,16 @@ const QRegularExpression &EmergencyPattern()
     return pattern;
 }
 
+// "Ordering rotating power outages", "Ordering", "rotating outages in
+// progress"; not "rotating outages have not been ordered".
 bool OrdersOutages(QStringView tail)
 {
+    static const QRegularExpression negated(QStringLiteral(R"(\bnot\b|n't\b)"));
+    static const QRegularExpression ordering(QStringLiteral(R"(\border)"));
+    if (tail.contains(negated))
+        return false;
     const bool outages = tail.contains(u"outage") || tail.contains(u"interruption");
-    return outages && (tail.contains(u"order") || tail.contains(u"in progress"));
+    return tail.contains(ordering) || (outages && tail.contains(u"in progress"));
 }
 
 } // namespace

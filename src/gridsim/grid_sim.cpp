@@ -70,6 +70,7 @@ ResponsePlan PlanFor(const std::optional<SimResource> &resource, const Fault &fa
     plan.chunked = fault.chunked;
     plan.trickle = fault.trickle;
     plan.stall = fault.stall;
+    plan.cut = fault.cut;
     return plan;
 }
 

@@ -48,7 +48,7 @@ const char16_t kDescription[] =
     u"One refresh is one request of either status file; with --advance-refreshes N,\n"
     u"refreshes 1..N see step 0 and every N-th refresh after that steps first.\n"
     u"\n"
-    u"Fault FAULT, comma-separated: delay:MS  status:CODE (200-599)  empty  html  stall\n"
+    u"Fault FAULT, comma-separated: delay:MS  status:CODE (200-599)  empty  html  stall  cut\n"
     u"  oversize[:BYTES] (default 10485760)  chunked  trickle:MS (1 KiB per MS)  none\n"
     u"  e.g. --fault /awe/forecast.html=status:404 --fault "
     u"/outlook/SP/outlook.html=delay:2000,stall";

@@ -27,7 +27,7 @@ QByteArray Head(const ResponsePlan &plan, const QByteArray &date)
         head += "Transfer-Encoding: chunked\r\n";
     } else {
         const qint64 announced =
-            plan.stall ? std::max(plan.bodySize(), kStallMinimumAnnounced) : plan.bodySize();
+            plan.shortBody() ? std::max(plan.bodySize(), kStallMinimumAnnounced) : plan.bodySize();
         head += "Content-Length: " + QByteArray::number(announced) + "\r\n";
     }
     head += plan.stall ? "Connection: keep-alive\r\n\r\n" : "Connection: close\r\n\r\n";
@@ -50,7 +50,7 @@ ResponseWriter::ResponseWriter(QTcpSocket *socket, ResponsePlan plan, const QByt
     , m_pending(Head(m_plan, date))
 {
     if (!m_plan.headOnly)
-        m_bodyToSend = m_plan.stall ? m_plan.bodySize() / 2 : m_plan.bodySize();
+        m_bodyToSend = m_plan.shortBody() ? m_plan.bodySize() / 2 : m_plan.bodySize();
 }
 
 QByteArray ResponseWriter::nextBodyPiece()
@@ -94,7 +94,7 @@ void ResponseWriter::writeMore()
     m_finished = true;
     if (m_plan.stall)
         return;
-    if (m_plan.chunked && !m_plan.headOnly)
+    if (m_plan.chunked && !m_plan.headOnly && !m_plan.cut)
         m_socket->write("0\r\n\r\n");
     // Closes once the queued bytes are out.
     m_socket->disconnectFromHost();

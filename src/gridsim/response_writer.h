@@ -19,10 +19,12 @@ struct ResponsePlan
     qint64 fillerBytes = 0; // a generated body of this size, never held in memory at once
     bool chunked = false;   // chunked transfer coding instead of a Content-Length
     bool stall = false;     // announce the body, send half of it, then keep quiet and open
+    bool cut = false;       // announce the body, send half of it, then close
     bool headOnly = false;  // a HEAD request: the head alone
     std::chrono::milliseconds trickle{0}; // send the body in small pieces, one per interval
 
     qint64 bodySize() const { return fillerBytes > 0 ? fillerBytes : body.size(); }
+    bool shortBody() const { return stall || cut; }
 };
 
 // Writes a response on a raw socket as fast as the socket drains, so large

@@ -51,6 +51,8 @@ std::optional<Fault> ParseFault(QStringView faultText, QString *error)
             fault.html = true;
         } else if (name == u"stall" && !hasValue) {
             fault.stall = true;
+        } else if (name == u"cut" && !hasValue) {
+            fault.cut = true;
         } else if (name == u"trickle" && hasValue) {
             const auto ms = Number(value, 1, 60000);
             if (!ms)
@@ -85,6 +87,8 @@ QString FaultText(const Fault &fault)
         items << u"html"_qs;
     if (fault.stall)
         items << u"stall"_qs;
+    if (fault.cut)
+        items << u"cut"_qs;
     if (fault.oversizeBytes > 0)
         items << u"oversize:"_qs + QString::number(fault.oversizeBytes);
     if (fault.chunked)

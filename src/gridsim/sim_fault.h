@@ -18,6 +18,7 @@ struct Fault
     bool emptyBody = false;
     bool html = false;        // an HTML page instead of the resource, as a portal sends
     bool stall = false;       // headers announce more than is sent; then silence, kept open
+    bool cut = false;         // headers announce more than is sent; then the connection closes
     qint64 oversizeBytes = 0; // a filler body of this size instead of the resource
     bool chunked = false;     // chunked transfer coding instead of a Content-Length
     std::chrono::milliseconds trickle{0}; // the body in small pieces, one per interval
@@ -27,8 +28,8 @@ struct Fault
 };
 
 // FAULT: comma-separated items "delay:MS", "status:CODE", "empty", "html",
-// "stall", "oversize[:BYTES]" (10 MiB by default), "chunked"; "none" or
-// nothing is no fault. Example: "delay:1500,status:500".
+// "stall", "cut", "oversize[:BYTES]" (10 MiB by default), "chunked"; "none"
+// or nothing is no fault. Example: "delay:1500,status:500".
 std::optional<Fault> ParseFault(QStringView faultText, QString *error = nullptr);
 
 // The canonical FAULT of a fault ("none" for no fault).

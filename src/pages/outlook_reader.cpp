@@ -1,8 +1,8 @@
 #include "pages/outlook_reader.h"
 
 #include "core/conversions.h"
-#include "pages/page_sections.h"
 #include "core/text_helpers.h"
+#include "pages/page_sections.h"
 
 namespace voltwise {
 
@@ -41,13 +41,13 @@ private:
 
 } // namespace
 
-OutlookValues ReadOutlookPage(QStringView page, const OutlookValues &previous,
-                              const QLocale &locale)
+OutlookValues ReadOutlookPage(QStringView page, const OutlookValues &previous)
 {
     OutlookValues values = previous;
     if (!IsReadablePage(page))
         return values;
 
+    const QLocale locale = OperatorLocale();
     CellCloseFinder closeFinder(page);
     qsizetype cursor = 0;
     for (int table = 0; table < kTableCount; ++table) {

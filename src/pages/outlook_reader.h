@@ -2,7 +2,6 @@
 
 #include "pages/outlook_values.h"
 
-#include <QLocale>
 #include <QStringView>
 
 namespace voltwise {
@@ -11,10 +10,10 @@ namespace voltwise {
 // ending 1-12, then 13-24), each with a row per series keyed by its name in
 // OutlookSeriesNames. One cursor moves forward through the page across both
 // tables. A missing row keeps its twelve values; an empty cell stores
-// HoleValue; a cell that is not a number in the locale's form keeps its value.
+// HoleValue; a cell that is not a number in the operator's conventions keeps
+// its value, whatever the user's locale.
 // Once no further "<td" is found, nothing more is read. An unreadable page
 // (see IsReadablePage) keeps every value.
-OutlookValues ReadOutlookPage(QStringView page, const OutlookValues &previous,
-                              const QLocale &locale);
+OutlookValues ReadOutlookPage(QStringView page, const OutlookValues &previous);
 
 } // namespace voltwise

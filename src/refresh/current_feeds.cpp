@@ -125,10 +125,10 @@ QCoro::Task<ReadAllResult> ReadCurrentFeeds(DownloadChannel &channel, ServerUrls
         const DownloadResult downloaded = co_await channel.fetch(source.url, source.accept);
         if (stopped())
             co_return result;
-        if (!downloaded.ok)
-            continue;
         if (source.path == kStatsPath)
             result.statusCsvHttpStatus = downloaded.httpStatus;
+        if (!downloaded.ok)
+            continue;
         QString why = Refusal(downloaded, source.expected);
         if (why.isEmpty())
             why = source.read(downloaded);

@@ -23,14 +23,13 @@ QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls s
     struct Source
     {
         QUrl url;
-        std::function<void(const DownloadResult &)> read; // only for a completed transfer
+        std::function<void(const DownloadResult &)> read; // only for a successful download
+        int *httpStatus = nullptr;
     };
     const std::array<Source, 5> sources = {{
         {ServerUrls::resolve(servers.gridMain, u"/outlook/systemstatus.csv"_qs),
-         [&](const DownloadResult &csv) {
-             result.statusCsvHttpStatus = csv.httpStatus;
-             data.Status = ReadStatusCsv(csv.text(), data.Status, locale);
-         }},
+         [&](const DownloadResult &csv) { data.Status = ReadStatusCsv(csv.text(), data.Status); },
+         &result.statusCsvHttpStatus},
         {ServerUrls::resolve(servers.gridContent, u"/outlook/SP/ems_small.gif"_qs),
          [&](const DownloadResult &picture) {
              if (picture.body.size() >= 2)
@@ -38,7 +37,7 @@ QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls s
          }},
         {ServerUrls::resolve(servers.gridContent, u"/outlook/SP/outlook.html"_qs),
          [&](const DownloadResult &outlook) {
-             data.Outlook = ReadOutlookPage(outlook.text(), data.Outlook, locale);
+             data.Outlook = ReadOutlookPage(outlook.text(), data.Outlook);
          }},
         {ServerUrls::resolve(servers.gridMain, u"/awe/forecast.html"_qs),
          [&](const DownloadResult &forecast) {
@@ -61,6 +60,8 @@ QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls s
         const DownloadResult downloaded = co_await channel.fetch(source.url);
         if (stopped())
             co_return result;
+        if (source.httpStatus)
+            *source.httpStatus = downloaded.httpStatus;
         if (downloaded.ok)
             source.read(downloaded);
     }

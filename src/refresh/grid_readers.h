@@ -16,8 +16,8 @@ class DownloadChannel;
 
 struct ReadAllResult
 {
-    // HTTP status of the status file (the summary of today's feeds); 0 when
-    // its transfer failed.
+    // HTTP status of the status file (the summary of today's feeds), also of
+    // an error page; 0 when its transfer failed.
     int statusCsvHttpStatus = 0;
 };
 
@@ -33,8 +33,10 @@ using RefreshClock = std::function<QDateTime()>;
 // Downloads every source of the selected feeds once, in the fixed order
 // (classic: status file, load picture, outlook, forecast and status pages;
 // current: see ReadCurrentFeeds), each reader keeping its previous values
-// when its download fails or its page is rejected. channel and data must
-// outlive the returned task.
+// when its download fails (an HTTP error status included) or its page is
+// rejected. The operator's data is read in its own conventions; locale, the
+// user's, is for the texts made for the user. channel and data must outlive
+// the returned task.
 QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls servers,
                                           GridData &data, QLocale locale,
                                           std::shared_ptr<const RefreshCancellation> cancellation,

@@ -166,8 +166,9 @@ void readLine(QStringView rawLine, const QLocale &locale, GridStatus &status)
 
 } // namespace
 
-GridStatus ReadStatusCsv(QStringView text, const GridStatus &previous, const QLocale &locale)
+GridStatus ReadStatusCsv(QStringView text, const GridStatus &previous)
 {
+    const QLocale locale = OperatorLocale();
     GridStatus status = previous;
     qsizetype start = 0;
     while (start < text.size()) {

@@ -2,13 +2,14 @@
 
 #include "core/grid_status.h"
 
-#include <QLocale>
 #include <QStringView>
 
 namespace voltwise {
 
 // Reads the operator's status file into a copy of the previous record:
 // only rows and columns that are found and convert overwrite a field.
-GridStatus ReadStatusCsv(QStringView text, const GridStatus &previous, const QLocale &locale);
+// Numbers and dates are read in the operator's conventions, whatever the
+// user's locale.
+GridStatus ReadStatusCsv(QStringView text, const GridStatus &previous);
 
 } // namespace voltwise

@@ -21,9 +21,6 @@ struct MainMenus
     QList<QAction *> mnuViewSub; // one per tab, exactly one checked
     QAction *mnuViewAlwaysOnTop = nullptr;
 
-    // The chart's series items; enabled only while the chart is shown.
-    QList<QAction *> graphSeriesItems;
-
     QMenu *mnuTools = nullptr;
     QList<QAction *> mnuToolsSub; // the link table's rows
     QAction *mnuToolsOptions = nullptr;
@@ -42,8 +39,9 @@ struct MainMenus
     QAction *mnuSysTrayExit = nullptr;
 };
 
-// Fills the menu bar (File, View, Tools, Help) and creates the icon menu,
-// owned by `owner`. The update item stays disabled until it has a handler.
+// Fills the menu bar (File, View, Tools, Help; the Graph menu goes before
+// Tools) and creates the icon menu, owned by `owner`. The update item stays disabled until it has a
+// handler.
 MainMenus BuildMainMenus(QMenuBar *bar, QWidget *owner);
 
 // The About box: opened over `parent` without waiting for it.

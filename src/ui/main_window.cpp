@@ -3,6 +3,8 @@
 #include "core/download/download_channel.h"
 #include "core/twips.h"
 #include "feeds/operator_words.h"
+#include "graph/graph_menu.h"
+#include "graph/graph_panel.h"
 #include "pages/notice_window.h"
 #include "platform/always_on_top.h"
 #include "platform/browser.h"
@@ -140,12 +142,8 @@ void MainWindow::buildPanels(QWidget *client)
     m_panels->setObjectName(u"tabPanels"_qs);
     m_panels->setGeometry(TwipsRect(135, 1770, 4590, 4575));
 
-    picGraph = new QWidget;
-    picGraph->setObjectName(u"picGraph"_qs);
-    imgGraph = new QLabel(picGraph);
-    imgGraph->setObjectName(u"imgGraph"_qs);
-    imgGraph->setGeometry(TwipsRect(0, 0, 4530, 4515));
-    imgGraph->setScaledContents(true);
+    picGraph = new GraphPanel(m_services.locale);
+    connect(picGraph, &GraphPanel::readoutChanged, this, &MainWindow::setStatusBarText);
     m_panels->addWidget(picGraph);
 
     m_conditions = new ConditionsPanel;
@@ -186,6 +184,9 @@ void MainWindow::buildMenus()
         connect(about, &QAction::triggered, this, &MainWindow::mnuHelpAbout_Click);
     connect(m.mnuSysTrayDetails, &QAction::triggered, this, &MainWindow::showDetails);
     connect(m.mnuSysTrayExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
+
+    m_graphMenu = GraphMenu::addTo(menuBar(), m.mnuTools->menuAction());
+    connect(m_graphMenu, &GraphMenu::seriesItemClicked, this, &MainWindow::mnuGraphSub_Click);
 }
 
 void MainWindow::buildTray()
@@ -226,6 +227,12 @@ QCoro::Task<> MainWindow::Form_Load()
         chkDetails->setChecked(m_settings.ShowDetails);
     else
         applyDetailsHeight();
+
+    // Before the window shows, so that a chart set aside for the picture is
+    // never built.
+    SetupOutlookInfo();
+    ApplyGraphValues();
+    applyGraphKind();
 
     if (m_settings.ShowAtStartup)
         show();
@@ -375,13 +382,10 @@ void MainWindow::ShowStatus()
     m_strip->lightScales(p.lblStatus, p.lblForecast);
 
     if (m_data.PendingGraphPicture) {
-        QPixmap picture;
-        // A picture that does not load leaves the previous one shown.
-        if (picture.loadFromData(*m_data.PendingGraphPicture))
-            imgGraph->setPixmap(picture);
+        picGraph->showPicture(*m_data.PendingGraphPicture);
         m_data.PendingGraphPicture.reset();
     }
-    applyGraphKind();
+    picGraph->chartStep(m_data.Outlook, m_data.Status);
 
     for (size_t i = 0; i < p.lblCurrentCondition.size(); ++i)
         m_conditions->lblCurrentCondition[i]->setText(p.lblCurrentCondition[i]);
@@ -395,6 +399,26 @@ void MainWindow::ShowStatus()
                                           m_strip->lblStatusText->text(),
                                           m_data.Status.ActualDemand, m_settings.PlaySound, locale))
         raiseAlert(*notice);
+}
+
+void MainWindow::SetupOutlookInfo()
+{
+    for (const QStringView name : OutlookSeriesNames)
+        m_graphMenu->addSeriesItem(name.toString());
+}
+
+void MainWindow::ApplyGraphValues()
+{
+    const SeriesVisibility shown = SeriesShown(m_settings.GraphValues);
+    picGraph->showSeries(shown);
+    m_graphMenu->setChecks(shown);
+}
+
+void MainWindow::mnuGraphSub_Click(int index)
+{
+    // Saved with the other settings when the window unloads.
+    m_settings.GraphValues = FlipGraphValue(m_settings.GraphValues, index);
+    ApplyGraphValues();
 }
 
 bool MainWindow::hasTray() const
@@ -433,16 +457,13 @@ void MainWindow::tabMain_Click(int index)
 {
     m_panels->setCurrentIndex(index);
     m_menus.mnuViewSub.value(index)->setChecked(true);
-    // The series items make sense only while the chart is shown.
-    for (QAction *item : std::as_const(m_menus.graphSeriesItems))
-        item->setEnabled(!m_settings.CAISOGraph);
+    m_graphMenu->setSeriesItemsEnabled(!m_settings.CAISOGraph);
 }
 
 void MainWindow::applyGraphKind()
 {
-    // The operator's picture is the choice of those who prefer it to the
-    // chart; otherwise the panel is the chart's.
-    imgGraph->setVisible(m_settings.CAISOGraph);
+    // The chart, or the operator's picture for those who prefer it.
+    picGraph->setChartShown(!m_settings.CAISOGraph);
 }
 
 void MainWindow::setStatusBarText(const QString &text)

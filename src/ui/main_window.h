@@ -33,6 +33,8 @@ class BrowserOpener;
 class ConditionsPanel;
 class DownloadChannel;
 class ExitPrompt;
+class GraphMenu;
+class GraphPanel;
 class PublishedItemsBus;
 class RegistryBackend;
 class OptionsDialog;
@@ -112,6 +114,9 @@ public:
     QCoro::Task<bool> requestUnload(UnloadMode mode);
 
     void ShowStatus();
+    void SetupOutlookInfo();
+    void ApplyGraphValues();
+    void mnuGraphSub_Click(int index);
     // Writes the settings and the placement without ending anything.
     void commitSettings();
     void showDetails();
@@ -162,8 +167,8 @@ private:
     QCheckBox *chkDetails = nullptr;
     QTabBar *tabMain = nullptr;
     QStackedWidget *m_panels = nullptr;
-    QWidget *picGraph = nullptr;
-    QLabel *imgGraph = nullptr;
+    GraphPanel *picGraph = nullptr;
+    GraphMenu *m_graphMenu = nullptr;
     QPlainTextEdit *rtbNotices = nullptr;
     QPlainTextEdit *rtbForecasts = nullptr;
     QLabel *sbStatusBar = nullptr;

@@ -39,7 +39,8 @@ const QList<Member> kMembers{
     {u"forecastsText"_qs, String}, {u"noticeHeader"_qs, String}, {u"iconIndex"_qs, Double},
     {u"levelScale"_qs, Array, 6, Bool}, {u"forecastScale"_qs, Array, 3, Bool},
     {u"conditions"_qs, Array, 7, String}, {u"loadReductions"_qs, Array, 8, String},
-    {u"outlook"_qs, Array, 24, Array}, {u"operatorStatus"_qs, Array, -1, String}};
+    {u"outlook"_qs, Array, 24, Array}, {u"operatorStatus"_qs, Array, -1, String},
+    {u"chartHeader"_qs, Array, 2, String}};
 // clang-format on
 
 struct ToolRun
@@ -55,9 +56,11 @@ QJsonValue WallClock(const QDateTime &time)
     return time.toString(u"yyyy-MM-ddTHH:mm:ss"_qs);
 }
 
-QString Megawatts(double value)
+QString Megawatts(double value, const QString &localeName = u"en_US"_qs)
 {
-    return QLocale(QLocale::English, QLocale::UnitedStates).toString(qint64(value)) + u" MW"_qs;
+    QLocale locale(localeName);
+    locale.setNumberOptions(QLocale::DefaultNumberOptions); // the C locale groups too
+    return locale.toString(qint64(value)) + u" MW"_qs;
 }
 
 QString Page(const GridSim &sim, QStringView path)
@@ -108,10 +111,11 @@ private:
         file.write(conf);
     }
 
-    ToolRun run(const QStringList &arguments, const QString &timeZone = QString())
+    ToolRun run(const QStringList &arguments, const QString &timeZone = QString(),
+                const QString &locale = u"en_US"_qs)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"LC_ALL"_qs, u"en_US.UTF-8"_qs);
+        env.insert(u"LC_ALL"_qs, locale + u".UTF-8"_qs);
         env.insert(u"XDG_CONFIG_HOME"_qs, m_config->path());
         env.insert(u"XDG_CONFIG_DIRS"_qs, m_config->filePath(u"system"_qs));
         if (!timeZone.isEmpty())
@@ -142,24 +146,36 @@ private Q_SLOTS:
         m_config.reset();
     }
 
+    // The operator's data reads the same in every locale of the user (the
+    // day and month of 10 September can swap, "27,014" can be a decimal);
+    // what the user sees is in the user's locale.
     void jsonOutput_data()
     {
         QTest::addColumn<int>("step");
         QTest::addColumn<QDateTime>("clock");
         QTest::addColumn<QString>("timeZone");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("shownDate");
         QTest::addColumn<QString>("statusText");
         QTest::addColumn<QString>("condition");
 
-        QTest::newRow("normal") << 0 << kAfternoon << QString() << u"System Normal"_qs
-                                << u"System Normal"_qs;
+        const QDateTime september(QDate(2024, 9, 10), QTime(14, 32, 10), Qt::UTC);
+        for (const auto &[locale, date] :
+             {std::pair(u"en_US"_qs, u"9/10/2024"_qs), std::pair(u"de_DE"_qs, u"10.09.2024"_qs),
+              std::pair(u"en_GB"_qs, u"10/09/2024"_qs), std::pair(u"fr_FR"_qs, u"10/09/2024"_qs),
+              std::pair(u"C"_qs, u"10 Sep 2024"_qs)})
+            QTest::addRow("normal, %s", qPrintable(locale))
+                << 0 << september << QString() << locale << date << u"System Normal"_qs
+                << u"System Normal"_qs;
         QTest::newRow("load interruptions")
-            << 6 << kAfternoon << QString() << u"Rolling Blackouts"_qs
-            << u"Emergency Load Reductions"_qs;
+            << 6 << kAfternoon << QString() << u"en_US"_qs << u"7/15/2024"_qs
+            << u"Rolling Blackouts"_qs << u"Emergency Load Reductions"_qs;
         // The operator's 02:30 does not exist on that night in the tool's zone;
         // the dates still read as the operator wrote them.
         QTest::newRow("alert, time in a daylight-saving gap")
             << 1 << QDateTime(QDate(2024, 3, 10), QTime(2, 32, 10), Qt::UTC)
-            << u"America/Los_Angeles"_qs << u"Alert Notice"_qs << u"Alert Notice"_qs;
+            << u"America/Los_Angeles"_qs << u"en_US"_qs << u"3/10/2024"_qs << u"Alert Notice"_qs
+            << u"Alert Notice"_qs;
     }
 
     void jsonOutput()
@@ -167,6 +183,8 @@ private Q_SLOTS:
         QFETCH(int, step);
         QFETCH(QDateTime, clock);
         QFETCH(QString, timeZone);
+        QFETCH(QString, locale);
+        QFETCH(QString, shownDate);
         QFETCH(QString, statusText);
         QFETCH(QString, condition);
         m_sim->setClock([clock] { return clock; });
@@ -175,7 +193,7 @@ private Q_SLOTS:
             m_sim->advance();
         const GridSnapshot s = m_sim->snapshot();
 
-        const ToolRun result = run({u"--json"_qs, u"--server"_qs, server()}, timeZone);
+        const ToolRun result = run({u"--json"_qs, u"--server"_qs, server()}, timeZone, locale);
         QCOMPARE(result.exitCode, 0);
         const QJsonObject json = QJsonDocument::fromJson(result.out).object();
         CheckShape(json);
@@ -209,7 +227,7 @@ private Q_SLOTS:
         for (const QString &name : status.keys())
             QVERIFY2(json[u"gridStatus"][name] == status[name], qPrintable(name));
 
-        const QString load = Megawatts(s.actualDemand);
+        const QString load = Megawatts(s.actualDemand, locale);
         const NoticesTexts notices = ReadNoticesPage(Page(*m_sim, kStatusPagePath), {});
         QJsonArray outlook, levelScale;
         for (const HourFigures &h : s.hours)
@@ -227,12 +245,16 @@ private Q_SLOTS:
             {u"noticesText"_qs, notices.NoticesText},
             {u"statusTableText"_qs, notices.StatusTableText},
             {u"forecastsText"_qs, ReadForecastPage(Page(*m_sim, kForecastPagePath), {})},
-            {u"outlook"_qs, outlook}};
+            {u"outlook"_qs, outlook},
+            // The chart's time is the Conditions tab's, checked below.
+            {u"chartHeader"_qs, QJsonArray{u"Current Load: "_qs + load, json[u"conditions"][0]}}};
         for (const QString &key : expected.keys())
             QVERIFY2(json[key] == expected[key], qPrintable(key));
         QCOMPARE(json[u"published"][u"SystemCondition"].toString(), condition);
         QCOMPARE(json[u"published"][u"CurrentLoad"].toString(), QString::number(s.actualDemand));
         QCOMPARE(json[u"conditions"][2].toString(), u' ' + load);
+        const QString updated = json[u"conditions"][0].toString();
+        QVERIFY2(updated.startsWith(u"Updated: "_qs + shownDate + u' '), qPrintable(updated));
         // The outlook has hours still to come.
         QVERIFY(std::any_of(s.hours.begin(), s.hours.end(), [](auto &h) { return !h.actual; }));
     }
@@ -283,6 +305,9 @@ private Q_SLOTS:
         QVERIFY(!json.isEmpty());
         if (trouble.isEmpty())
             QCOMPARE(m_sim->requestCount(kStatusCsvPath), refreshes);
+        if (exitCode == 1) // no demand known yet: the chart's design header
+            QCOMPARE(json[u"chartHeader"].toArray(),
+                     (QJsonArray{u"Current Load: Unknown"_qs, u"Updated: Not Updated"_qs}));
         if (header.isNull())
             QVERIFY(json[u"noticeHeader"].isNull());
         else

@@ -22,6 +22,7 @@ id=com.ternwood.Voltwise
 
 expected=(
   bin/voltwise bin/voltwise-status bin/voltwise-gridsim
+  lib/voltwise/voltwise-chart.so
   share/voltwise/notice.wav
   share/applications/$id.desktop
   share/metainfo/$id.metainfo.xml
@@ -72,7 +73,7 @@ url=$(sed -n 's/^listening on //p' "$root/sim.out")
 "$usr/bin/voltwise-status" --server "$url" --json >"$root/status.json" ||
   fail "the installed voltwise-status did not read the simulator"
 
-printf '[Servers]\nGridMain=%s\nGridContent=%s\nMaker=%s\n[Settings]\nShowAtStartup=False\n' \
+printf '[Servers]\nGridMain=%s\nGridContent=%s\nMaker=%s\n[Settings]\nShowAtStartup=True\n' \
   "$url" "$url" "$url" >"$home/config/Ternwood/Voltwise.conf"
 # Its first refresh, seen by the simulator, comes once it is fully started.
 requests=$(wc -l <"$root/sim.log")
@@ -86,6 +87,8 @@ for _ in $(seq 300); do
 done
 [ "$(found voltwise/notice.wav)" -ge 1 ] || fail "voltwise did not find its chime: $(cat "$root/app.err")"
 [ "$(found icons/hicolor/)" -ge 8 ] || fail "voltwise did not find its icon: $(cat "$root/app.err")"
+grep -q -F "voltwise-chart.so: $usr/lib/voltwise/voltwise-chart.so" "$root/app.err" ||
+  fail "voltwise did not load its chart: $(cat "$root/app.err")"
 kill -TERM "$app_pid"
 status=0
 wait "$app_pid" || status=$?

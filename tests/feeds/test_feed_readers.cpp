@@ -90,7 +90,9 @@ private Q_SLOTS:
             {"Energy Emergency Alert 3", 6}, {"Stage 3", 6},
             {"EEA 3 - Preparing for rotating power outages", 6},
             {"Energy Emergency Alert 3 (EEA 3) \u2212 Ordering rotating power outages", 7},
-            {"EEA 3: rotating outages in progress", 7}, {"Power Watch", 0}, {"EEA 10", 0},
+            {"EEA 3: rotating outages in progress", 7}, {"EEA 3 \u2014 Ordering", 7},
+            {"EEA 3 - rotating outages have not been ordered", 6},
+            {"EEA 3: outages aren't in progress", 6}, {"Power Watch", 0}, {"EEA 10", 0},
             {"Stage 1x", 0}, {"Normal operations", 0}, {" ", 0}};
         // clang-format on
         for (const auto &[word, level] : rows)

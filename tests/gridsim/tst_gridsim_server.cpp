@@ -26,7 +26,6 @@ Q_DECLARE_METATYPE(std::optional<Fault>)
 
 namespace {
 const QDateTime kAfternoon(QDate(2001, 8, 13), QTime(14, 25, 3));
-const QLocale kUs(QLocale::English, QLocale::UnitedStates);
 
 QDateTime today(int hour, int minute)
 {
@@ -77,7 +76,7 @@ private:
 
     int levelInCsv()
     {
-        return ReadStatusCsv(QString::fromLatin1(get(kStatusCsvPath).body), {}, QLocale::c()).Level;
+        return ReadStatusCsv(QString::fromLatin1(get(kStatusCsvPath).body), {}).Level;
     }
 
     QString text(QStringView path) const
@@ -126,7 +125,7 @@ private Q_SLOTS:
         const QString csv = text(kStatusCsvPath);
         QVERIFY(csv.startsWith(u"PRODUCED,Mon Aug 13 14:25:03 "_qs) && csv.endsWith(u"\r\n"_qs));
         QVERIFY(!csv.contains(QRegularExpression(u"[^\r]\n"_qs)));
-        const GridStatus s = ReadStatusCsv(csv, {}, kUs);
+        const GridStatus s = ReadStatusCsv(csv, {});
         QCOMPARE(s.Level, level);
         QCOMPARE(s.Produced.toDateTime(), kAfternoon);
         QCOMPARE(s.ActualDemandTime.toDateTime(), today(14, 25));
@@ -197,7 +196,7 @@ private Q_SLOTS:
         for (int hour = 1; hour <= OutlookHourCount; ++hour)
             for (int series = 1; series <= OutlookSeriesCount; ++series)
                 unread.setValue(hour, series, -1);
-        const OutlookValues v = ReadOutlookPage(text(kOutlookPagePath), unread, kUs);
+        const OutlookValues v = ReadOutlookPage(text(kOutlookPagePath), unread);
         for (int hour = 1; hour <= OutlookHourCount; ++hour) {
             for (int series = 1; series <= OutlookSeriesCount; ++series) {
                 const double mw = v.value(hour, series);
@@ -401,6 +400,7 @@ private Q_SLOTS:
         add({}, Fault{});
         add(u"none"_qs, Fault{});
         add(u"stall"_qs, Fault{.stall = true});
+        add(u"cut,chunked"_qs, Fault{.cut = true, .chunked = true});
         add(u"oversize"_qs, Fault{.oversizeBytes = Fault::kDefaultOversize});
         add(u"oversize:2048,empty,trickle:50"_qs,
             Fault{.emptyBody = true, .oversizeBytes = 2048, .trickle = 50ms});

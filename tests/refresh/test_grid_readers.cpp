@@ -1,4 +1,5 @@
 #include "refresh/grid_readers.h"
+#include "support/manual_timers.h"
 #include "support/sim_fixture.h"
 
 #include <QTest>
@@ -32,6 +33,7 @@ class TestGridReaders : public QObject
 private:
     std::unique_ptr<GridSim> m_main;
     std::unique_ptr<GridSim> m_content;
+    ManualTimers m_timers;
     std::unique_ptr<DownloadChannel> m_channel;
     QStringList m_requests;
 
@@ -43,9 +45,9 @@ private:
     ReadAllResult readAll(GridData &data, std::optional<ServerUrls> urls = std::nullopt,
                           std::shared_ptr<const RefreshCancellation> cancellation = nullptr)
     {
-        return QCoro::waitFor(ReadAllSources(*m_channel, urls.value_or(servers()), data,
-                                             QLocale(QLocale::English, QLocale::UnitedStates),
-                                             std::move(cancellation)));
+        return QCoro::waitFor(
+            ReadAllSources(*m_channel, urls.value_or(servers()), data,
+                           QLocale(QLocale::English, QLocale::UnitedStates), std::move(cancellation)));
     }
 
 private Q_SLOTS:
@@ -62,6 +64,7 @@ private Q_SLOTS:
                     [this, name](const QString &path) { m_requests << name + path; });
         }
         m_channel = NewChannel();
+        m_channel->setTimers(m_timers);
     }
 
     void cleanup()
@@ -71,9 +74,11 @@ private Q_SLOTS:
         m_content.reset();
     }
 
-    // After a first refresh the operator moves on to a stage 1 emergency, in
-    // which every resource reads differently. A failed or refused download,
-    // or a not-found page, keeps that part as it was and stops no other.
+    // After a first refresh during an alert (notices, a forecast) the operator
+    // moves on to a stage 2 emergency, in which every resource reads
+    // differently. A failed or refused download,
+    // an HTTP error status (whatever its page says) or a not-found page keeps
+    // that part as it was and stops no other.
     void secondRefresh_data()
     {
         QTest::addColumn<QString>("trouble"); // PATH=FAULT, or the refused server
@@ -85,14 +90,16 @@ private Q_SLOTS:
         };
         const QList<bool> none{0, 0, 0, 0, 0}, status{1, 0, 0, 0, 0}, outlook{0, 0, 1, 0, 0};
         QTest::newRow("no fault") << QString() << 200 << none;
-        QTest::newRow("status file 404") << on(kStatusCsvPath, u"status:404"_qs) << 404 << status;
+        QTest::newRow("status file 503") << on(kStatusCsvPath, u"status:503"_qs) << 503 << status;
         QTest::newRow("status file stalled") << on(kStatusCsvPath, u"stall"_qs) << 0 << status;
         QTest::newRow("outlook stalled") << on(kOutlookPagePath, u"stall"_qs) << 200 << outlook;
-        QTest::newRow("outlook 404") << on(kOutlookPagePath, u"status:404"_qs) << 200 << outlook;
-        QTest::newRow("forecast 404")
-            << on(kForecastPagePath, u"status:404"_qs) << 200 << QList<bool>{0, 0, 0, 1, 0};
-        QTest::newRow("status page 404")
-            << on(kStatusPagePath, u"status:404"_qs) << 200 << QList<bool>{0, 0, 0, 0, 1};
+        QTest::newRow("outlook 500") << on(kOutlookPagePath, u"status:500"_qs) << 200 << outlook;
+        QTest::newRow("forecast 503")
+            << on(kForecastPagePath, u"status:503"_qs) << 200 << QList<bool>{0, 0, 0, 1, 0};
+        QTest::newRow("status page 500")
+            << on(kStatusPagePath, u"status:500"_qs) << 200 << QList<bool>{0, 0, 0, 0, 1};
+        QTest::newRow("picture 404")
+            << on(kLoadPicturePath, u"status:404"_qs) << 200 << QList<bool>{0, 1, 0, 0, 0};
         // A picture needs two bytes.
         QTest::newRow("one-byte picture")
             << on(kLoadPicturePath, u"oversize:1"_qs) << 200 << QList<bool>{0, 1, 0, 0, 0};
@@ -107,6 +114,8 @@ private Q_SLOTS:
         QFETCH(QString, trouble);
         QFETCH(int, statusCsvHttpStatus);
         QFETCH(QList<bool>, kept);
+        m_main->advance();
+        m_content->advance();
         GridData data;
         QCOMPARE(readAll(data).statusCsvHttpStatus, 200);
         const GridData before = data;
@@ -119,9 +128,14 @@ private Q_SLOTS:
         QStringList expectedRequests = kRefreshOrder;
         if (const auto fault = ParsePathFault(trouble)) {
             const bool main = fault->path == kStatusCsvPath || fault->path == kForecastPagePath;
-            (main ? m_main : m_content)->setFault(fault->path, fault->fault);
+            GridSim *sim = main ? m_main.get() : m_content.get();
+            sim->setFault(fault->path, fault->fault);
+            // A stalled answer waits for the time-out; let it run out at once.
             if (fault->fault.stall)
-                m_channel->setTimeout(400ms);
+                connect(sim, &GridSim::requestReceived, this, [this, path = fault->path](auto p) {
+                    if (p == path)
+                        QTimer::singleShot(0, this, [this] { m_timers.advance(10s); });
+                });
         } else if (!trouble.isEmpty()) {
             (trouble == u"main" ? urls.gridMain : urls.gridContent) = RefusingUrl();
             expectedRequests.removeIf([&](const QString &r) { return r.startsWith(trouble); });

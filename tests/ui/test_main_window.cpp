@@ -3,6 +3,8 @@
 #include "core/conversions.h"
 #include "core/copyright.h"
 #include "core/download/download_channel.h"
+#include "graph/chart_readout.h"
+#include "graph/graph_panel.h"
 #include "gridsim/current_feeds_writer.h"
 #include "gridsim/grid_sim.h"
 #include "platform/recording_browser_opener.h"
@@ -12,6 +14,7 @@
 #include "settings/registry_operations.h"
 #include "settings/setting_keys.h"
 #include "status/tray_click_protocol.h"
+#include "support/manual_timers.h"
 #include "ui/exit_prompt.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"
@@ -20,9 +23,11 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QChartView>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineSeries>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -110,6 +115,7 @@ private:
     std::unique_ptr<XdgAutostartEntry> m_autostart;
     ScriptedExitPrompt m_prompt;
     int m_quits = 0;
+    testing::ManualTimers m_timers;
     std::unique_ptr<MainWindow> m_window;
     QList<QPointer<QWidget>> m_notices;
     FeedSource m_feeds = FeedSource::Classic;
@@ -396,6 +402,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("failure");
         QTest::newRow("simulator gone") << u"gone"_qs;
         QTest::newRow("every transfer times out") << u"stall"_qs;
+        QTest::newRow("every answer an error page") << u"status:503"_qs;
     }
 
     void failedRefreshKeepsTheLastGoodData()
@@ -414,8 +421,14 @@ private Q_SLOTS:
         } else {
             for (const QString &path : kAllPaths)
                 m_sim->setFault(path, *ParseFault(failure));
-            window->downloadChannel()->setTimeout(100ms);
         }
+        // Each stalled answer runs into its time-out at once.
+        window->downloadChannel()->setTimers(m_timers);
+        if (m_sim)
+            connect(m_sim.get(), &GridSim::requestReceived, this, [this] {
+                QTimer::singleShot(0, this,
+                                   [this] { m_timers.advance(DownloadChannel::kDefaultTimeout); });
+            });
         QCoro::waitFor(window->RefreshAll());
 
         QCOMPARE(window->gridData().Status, status);
@@ -725,6 +738,61 @@ private Q_SLOTS:
         QCOMPARE(m_sound.played.size(), playSound ? 2 : 0);
     }
 
+    // Hidden at start, the window builds its chart when first shown; the
+    // Graph menu shows and hides series; the read-out goes to the status bar.
+    void graphMenuChartAndReadout()
+    {
+        storeSetting(u"GraphValues"_qs, u"0"_qs);
+        storeSetting(u"ShowAtStartup"_qs, u"False"_qs);
+        MainWindow *window = loadWindow();
+        auto *panel = child<GraphPanel>(u"picGraph"_qs);
+        QVERIFY(!panel->chart());
+        QList<QAction *> items;
+        for (int i = 0; i <= 4; ++i)
+            items << child<QAction>(u"mnuGraphSub(%1)"_qs.arg(i));
+        for (int i = 1; i <= 4; ++i)
+            QVERIFY(!items[i]->isChecked());
+
+        window->showDetails();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        auto *chart = child<QChartView>(u"chtMain"_qs);
+        QVERIFY(chart && chart->isVisible());
+        const GridSnapshot s = m_sim->snapshot();
+        QCOMPARE(chart->chart()->title(), u"Current Load: "_qs +
+                                              UsMegawatts(s.actualDemand).mid(1) +
+                                              u"<br>Updated: "_qs + UsDate(s.measured));
+        const auto shownSeries = [chart] {
+            QStringList shown;
+            for (QAbstractSeries *series : chart->chart()->series())
+                if (series->isVisible() && !shown.contains(series->name()))
+                    shown << series->name();
+            return shown;
+        };
+        QCOMPARE(shownSeries(), QStringList());
+
+        items[3]->trigger();
+        QCOMPARE(window->settings().GraphValues, 4);
+        QCOMPARE(shownSeries(), QStringList{u"Actual Demand"_qs});
+        QVERIFY(items[3]->isChecked() && !items[1]->isChecked());
+        QCOMPARE(storedSetting(u"GraphValues"_qs), u"0"_qs); // saved when the window unloads
+
+        int hour = 1;
+        while (hour < 24 && s.hours[std::size_t(hour)].actual)
+            ++hour;
+        const double actual = *s.hours[std::size_t(hour - 1)].actual;
+        const QPointF point = chart->chart()->mapToPosition(QPointF(hour, actual));
+        QTest::mouseMove(chart->viewport(), chart->mapFromScene(chart->chart()->mapToScene(point)));
+        QCOMPARE(text(u"sbStatusBar"_qs), ReadoutText(u"Actual Demand", actual, hour, kEnglishUs));
+
+        // The series items work only while the chart is in use.
+        window->settings().CAISOGraph = true;
+        child<QTabBar>(u"tabMain"_qs)->setCurrentIndex(1);
+        QVERIFY(!items[1]->isEnabled() && !items[4]->isEnabled());
+        window->settings().CAISOGraph = false;
+        child<QTabBar>(u"tabMain"_qs)->setCurrentIndex(0);
+        QVERIFY(items[1]->isEnabled() && items[4]->isEnabled());
+    }
+
     void menusInOrder_data()
     {
         QTest::addColumn<QString>("menu");
@@ -736,8 +804,13 @@ private Q_SLOTS:
                               "Sub(8)=SCE Blackout Information|Sub(9)=San Diego Gas && Electric "
                               "Home|Sub(10)=SDG&&E Blackout Information|"_qs;
         QTest::newRow("menu bar") << QString()
-                                  << u"mnuFile=&File|mnuView=&View|mnuTools=&Tools|"
+                                  << u"mnuFile=&File|mnuView=&View|mnuGraph=&Graph|mnuTools=&Tools|"
                                      "mnuHelp=&Help|"_qs;
+        QTest::newRow("Graph") << u"mnuGraph"_qs
+                               << u"mnuGraphSub(0)=-|mnuGraphSub(1)=Day-Ahead Demand Forecast [x]|"
+                                  "mnuGraphSub(2)=Hour-Ahead Demand Forecast [x]|"
+                                  "mnuGraphSub(3)=Actual Demand [x]|"
+                                  "mnuGraphSub(4)=Available Resources [x]|"_qs;
         QTest::newRow("File") << u"mnuFile"_qs
                               << u"mnuFileUpdate=&Update Now|mnuFileClose=&Close|"
                                  "mnuFileExit=E&xit|"_qs;

@@ -59,6 +59,7 @@ QCoro::Task<int> run(const Options &options, ServerUrls servers)
     PublishedItems published = PublishedItems::initial();
     std::optional<ChangeNotice> notice;
     std::optional<StatusPresentation> presentation;
+    ChartHeader chartHeader;
     const QLocale locale = QLocale::system();
     ReadAllResult result;
     for (int i = 0; i < options.refreshes; ++i) {
@@ -68,8 +69,9 @@ QCoro::Task<int> run(const Options &options, ServerUrls servers)
         const QString statusText = presentation->lblStatusText.value_or(u"Status Unknown"_qs);
         notice = alert.check(data.Notices.StatusTableText, data.Status.Level, statusText,
                              data.Status.ActualDemand, false, locale);
+        chartHeader = NextChartHeader(data.Status, chartHeader, locale);
     }
-    const StatusReport report{data, *presentation, published, notice};
+    const StatusReport report{data, *presentation, published, notice, chartHeader};
     if (options.json) {
         const QByteArray json =
             QJsonDocument(StatusReportJson(report)).toJson(QJsonDocument::Indented);

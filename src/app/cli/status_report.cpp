@@ -102,6 +102,7 @@ QJsonObject StatusReportJson(const StatusReport &r)
         {u"statusTableText"_qs, r.data.Notices.StatusTableText},
         {u"forecastsText"_qs, r.data.ForecastsText},
         {u"outlook"_qs, outlookJson(r.data.Outlook)},
+        {u"chartHeader"_qs, textArray(r.chartHeader.lines())},
         {u"operatorStatus"_qs, textArray(r.data.OperatorStatus)},
         {u"noticeHeader"_qs,
          r.notice ? QJsonValue(r.notice->NoticeHeader) : QJsonValue(QJsonValue::Null)},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graph/chart_header.h"
 #include "refresh/grid_data.h"
 #include "status/change_alert.h"
 #include "status/status_presentation.h"
@@ -19,6 +20,7 @@ struct StatusReport
     const StatusPresentation &presentation;
     const PublishedItems &published;
     const std::optional<ChangeNotice> &notice;
+    const ChartHeader &chartHeader;
 };
 
 QJsonObject StatusReportJson(const StatusReport &report);

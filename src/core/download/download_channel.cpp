@@ -1,13 +1,13 @@
 #include "core/download/download_channel.h"
 
 #include "core/download/charset_decoding.h"
+#include "core/timers.h"
 
 #include <QCoro/QCoroNetworkReply>
 #include <QList>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QTimer>
 
 #include <algorithm>
 #include <memory>
@@ -31,12 +31,20 @@ enum class StopReason
     None,
     TimedOut,
     TooLarge,
+    CutShort,
     Aborted
 };
+
+int g_transfersAlive = 0;
 
 // The state of one fetch, shared by its coroutine and the reply's handlers.
 struct Transfer
 {
+    Transfer() { ++g_transfersAlive; }
+    ~Transfer() { --g_transfersAlive; }
+    Transfer(const Transfer &) = delete;
+    Transfer &operator=(const Transfer &) = delete;
+
     QPointer<QNetworkReply> reply;
     qint64 maxBodySize = 0;
     QByteArray body;
@@ -48,6 +56,19 @@ struct Transfer
     // reply is gone.
     bool orphaned = false;
     std::shared_ptr<QNetworkAccessManager> orphanedManager;
+    // Owned here and calling back with a plain pointer: no timer outlives
+    // the transfer or keeps it, and its body, alive.
+    std::unique_ptr<OneShotTimer> idle;
+    std::unique_ptr<OneShotTimer> overall;
+    // Ours alone: QNAM's own connections of the reply must stay, or an
+    // abort never reaches the connection, which then stays busy.
+    QList<QMetaObject::Connection> connections;
+
+    void releaseTimers()
+    {
+        idle.reset();
+        overall.reset();
+    }
 
     void stop(StopReason why)
     {
@@ -77,6 +98,15 @@ struct Transfer
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > maxBodySize)
             stop(StopReason::TooLarge);
+    }
+
+    // QNAM ends a body that the server closes early as if it were whole
+    // (it drops the length it decompresses, so the header is the body's).
+    void checkReceivedLength()
+    {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (reason == StopReason::None && length.isValid() && body.size() < length.toLongLong())
+            reason = StopReason::CutShort;
     }
 };
 
@@ -119,6 +149,7 @@ public:
 
     DownloadChannel *q;
     QNetworkAccessManager *manager;
+    TimerFactory *timers = &SystemTimers();
     std::chrono::milliseconds timeout = kDefaultTimeout;
     qint64 maxBodySize = kDefaultMaxBodySize;
     QList<std::shared_ptr<Transfer>> inFlight;
@@ -141,6 +172,7 @@ DownloadChannel::~DownloadChannel()
         const std::shared_ptr<QNetworkAccessManager> manager(
             d->manager, [](QNetworkAccessManager *m) { m->deleteLater(); });
         for (const std::shared_ptr<Transfer> &t : std::as_const(d->inFlight)) {
+            t->releaseTimers(); // the abort below ends the transfer
             t->orphaned = true;
             t->orphanedManager = manager;
             if (t->reply)
@@ -158,6 +190,16 @@ void DownloadChannel::setTimeout(std::chrono::milliseconds timeout)
 void DownloadChannel::setMaxBodySize(qint64 bytes)
 {
     d->maxBodySize = bytes;
+}
+
+void DownloadChannel::setTimers(TimerFactory &timers)
+{
+    d->timers = &timers;
+}
+
+int DownloadChannel::transfersAlive()
+{
+    return g_transfersAlive;
 }
 
 void DownloadChannel::abort()
@@ -196,49 +238,60 @@ QCoro::Task<DownloadResult> DownloadChannel::fetch(QUrl url, QByteArray accept)
     t->reply = reply;
     d->inFlight.append(t);
 
-    // Progress goes through the channel and stops with it; the body is
-    // collected by the transfer, which lives as long as the reply.
-    connect(reply, &QNetworkReply::socketStartedConnecting, this,
-            [this] { d->report(DownloadState::Connecting); });
-    connect(reply, &QNetworkReply::requestSent, this,
-            [this] { d->report(DownloadState::RequestSent); });
-    connect(reply, &QNetworkReply::metaDataChanged, this, [this, t] {
-        if (!t->receiving) {
-            t->receiving = true;
-            d->report(DownloadState::ReceivingResponse);
-        }
-    });
-    connect(reply, &QNetworkReply::metaDataChanged, reply, [t] { t->checkAnnouncedLength(); });
     // The time-out counts from the last sign of life, so a large answer that
     // keeps arriving is not cut off; a trickle still ends at the overall cap.
-    auto *idle = new QTimer(reply);
-    idle->setSingleShot(true);
-    idle->setInterval(d->timeout);
-    connect(idle, &QTimer::timeout, reply, [t] { t->stop(StopReason::TimedOut); });
-    connect(reply, &QNetworkReply::readyRead, reply, [t, idle] {
-        idle->start();
-        t->take();
-    });
-    idle->start();
-    QTimer::singleShot(d->timeout * kOverallTimeoutFactor, reply,
-                       [t] { t->stop(StopReason::TimedOut); });
+    Transfer *raw = t.get();
+    t->idle = d->timers->create([raw] { raw->stop(StopReason::TimedOut); });
+    t->overall = d->timers->create([raw] { raw->stop(StopReason::TimedOut); });
+    // Progress goes through the channel and stops with it; the body is
+    // collected by the transfer.
+    t->connections = {
+        connect(reply, &QNetworkReply::socketStartedConnecting, this,
+                [this] { d->report(DownloadState::Connecting); }),
+        connect(reply, &QNetworkReply::requestSent, this,
+                [this] { d->report(DownloadState::RequestSent); }),
+        connect(reply, &QNetworkReply::metaDataChanged, this,
+                [this, t] {
+                    if (!t->receiving) {
+                        t->receiving = true;
+                        d->report(DownloadState::ReceivingResponse);
+                    }
+                }),
+        connect(reply, &QNetworkReply::metaDataChanged, reply, [t] { t->checkAnnouncedLength(); }),
+        connect(reply, &QNetworkReply::readyRead, reply,
+                [t, timeout = d->timeout] {
+                    if (t->idle)
+                        t->idle->start(timeout);
+                    t->take();
+                }),
+    };
+    t->idle->start(d->timeout);
+    t->overall->start(d->timeout * kOverallTimeoutFactor);
 
     co_await reply;
 
     t->take();
+    t->checkReceivedLength();
     t->done = true;
+    t->releaseTimers();
     const QNetworkReply::NetworkError error = reply->error();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QString errorText = reply->errorString();
+    const QString reasonPhrase =
+        reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+    const bool transferred =
+        t->reason == StopReason::None &&
+        (error == QNetworkReply::NoError || (status >= 400 && IsHttpStatusError(error)));
     DownloadResult result;
-    result.ok = t->reason == StopReason::None &&
-                (error == QNetworkReply::NoError || (status >= 400 && IsHttpStatusError(error)));
-    result.httpStatus = status;
+    result.httpStatus = transferred ? status : 0;
+    result.ok = transferred && status >= 200 && status <= 299;
     if (result.ok) {
         result.body = std::move(t->body);
         result.contentType = reply->rawHeader("Content-Type");
     }
-    reply->disconnect();
+    t->body = QByteArray();
+    for (const QMetaObject::Connection &connection : std::as_const(t->connections))
+        disconnect(connection);
     reply->deleteLater();
     if (t->orphaned)
         co_return DownloadResult{};
@@ -249,6 +302,10 @@ QCoro::Task<DownloadResult> DownloadChannel::fetch(QUrl url, QByteArray accept)
         d->report(DownloadState::ResponseCompleted);
         co_return result;
     }
+    if (transferred) {
+        d->report(DownloadState::Error, status, reasonPhrase);
+        co_return result;
+    }
     switch (t->reason) {
     case StopReason::TimedOut:
         d->report(DownloadState::Error, QNetworkReply::TimeoutError,
@@ -257,6 +314,10 @@ QCoro::Task<DownloadResult> DownloadChannel::fetch(QUrl url, QByteArray accept)
     case StopReason::TooLarge:
         d->report(DownloadState::Error, QNetworkReply::UnknownContentError,
                   u"Response larger than %1 bytes"_qs.arg(t->maxBodySize));
+        break;
+    case StopReason::CutShort:
+        d->report(DownloadState::Error, QNetworkReply::RemoteHostClosedError,
+                  u"Connection closed before the whole body came"_qs);
         break;
     case StopReason::Aborted:
         d->report(DownloadState::Error, QNetworkReply::OperationCanceledError,

@@ -14,6 +14,8 @@ class QNetworkAccessManager;
 
 namespace voltwise {
 
+class TimerFactory;
+
 // Progress states of a transfer, with the codes the status bar knows.
 enum class DownloadState : int
 {
@@ -38,8 +40,8 @@ std::optional<QString> ProgressText(int state, int responseCode, const QString &
 
 struct DownloadResult
 {
-    bool ok = false;    // the transfer completed; the HTTP status may be anything
-    int httpStatus = 0; // 0 when no response came back
+    bool ok = false;    // the transfer completed with an HTTP status of 200 to 299
+    int httpStatus = 0; // of a complete answer, also when not ok; else 0
     QByteArray body;    // empty unless ok
     QByteArray contentType;
 
@@ -48,9 +50,10 @@ struct DownloadResult
 };
 
 // The one channel through which grid data is downloaded, one request at a
-// time. A failed transfer (no connection, refused, time-out, too large,
-// a scheme other than http or https) is the only error: any HTTP status
-// with its body counts as a completed transfer.
+// time. A download fails when its transfer fails (no connection, refused,
+// time-out, too large, a scheme other than http or https) and when the
+// server answers with an HTTP status outside 200 to 299: an error page is
+// not the resource.
 class DownloadChannel : public QObject
 {
     Q_OBJECT
@@ -64,6 +67,12 @@ public:
 
     void setTimeout(std::chrono::milliseconds timeout);
     void setMaxBodySize(qint64 bytes);
+    // For the time-outs of later fetches; it must outlive this channel.
+    void setTimers(TimerFactory &timers);
+
+    // Transfers not yet released, in all channels of the process: a finished
+    // transfer, whatever its outcome, gives back its body and timers at once.
+    static int transfersAlive();
 
     // The time-out counts silence: it starts again whenever data arrives,
     // and ten time-outs end any transfer that has not completed.

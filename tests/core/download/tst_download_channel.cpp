@@ -1,3 +1,5 @@
+#include "gridsim/page_writers.h"
+#include "support/manual_timers.h"
 #include "support/sim_fixture.h"
 
 #include <QNetworkReply>
@@ -36,6 +38,9 @@ class TestDownloadChannel : public QObject
     Q_OBJECT
 
 private:
+    static constexpr std::chrono::milliseconds kTimeout{1000};
+
+    ManualTimers m_timers;
     std::unique_ptr<GridSim> m_sim;
     std::unique_ptr<DownloadChannel> m_channel;
 
@@ -49,13 +54,17 @@ private Q_SLOTS:
     {
         m_sim = StartSim();
         QVERIFY(m_sim);
-        m_channel = NewChannel();
+        m_channel = NewChannel(kTimeout);
+        m_channel->setTimers(m_timers);
     }
 
     void cleanup()
     {
         m_channel.reset();
         m_sim.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(m_timers.alive(), 0);
+        QCOMPARE(DownloadChannel::transfersAlive(), 0);
     }
 
     void progressText_data()
@@ -110,7 +119,7 @@ private Q_SLOTS:
         QCOMPARE((DownloadResult{true, 200, body, contentType}).text(), expected);
     }
 
-    // Any HTTP status with its body is a completed transfer.
+    // Any HTTP status from 200 to 299 with its body is a completed transfer.
     void completedTransfer_data()
     {
         QTest::addColumn<QString>("path");
@@ -120,12 +129,7 @@ private Q_SLOTS:
 
         QTest::newRow("page") << kStatusPagePath.toString() << u"none"_qs << 200
                               << u"ISO System Status"_qs;
-        QTest::newRow("unknown path") << u"/outlook/nothing.html"_qs << u"none"_qs << 404
-                                      << u"<title>404 Not Found</title>"_qs;
-        // Each kind of error that QNAM derives from an HTTP status.
-        for (const int code : {400, 401, 407, 418, 500, 599})
-            QTest::addRow("%d", code)
-                << kCsv << u"status:%1"_qs.arg(code) << code << QString::number(code);
+        QTest::newRow("299") << kCsv << u"status:299"_qs << 299 << u"299"_qs;
         QTest::newRow("content length 0") << kCsv << u"empty"_qs << 200 << QString();
         QTest::newRow("chunked, no chunks") << kCsv << u"empty,chunked"_qs << 200 << QString();
     }
@@ -153,51 +157,71 @@ private Q_SLOTS:
                                  u"Response Completed"_qs}));
     }
 
-    // Time-outs (error 4) count silence, not the whole transfer; bodies over
-    // the limit (error 299) fail whether announced or streamed; schemes other
-    // than http and https fail before a request.
+    // Time-outs (error 4) count silence, not the whole transfer, up to ten
+    // time-outs; bodies over the limit (error 299) fail whether announced or
+    // streamed; schemes other than http and https fail before a request; an
+    // HTTP status outside 200 to 299 fails with that status and its reason.
+    // The clock moves by `wait` once the server has the request, and by
+    // `perPiece` whenever data comes.
     void failedTransfer_data()
     {
         QTest::addColumn<QString>("fault"); // on the forecast page, or a URL, or "refused"
-        QTest::addColumn<int>("timeoutMs");
-        QTest::addColumn<qint64>("limit"); // 0: the default
-        QTest::addColumn<int>("error");    // 0: succeeds with the whole body
+        QTest::addColumn<qint64>("limit");  // 0: the default
+        QTest::addColumn<int>("wait");
+        QTest::addColumn<int>("perPiece");
+        QTest::addColumn<int>("error"); // 0: succeeds with the whole body
+        QTest::addColumn<QString>("text");
 
-        QTest::newRow("stalled body") << u"stall"_qs << 300 << qint64(0) << 4;
-        QTest::newRow("no answer in time") << u"delay:3000"_qs << 300 << qint64(0) << 4;
+        const int timeout = int(kTimeout.count());
+        const QString timedOut = u"Error #4: No response for 1000 ms"_qs;
+        QTest::newRow("no answer in time")
+            << u"delay:60000"_qs << qint64(0) << timeout << 0 << 4 << timedOut;
+        QTest::newRow("stalled body") << u"stall"_qs << qint64(0) << 0 << timeout << 4 << timedOut;
         QTest::newRow("steady body outlasting the time-out")
-            << u"oversize:6000,trickle:100"_qs << 300 << qint64(0) << 0;
-        QTest::newRow("pieces slower than the time-out")
-            << u"oversize:3000,trickle:600"_qs << 300 << qint64(0) << 4;
+            << u"oversize:6000,trickle:5"_qs << qint64(0) << 0 << 900 << 0 << QString();
         QTest::newRow("steady trickle past ten time-outs")
-            << u"oversize:100000,trickle:20"_qs << 100 << qint64(0) << 4;
+            << u"oversize:400000,trickle:5"_qs << qint64(0) << 0 << 900 << 4 << timedOut;
         for (const QString &how : {u""_qs, u",chunked"_qs}) {
             QTest::addRow("at the limit%s", qPrintable(how))
-                << u"oversize:100000"_qs + how << 10000 << qint64(100000) << 0;
+                << u"oversize:100000"_qs + how << qint64(100000) << 0 << 0 << 0 << QString();
             QTest::addRow("one byte over%s", qPrintable(how))
-                << u"oversize:100001"_qs + how << 10000 << qint64(100000) << 299;
+                << u"oversize:100001"_qs + how << qint64(100000) << 0 << 0 << 299
+                << u"Error #299: Response larger than 100000 bytes"_qs;
         }
         // Half of the announced 10 MiB comes, then nothing: only the
         // announced length can tell that it is too large.
         QTest::newRow("announced 10 MiB against the default")
-            << u"stall,oversize"_qs << 3000 << qint64(0) << 299;
-        QTest::newRow("refused") << u"refused"_qs << 10000 << qint64(0)
-                                 << int(QNetworkReply::ConnectionRefusedError);
+            << u"stall,oversize"_qs << qint64(0) << 0 << 0 << 299 << u"Error #299: "_qs;
+        for (const char *cut : {"cut", "oversize:200000,cut"})
+            QTest::addRow("body cut short, %s", cut)
+                << QString::fromLatin1(cut) << qint64(0) << 0 << 0
+                << int(QNetworkReply::RemoteHostClosedError) << QString();
+        QTest::newRow("refused") << u"refused"_qs << qint64(0) << 0 << 0
+                                 << int(QNetworkReply::ConnectionRefusedError) << QString();
         for (const char *url : {"ftp://127.0.0.1/a.csv", "file:///etc/hostname", "127.0.0.1/a.csv"})
-            QTest::newRow(url) << QString::fromLatin1(url) << 10000 << qint64(0)
-                               << int(QNetworkReply::ProtocolUnknownError);
+            QTest::newRow(url) << QString::fromLatin1(url) << qint64(0) << 0 << 0
+                               << int(QNetworkReply::ProtocolUnknownError) << QString();
+        // Each kind of error that QNAM derives from an HTTP status, and the
+        // server's own error page.
+        for (const int code : {400, 401, 404, 407, 418, 500, 503, 599})
+            QTest::addRow("HTTP %d", code)
+                << u"status:%1"_qs.arg(code) << qint64(0) << 0 << 0 << code
+                << u"Error #%1: %2"_qs.arg(code).arg(QString::fromLatin1(ReasonPhrase(code)));
+        QTest::newRow("HTTP 500, chunked") << u"status:500,chunked"_qs << qint64(0) << 0 << 0 << 500
+                                           << u"Error #500: Internal Server Error"_qs;
     }
 
     void failedTransfer()
     {
         QFETCH(QString, fault);
-        QFETCH(int, timeoutMs);
         QFETCH(qint64, limit);
+        QFETCH(int, wait);
+        QFETCH(int, perPiece);
         QFETCH(int, error);
+        QFETCH(QString, text);
         const std::optional<Fault> parsed = ParseFault(fault);
         if (parsed)
             m_sim->setFault(kForecastPagePath.toString(), *parsed);
-        m_channel->setTimeout(std::chrono::milliseconds(timeoutMs));
         if (limit > 0)
             m_channel->setMaxBodySize(limit);
         QSignalSpy states(m_channel.get(), &DownloadChannel::stateChanged);
@@ -210,13 +234,49 @@ private Q_SLOTS:
         QCoro::Task<DownloadResult> task = m_channel->fetch(url);
 
         QCOMPARE(task.isReady(), error == QNetworkReply::ProtocolUnknownError);
+        if (wait > 0) {
+            QTRY_COMPARE(m_sim->requestCount(kForecastPagePath), 1);
+            m_timers.advance(std::chrono::milliseconds(wait));
+        }
+        for (int seen = m_timers.starts(); perPiece > 0 && !task.isReady();
+             seen = m_timers.starts()) {
+            QTRY_VERIFY(task.isReady() || m_timers.starts() > seen); // data came
+            m_timers.advance(std::chrono::milliseconds(perPiece));
+        }
         const DownloadResult result = QCoro::waitFor(task);
         QCOMPARE(result.ok, error == 0);
         QCOMPARE(result.body.size(), error == 0 ? parsed->oversizeBytes : 0);
+        QCOMPARE(result.httpStatus, error == 0 ? 200 : error >= 400 ? error : 0);
         if (error != 0) {
             QCOMPARE(Args<int>(states).last(), int(DownloadState::Error));
-            QVERIFY2(LastText(texts).startsWith(u"Error #%1: "_qs.arg(error)),
-                     qPrintable(LastText(texts)));
+            const QString expected = text.isEmpty() ? u"Error #%1: "_qs.arg(error) : text;
+            QVERIFY2(LastText(texts).startsWith(expected), qPrintable(LastText(texts)));
+        }
+    }
+
+    // Whatever ends a transfer, its body and its timers go at once: many
+    // failed transfers in a row leave nothing alive.
+    void finishedTransfersLeaveNothingAlive()
+    {
+        m_sim->setFault(kForecastPagePath.toString(), *ParseFault(u"oversize:200000,cut"));
+        m_sim->setFault(kStatusPagePath.toString(), *ParseFault(u"status:503"));
+        m_sim->setFault(kOutlookPagePath.toString(), *ParseFault(u"stall"));
+        const QList<QUrl> urls{m_sim->url(kForecastPagePath), m_sim->url(kStatusPagePath),
+                               m_sim->url(kOutlookPagePath), RefusingUrl()};
+        for (int i = 0; i < 10; ++i) {
+            for (const QUrl &url : urls) {
+                QCoro::Task<DownloadResult> task = m_channel->fetch(url);
+                if (url == urls[2]) {
+                    QVERIFY(QTest::qWaitFor([&] { return m_sim->requestCount(url.path()) > i; }));
+                    m_timers.advance(kTimeout);
+                }
+                // Also when no connection to the server is left busy.
+                QVERIFY(QTest::qWaitFor([&] { return task.isReady(); }));
+                QVERIFY(!QCoro::waitFor(task).ok);
+            }
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCOMPARE(DownloadChannel::transfersAlive(), 0);
+            QCOMPARE(m_timers.alive(), 0);
         }
     }
 

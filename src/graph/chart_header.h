@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/grid_status.h"
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+namespace voltwise {
+
+// The chart's two header lines.
+struct ChartHeader
+{
+    QString currentLoad = QStringLiteral("Current Load: Unknown");
+    QString updated = QStringLiteral("Updated: Not Updated");
+
+    QStringList lines() const { return {currentLoad, updated}; }
+    friend bool operator==(const ChartHeader &, const ChartHeader &) = default;
+};
+
+// The header after a refresh: the actual demand in whole megawatts and its
+// time, in the locale's form; while the actual demand is 0 the header stays
+// as it was.
+ChartHeader NextChartHeader(const GridStatus &status, const ChartHeader &current,
+                            const QLocale &locale);
+
+} // namespace voltwise
