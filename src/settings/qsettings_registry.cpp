@@ -15,9 +15,6 @@ namespace {
 
 using Level = ConfKeyLocation::Level;
 
-// Long enough for another process's save, short enough not to freeze the window.
-constexpr std::chrono::seconds kLockTimeout{2};
-
 QString GroupPrefix(const QString &group)
 {
     return group.isEmpty() ? QString() : group + u'/';
@@ -108,8 +105,10 @@ RegistryDirectories RegistryDirectoriesFromEnvironment()
     return directories;
 }
 
-QSettingsRegistryBackend::QSettingsRegistryBackend(RegistryDirectories directories)
+QSettingsRegistryBackend::QSettingsRegistryBackend(RegistryDirectories directories,
+                                                   std::chrono::milliseconds lockTimeout)
     : m_directories(std::move(directories))
+    , m_lockTimeout(lockTimeout)
 {}
 
 QString QSettingsRegistryBackend::baseDirectory(RegistryRoot root, const ConfKeyLocation &location,
@@ -203,7 +202,7 @@ bool QSettingsRegistryBackend::modifyFile(const QString &filePath,
     const QFileInfo info(filePath);
     if (!QDir().mkpath(info.absolutePath()))
         return false;
-    const FileLock lock(LockFilePath(filePath), kLockTimeout);
+    const FileLock lock(LockFilePath(filePath), m_lockTimeout);
     if (!lock.isLocked())
         return false;
     RemoveStaleSaveFiles(filePath);
@@ -379,7 +378,7 @@ bool QSettingsRegistryBackend::deleteKey(RegistryRoot root, const QString &path)
         return false;
     const QString group = location->group;
     if (group.isEmpty()) {
-        const FileLock lock(LockFilePath(target), kLockTimeout);
+        const FileLock lock(LockFilePath(target), m_lockTimeout);
         return lock.isLocked() && QFile::remove(target);
     }
     return modifyFile(target, [&group](IniEntries &entries) {

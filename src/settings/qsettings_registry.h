@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 
 namespace voltwise {
@@ -38,7 +39,12 @@ public:
     // cost a slow start and much memory.
     static constexpr qint64 kMaxFileSize = 1024 * 1024;
 
-    explicit QSettingsRegistryBackend(RegistryDirectories directories);
+    // Long enough for another process's save, short enough not to freeze the window.
+    static constexpr std::chrono::milliseconds kDefaultLockTimeout{2000};
+
+    // A change waits up to lockTimeout for another process's save.
+    explicit QSettingsRegistryBackend(RegistryDirectories directories,
+                                      std::chrono::milliseconds lockTimeout = kDefaultLockTimeout);
 
     bool keyExists(RegistryRoot root, const QString &path) const override;
     std::optional<QStringList> subKeyNames(RegistryRoot root, const QString &path) const override;
@@ -84,6 +90,7 @@ private:
     bool replaceFile(const QString &filePath, const QByteArray &text);
 
     RegistryDirectories m_directories;
+    std::chrono::milliseconds m_lockTimeout;
     mutable QSet<QString> m_reportedFiles;
 };
 

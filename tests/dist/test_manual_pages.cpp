@@ -2,8 +2,8 @@
 // same value names, so that neither can change without the other; the same
 // holds for the table of settings keys and the program's page.
 #include "settings/setting_keys.h"
+#include "support/files.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -44,10 +44,7 @@ QStringList helpOptions(const QString &program)
 // its font macro's arguments joined as groff joins them.
 QStringList pageOptions(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {u"(no page)"_qs};
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    const QStringList lines = QString::fromUtf8(voltwise::testing::ReadBytes(path)).split(u'\n');
     static const QRegularExpression argument(u"\"([^\"]*)\"|(\\S+)"_qs);
     QStringList names;
     bool inOptions = false;
@@ -101,9 +98,9 @@ private Q_SLOTS:
     void settingKeysAgree()
     {
         using namespace voltwise;
-        QFile file(QStringLiteral(VOLTWISE_MAN_PAGES "/voltwise.1"));
-        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-        const QString page = QString::fromUtf8(file.readAll());
+        const QString page =
+            QString::fromUtf8(testing::ReadBytes(QStringLiteral(VOLTWISE_MAN_PAGES "/voltwise.1")));
+        QVERIFY(page.contains(u".SH OPTIONS"_qs));
         for (const SettingKey *key : SettingKeys::All) {
             const QString bold = u".B [%1]"_qs.arg(key->section);
             QVERIFY2(page.contains(bold), qPrintable(bold));

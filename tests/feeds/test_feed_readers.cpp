@@ -7,8 +7,8 @@
 #include "feeds/flex_alert_reader.h"
 #include "feeds/operator_words.h"
 #include "feeds/stats_reader.h"
+#include "support/files.h"
 
-#include <QFile>
 #include <QTest>
 
 using namespace voltwise;
@@ -17,8 +17,7 @@ namespace {
 
 QByteArray Sample(const QString &name)
 {
-    QFile file(qEnvironmentVariable("VOLTWISE_TEST_DATA") + u"/samples/"_qs + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return testing::ReadBytes(qEnvironmentVariable("VOLTWISE_TEST_DATA") + u"/samples/"_qs + name);
 }
 
 // Constructed JSON, written with ' for ".
@@ -197,45 +196,38 @@ private Q_SLOTS:
         QTest::addColumn<int>("hourEnding");
         QTest::addColumn<QList<double>>("series"); // 1 to 4; -1 kept, 0 a hole; none: ignored
         QTest::addColumn<QString>("latestActual");
-
+        const auto row = [](const char *title, const QByteArray &body, int hourEnding,
+                            const QList<double> &series, const char *latest = "23:55") {
+            QTest::newRow(title) << body << hourEnding << series << QString::fromLatin1(latest);
+        };
         const QByteArray spring = Sample(u"netdemand_history_20190310_spring-forward.csv"_qs);
         const QByteArray fall = Sample(u"netdemand_history_20191103_fall-back.csv"_qs);
         // Both files end in the next day's "00:00", which must not count.
-        QTest::newRow("spring forward, first hour")
-            << spring << 1 << QList<double>{-1, 253751.0 / 12, 254937.0 / 12, 0} << u"23:55"_qs;
-        QTest::newRow("spring forward, the skipped hour")
-            << spring << 3 << QList<double>{-1, 0, 0, 0} << u"23:55"_qs;
-        QTest::newRow("spring forward, last hour")
-            << spring << 24 << QList<double>{-1, 266315.0 / 12, 265971.0 / 12, 0} << u"23:55"_qs;
-        QTest::newRow("fall back, first hour")
-            << fall << 1 << QList<double>{-1, 243460.0 / 12, 242262.0 / 12, 0} << u"23:55"_qs;
-        QTest::newRow("fall back, the collapsed hour")
-            << fall << 2 << QList<double>{-1, 233261.0 / 12, 232318.0 / 12, 0} << u"23:55"_qs;
-        QTest::newRow("fall back, the summary's hour")
-            << fall << 5 << QList<double>{-1, 222917.0 / 12, 222976.0 / 12, 41000} << u"23:55"_qs;
+        row("spring forward, first hour", spring, 1, {-1, 253751.0 / 12, 254937.0 / 12, 0});
+        row("spring forward, the skipped hour", spring, 3, {-1, 0, 0, 0});
+        row("spring forward, last hour", spring, 24, {-1, 266315.0 / 12, 265971.0 / 12, 0});
+        row("fall back, first hour", fall, 1, {-1, 243460.0 / 12, 242262.0 / 12, 0});
+        row("fall back, the collapsed hour", fall, 2, {-1, 233261.0 / 12, 232318.0 / 12, 0});
+        row("fall back, the summary's hour", fall, 5, {-1, 222917.0 / 12, 222976.0 / 12, 41000});
         // The live header and first row of current/demand.csv (2026-07-27), verbatim.
         const QByteArray live = "Time,Day ahead forecast,Hour ahead forecast,Current demand,"
                                 "Demand response\n00:00,30243,29312,29138,\n";
-        QTest::newRow("live excerpt")
-            << live << 1 << QList<double>{30243, 29312, 29138, 0} << u"00:00"_qs;
-        QTest::newRow("live excerpt, hours without rows")
-            << live << 2 << QList<double>{0, 0, 0, 0} << u"00:00"_qs;
+        row("live excerpt", live, 1, {30243, 29312, 29138, 0}, "00:00");
+        row("live excerpt, hours without rows", live, 2, {0, 0, 0, 0}, "00:00");
         // Constructed: columns reordered, one added, a future row without actual demand.
-        QTest::newRow("columns by name")
-            << QByteArray("Time,Demand response,Current demand,Extra,Hour ahead forecast,Day "
-                          "ahead forecast\r\n00:00,,100,7,200,300\r\n00:05,,110,7,210,310\r\n"
-                          "00:10,,,7,220,320\r\n")
-            << 1 << QList<double>{310, 210, 105, 0} << u"00:05"_qs;
+        row("columns by name",
+            "Time,Demand response,Current demand,Extra,Hour ahead forecast,Day ahead forecast\r\n"
+            "00:00,,100,7,200,300\r\n00:05,,110,7,210,310\r\n00:10,,,7,220,320\r\n",
+            1, {310, 210, 105, 0}, "00:05");
         // Constructed: the rare forms beside the usual ones; no valid time, no row.
-        QTest::newRow("hour and number forms")
-            << QByteArray("Time,Current demand\n0:00,100\n00:20, 1000.5 \n0:40,\t0200\n"
-                          "24:00,900\n0:60,900\n1:00,abc\n1:5,900\n")
-            << 1 << QList<double>{-1, -1, (100 + 1000.5 + 200) / 3, 0} << u"00:40"_qs;
-        QTest::newRow("fuel sources (verbatim), ignored")
-            << Sample(u"fuelsource_history_20230101.csv"_qs) << 1 << QList<double>() << QString();
-        QTest::newRow("no Time column, ignored")
-            << QByteArray("Current demand\n100\n") << 1 << QList<double>() << QString();
-        QTest::newRow("empty, ignored") << QByteArray("\r\n") << 1 << QList<double>() << QString();
+        row("hour and number forms",
+            "Time,Current demand\n0:00,100\n00:20, 1000.5 \n0:40,\t0200\n24:00,900\n0:60,900\n"
+            "1:00,abc\n1:5,900\n",
+            1, {-1, -1, (100 + 1000.5 + 200) / 3, 0}, "00:40");
+        row("fuel sources (verbatim), ignored", Sample(u"fuelsource_history_20230101.csv"_qs), 1,
+            {}, "");
+        row("no Time column, ignored", "Current demand\n100\n", 1, {}, "");
+        row("empty, ignored", "\r\n", 1, {}, "");
     }
 
     void demand()

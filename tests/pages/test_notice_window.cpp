@@ -64,6 +64,7 @@ QColor linkColour(NoticeWindow *notice)
 
 } // namespace
 
+// The notice's layout rules, and the window that rises, holds and falls by them.
 class TestNoticeWindow : public QObject
 {
     Q_OBJECT
@@ -75,6 +76,63 @@ private Q_SLOTS:
             delete notice.data();
         opened_.clear();
         opener_.opened.clear();
+    }
+
+    void twipsToPixels()
+    {
+        QCOMPARE(TwipsToPixels(2655), 177);
+        QCOMPARE(TwipsToPixels(205), 14);
+        QCOMPARE(TwipsToPixels(7.5), 1); // half rounds up
+    }
+
+    // Heights of heading, text and link; the text top, link top and window height, in twips.
+    void layOut_data()
+    {
+        QTest::addColumn<QList<int>>("heights");
+        QTest::addColumn<QList<int>>("expected");
+        using L = QList<int>;
+        QTest::newRow("one line each") << L{195, 195, 195} << L{685, 2220, 2655};
+        QTest::newRow("text ends on the designed link top")
+            << L{195, 1535, 195} << L{685, 2220, 2655};
+        QTest::newRow("long text pushes the link down") << L{195, 1950, 210} << L{685, 2635, 3085};
+        QTest::newRow("two-line heading moves the text") << L{390, 195, 195} << L{880, 2220, 2655};
+    }
+
+    void layOut()
+    {
+        QFETCH(QList<int>, heights);
+        const NoticeLayout l = LayOutNotice({heights[0], heights[1], heights[2]}, true);
+        QVERIFY(l.clickVisible);
+        QTEST((QList<int>{l.textTop, l.clickTop, l.targetHeight}), "expected");
+    }
+
+    // Right and bottom edges on those of the available area, wherever it lies.
+    void noticeRect()
+    {
+        QCOMPARE(NoticeRect(QRect(0, 40, 1920, 1040), 218, 177), QRect(1702, 903, 218, 177));
+        QCOMPARE(NoticeRect(QRect(-1280, -200, 1280, 984), 218, 50), QRect(-218, 734, 218, 50));
+        QCOMPARE(NoticeRect(QRect(0, 0, 800, 600), 218, 0), QRect(582, 600, 218, 0));
+    }
+
+    void slideHeight()
+    {
+        const auto up = SlideDirection::Up;
+        const auto down = SlideDirection::Down;
+        QCOMPARE(SlideHeight(125ms, 250ms, 177, up), 88);
+        QCOMPARE(SlideHeight(125ms, 250ms, 177, down), 89);
+        QCOMPARE(SlideHeight(900ms, 250ms, 177, up), 177); // a late frame stops at the end
+        QCOMPARE(SlideHeight(900ms, 250ms, 177, down), 0);
+        QCOMPARE(SlideHeight(0ms, 0ms, 177, up), 177);
+    }
+
+    void capNoticeText()
+    {
+        const QString full(kNoticeTextMaxLength, u'a');
+        const QString ellipsis(QChar(0x2026));
+        QCOMPARE(CapNoticeText(full), full);
+        QCOMPARE(CapNoticeText(full + u'b'), full + ellipsis);
+        const QString pairAtCut = full.first(kNoticeTextMaxLength - 1) + u"\U0001F600 tail"_qs;
+        QCOMPARE(CapNoticeText(pairAtCut), full.first(kNoticeTextMaxLength - 1) + ellipsis);
     }
 
     void layoutAndLife_data()

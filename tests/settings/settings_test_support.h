@@ -1,13 +1,13 @@
 #pragma once
 
 #include "settings/qsettings_registry.h"
+#include "support/files.h"
 
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+
+using voltwise::testing::ReadBytes;
+using voltwise::testing::WriteBytes;
 
 // A store over configuration directories inside a temporary directory.
 struct TempRegistry
@@ -25,16 +25,3 @@ struct TempRegistry
     QString settingsFile() const { return userFile(u"Ternwood/Voltwise.conf"_qs); }
     QString legacyFile() const { return userFile(u"VB and VBA Program Settings/Voltwise.conf"_qs); }
 };
-
-inline bool WriteBytes(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(path.section(u'/', 0, -2));
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-inline QByteArray ReadBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}

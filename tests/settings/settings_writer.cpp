@@ -1,6 +1,8 @@
 // Saves a block of settings over and over, for the durability tests:
 // settings_writer <config dir> <key prefix> <key count> <rounds, 0 for ever>
-// Round n writes the value "n:<filler>" to every key in one save.
+// Round n writes the value "n:<filler>" to every key in one save, once it has
+// found every key still holding round n - 1 (exit status 3 otherwise: another
+// writer's save lost this one's).
 
 #include "settings/qsettings_registry.h"
 #include "settings/registry_operations.h"
@@ -11,6 +13,7 @@
 #include <cstdio>
 
 using namespace voltwise;
+using namespace std::chrono_literals;
 
 int main(int argc, char *argv[])
 {
@@ -18,17 +21,25 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.size() != 5)
         return 2;
-    QSettingsRegistryBackend store({args.at(1), {}});
+    // Two writers that save without pause take the lock from each other only
+    // now and then; on a busy machine one can wait longer than the program's
+    // two seconds, which would refuse its save without harm to the file.
+    QSettingsRegistryBackend store({args.at(1), {}}, 120s);
     const QString prefix = args.at(2);
     const int keyCount = args.at(3).toInt();
     const qint64 rounds = args.at(4).toLongLong();
     const QString filler(200, u'x');
 
     for (qint64 round = 0; rounds == 0 || round < rounds; ++round) {
+        const QHash<QString, QString> found = GetSettings(store, {}, u"Settings"_qs);
         RegistryStringValues values;
         const QString value = QString::number(round) + u':' + filler;
-        for (int k = 0; k < keyCount; ++k)
+        const QString previous = QString::number(round - 1) + u':' + filler;
+        for (int k = 0; k < keyCount; ++k) {
             values.append({prefix + QString::number(k), value});
+            if (round > 0 && found.value(values.last().first) != previous)
+                return 3;
+        }
         if (!SaveSettings(store, {}, u"Settings"_qs, values))
             return 1;
         if (round == 0) {

@@ -28,28 +28,29 @@ private Q_SLOTS:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        const QString check = SettingKeys::AutoCheck.name;
-        const QString graph = SettingKeys::CAISOGraph.name;
-        const QString values = SettingKeys::GraphValues.name;
-        const QString interval = SettingKeys::UpdateInterval.name;
-        QTest::newRow("False in any case") << check << u" fALSE "_qs << u"False"_qs;
-        QTest::newRow("True") << graph << u"true"_qs << u"True"_qs;
-        QTest::newRow("zero is False") << check << u"0"_qs << u"False"_qs;
-        QTest::newRow("any other number is True") << graph << u"0,5"_qs << u"True"_qs;
-        QTest::newRow("negative") << values << u"-1"_qs << u"-1"_qs;
-        QTest::newRow("half to even, down") << values << u"2,5"_qs << u"2"_qs;
-        QTest::newRow("half to even, up") << values << u"3,5"_qs << u"4"_qs;
-        QTest::newRow("up to a NUL") << values
-                                     << QString(u"7\0"
-                                                "8"_qs)
-                                     << u"7"_qs;
-        QTest::newRow("largest") << values << u"2147483647"_qs << u"2147483647"_qs;
-        QTest::newRow("too large") << values << u"2147483648"_qs << u"15"_qs;
-        QTest::newRow("interval up to 10000 stays") << interval << u"10000"_qs << u"10000"_qs;
-        QTest::newRow("interval above is divided") << interval << u"10001"_qs << u"1"_qs;
-        QTest::newRow("remainder dropped") << interval << u"99999"_qs << u"9"_qs;
-        QTest::newRow("interval zero") << interval << u"0"_qs << u"3"_qs;
-        QTest::newRow("interval rounds to zero") << interval << u"0,4"_qs << u"3"_qs;
+        const auto row = [](const char *title, const SettingKey &key, const QString &text,
+                            const char *expected) {
+            QTest::newRow(title) << QString(key.name) << text << QString::fromLatin1(expected);
+        };
+        namespace k = SettingKeys;
+        row("False in any case", k::AutoCheck, u" fALSE "_qs, "False");
+        row("True", k::CAISOGraph, u"true"_qs, "True");
+        row("zero is False", k::AutoCheck, u"0"_qs, "False");
+        row("any other number is True", k::CAISOGraph, u"0,5"_qs, "True");
+        row("negative", k::GraphValues, u"-1"_qs, "-1");
+        row("half to even, down", k::GraphValues, u"2,5"_qs, "2");
+        row("half to even, up", k::GraphValues, u"3,5"_qs, "4");
+        row("up to a NUL", k::GraphValues,
+            QString(u"7\0"
+                    "8"_qs),
+            "7");
+        row("largest", k::GraphValues, u"2147483647"_qs, "2147483647");
+        row("too large", k::GraphValues, u"2147483648"_qs, "15");
+        row("interval up to 10000 stays", k::UpdateInterval, u"10000"_qs, "10000");
+        row("interval above is divided", k::UpdateInterval, u"10001"_qs, "1");
+        row("remainder dropped", k::UpdateInterval, u"99999"_qs, "9");
+        row("interval zero", k::UpdateInterval, u"0"_qs, "3");
+        row("interval rounds to zero", k::UpdateInterval, u"0,4"_qs, "3");
     }
 
     void conversions()
@@ -135,18 +136,16 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         QFETCH(QString, expected);
         const ServerUrls defaults = ServerUrls::defaults();
-        QVERIFY(SaveSettings(m_reg->store, {}, kServersSection,
-                             {{SettingKeys::GridMain.name, stored},
-                              {SettingKeys::Maker.name, stored},
-                              {SettingKeys::Pge.name, stored},
-                              {SettingKeys::Sce.name, stored},
-                              {SettingKeys::Sdge.name, stored},
-                              {SettingKeys::SdgeBlackout.name, stored}}));
+        using U = ServerUrls;
+        const std::pair<const SettingKey *, QUrl U::*> servers[] = {
+            {&SettingKeys::GridMain, &U::gridMain}, {&SettingKeys::Maker, &U::maker},
+            {&SettingKeys::Pge, &U::pge},           {&SettingKeys::Sce, &U::sce},
+            {&SettingKeys::Sdge, &U::sdge},         {&SettingKeys::SdgeBlackout, &U::sdgeBlackout}};
+        for (const auto &[key, member] : servers)
+            QVERIFY(SaveSetting(m_reg->store, *key, stored));
         ServerUrls loaded = LoadServerUrls(m_reg->store);
-        for (QUrl ServerUrls::*server :
-             {&ServerUrls::gridMain, &ServerUrls::maker, &ServerUrls::pge, &ServerUrls::sce,
-              &ServerUrls::sdge, &ServerUrls::sdgeBlackout})
-            QCOMPARE(loaded.*server, expected.isEmpty() ? defaults.*server : QUrl(expected));
+        for (const auto &[key, member] : servers)
+            QCOMPARE(loaded.*member, expected.isEmpty() ? defaults.*member : QUrl(expected));
         QCOMPARE(loaded.gridContent, defaults.gridContent);
 
         loaded.gridContent = QUrl(u"http://127.0.0.1:1"_qs);
@@ -154,10 +153,8 @@ private Q_SLOTS:
         loaded.feeds = FeedSource::Classic;
         QVERIFY(SaveServerUrls(m_reg->store, loaded));
         const ServerUrls again = LoadServerUrls(m_reg->store);
-        QCOMPARE(again.gridMain, loaded.gridMain);
-        QCOMPARE(again.gridContent, loaded.gridContent);
-        QCOMPARE(again.maker, loaded.maker);
-        QCOMPARE(again.flexAlerts, loaded.flexAlerts);
+        for (QUrl U::*member : {&U::gridMain, &U::gridContent, &U::maker, &U::flexAlerts})
+            QCOMPARE(again.*member, loaded.*member);
         QCOMPARE(again.feeds, FeedSource::Classic);
     }
 

@@ -4,10 +4,9 @@
 
 #include "settings/ini_codec.h"
 #include "settings/ini_value.h"
+#include "settings_test_support.h"
 
 #include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
 
 using namespace voltwise;
 
@@ -22,16 +21,7 @@ class TestIniCodec : public QObject
     QString freshFile(const QByteArray &text = {})
     {
         const QString path = m_dir.filePath(QString::number(++m_files) + u".conf"_qs);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
-
-    static QByteArray readAll(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return WriteBytes(path, text) ? path : QString();
     }
 
 private Q_SLOTS:
@@ -68,7 +58,7 @@ private Q_SLOTS:
             QSettings settings(path, QSettings::IniFormat);
             settings.setValue(key, text);
         }
-        const QByteArray written = readAll(path);
+        const QByteArray written = ReadBytes(path);
         QCOMPARE(SerializeIni({{key, IniTextValue(text)}}), written);
 
         const std::optional<IniEntries> read = ParseIni(written);

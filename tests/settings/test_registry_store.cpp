@@ -1,3 +1,5 @@
+#include "settings/app_settings.h"
+#include "settings/legacy_import.h"
 #include "settings/registry_operations.h"
 #include "settings_test_support.h"
 
@@ -14,6 +16,9 @@ namespace {
 
 const QString kUser = u"Software\\Ternwood\\Voltwise"_qs;
 const auto kCurrentUser = RegistryRoot::CurrentUser;
+const QByteArray kLegacy = "[Settings]\nAutoCheck=False\nUpdateInterval=180000\n"
+                           "Count=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\nBlob=@ByteArray(xyz)\n"
+                           "[WindowSettings]\nfrmMain=\"15,30,4500,3000,2\"\n";
 
 } // namespace
 
@@ -69,7 +74,6 @@ private Q_SLOTS:
         QFETCH(QString, operation);
         QFETCH(QString, path);
         QFETCH(QString, name);
-        QFETCH(QString, expected);
         QVERIFY(WriteBytes(m_reg->settingsFile(),
                            "[General]\nTop=t\n"
                            "[Settings]\nText=abc\nEmpty=\n%40=unnamed\nCut=ab\\0cd\nList=1, 2\n"
@@ -78,7 +82,7 @@ private Q_SLOTS:
                            "[WindowSettings]\nfrmMain=\"1,2,3,4,0\"\n"));
         const RegistryBackend &store = m_reg->store;
         if (operation == u"setting") {
-            QCOMPARE(GetSetting(store, u"Voltwise"_qs, path, name, u"dflt"_qs), expected);
+            QTEST(GetSetting(store, u"Voltwise"_qs, path, name, u"dflt"_qs), "expected");
             return;
         }
         path = u"Software\\Ternwood"_qs + (path.isEmpty() ? QString() : u'\\' + path);
@@ -101,7 +105,7 @@ private Q_SLOTS:
             done = RegGetValue(store, kCurrentUser, path, name, data);
             got = QStringList{QString::fromLatin1(data.typeName()) + u':' + data.toString()};
         }
-        QCOMPARE((QStringList{QString::number(done)} + got).join(u' '), expected);
+        QTEST((QStringList{QString::number(done)} + got).join(u' '), "expected");
     }
 
     void deleteSetting_data()
@@ -110,29 +114,29 @@ private Q_SLOTS:
         QTest::addColumn<QString>("key");
         QTest::addColumn<bool>("result");
         QTest::addColumn<QString>("remaining"); // "Section/Key" of the values left
-        const QString all = u"Settings/@ Settings/A Settings/B Window/W"_qs;
-        QTest::newRow("value") << u"Settings"_qs << u"A"_qs << true
-                               << u"Settings/@ Settings/B Window/W"_qs;
-        QTest::newRow("unnamed value")
-            << u"Settings"_qs << u"*"_qs << true << u"Settings/A Settings/B Window/W"_qs;
-        QTest::newRow("missing value") << u"Settings"_qs << u"C"_qs << false << all;
-        QTest::newRow("whole section") << u"Settings"_qs << QString() << true << u"Window/W"_qs;
-        QTest::newRow("missing section") << u"Other"_qs << QString() << false << all;
-        QTest::newRow("no section, no key") << QString() << QString() << false << all;
+        const auto row = [](const char *title, const char *section, const char *key, bool result,
+                            const char *remaining = "Settings/@ Settings/A Settings/B Window/W") {
+            QTest::newRow(title) << QString::fromUtf8(section) << QString::fromUtf8(key) << result
+                                 << QString::fromUtf8(remaining);
+        };
+        row("value", "Settings", "A", true, "Settings/@ Settings/B Window/W");
+        row("unnamed value", "Settings", "*", true, "Settings/A Settings/B Window/W");
+        row("missing value", "Settings", "C", false);
+        row("whole section", "Settings", "", true, "Window/W");
+        row("missing section", "Other", "", false);
+        row("no section, no key", "", "", false);
     }
 
     void deleteSetting()
     {
         QFETCH(QString, section);
         QFETCH(QString, key);
-        QFETCH(bool, result);
-        QFETCH(QString, remaining);
         QVERIFY(!DeleteSetting(m_reg->store, {}, u"Settings"_qs, u"A"_qs)); // nothing stored yet
         QVERIFY(SaveSettings(m_reg->store, {}, u"Settings"_qs,
                              {{u"A"_qs, u"1"_qs}, {u"B"_qs, u"2"_qs}, {u"*"_qs, u"3"_qs}}));
         QVERIFY(SaveSetting(m_reg->store, {}, u"Window"_qs, u"W"_qs, u"4"_qs));
 
-        QCOMPARE(DeleteSetting(m_reg->store, {}, section, key), result);
+        QTEST(DeleteSetting(m_reg->store, {}, section, key), "result");
         QStringList left;
         for (const QString &s : {u"Settings"_qs, u"Window"_qs}) {
             QStringList names;
@@ -141,48 +145,46 @@ private Q_SLOTS:
             for (const QString &name : names)
                 left.append(s + u'/' + (name.isEmpty() ? u"@"_qs : name));
         }
-        QCOMPARE(left.join(u' '), remaining);
+        QTEST(left.join(u' '), "remaining");
     }
 
     void valuesOutsideTheProgramsKey()
     {
         const QString run = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run"_qs;
         auto &store = m_reg->store;
-        QVERIFY(
-            RegSetStringValue(store, kCurrentUser, run, u"Voltwise"_qs, u"/opt/VOLTWISE.EXE"_qs));
-        QVERIFY(QFileInfo::exists(m_reg->userFile(u"Microsoft/Windows.conf"_qs)));
         QVariant data;
+        QVERIFY(RegSetStringValue(store, kCurrentUser, run, u"Voltwise"_qs, u"/opt/V.EXE"_qs));
+        QVERIFY(QFileInfo::exists(m_reg->userFile(u"Microsoft/Windows.conf"_qs)));
         QVERIFY(RegGetValue(store, kCurrentUser, run, u"Voltwise"_qs, data));
-        QCOMPARE(data.toString(), u"/opt/VOLTWISE.EXE"_qs);
+        QCOMPARE(data.toString(), u"/opt/V.EXE"_qs);
         QVERIFY(RegDeleteValue(store, kCurrentUser, run, u"Voltwise"_qs));
         QVERIFY(!RegDeleteValue(store, kCurrentUser, run, u"Voltwise"_qs));
         QVERIFY(!RegGetValue(store, kCurrentUser, run, u"Voltwise"_qs, data));
-        QVERIFY(
-            !RegSetStringValue(store, kCurrentUser, u"Software\\Ternwood"_qs, u"x"_qs, u"y"_qs));
+        QVERIFY(!RegSetStringValue(store, kCurrentUser, u"Software\\Ternwood"_qs, u"x"_qs, {}));
     }
 
     void machineRootReadsFirstHolderAndRefusesWrites()
     {
         const auto lm = RegistryRoot::LocalMachine;
+        const auto machineValue = [&] {
+            QVariant data;
+            return RegGetValue(m_reg->store, lm, kUser + u"\\S"_qs, u"K"_qs, data) ? data.toString()
+                                                                                   : QString();
+        };
         QVERIFY(!RegKeyExists(m_reg->store, lm, kUser));
         QVERIFY(WriteBytes(m_reg->dir.filePath(u"machine2/Ternwood/Voltwise.conf"_qs),
                            "[S]\nK=second\n"));
-        QCOMPARE(setting(u"S"_qs, u"K"_qs, u"none"_qs), u"none"_qs);
-        QVariant data;
-        QVERIFY(RegGetValue(m_reg->store, lm, kUser + u"\\S"_qs, u"K"_qs, data));
-        QCOMPARE(data.toString(), u"second"_qs);
+        QCOMPARE(GetSetting(m_reg->store, {}, u"S"_qs, u"K"_qs, u"none"_qs), u"none"_qs);
+        QCOMPARE(machineValue(), u"second"_qs);
         QVERIFY(WriteBytes(m_reg->dir.filePath(u"machine1/Ternwood/Voltwise.conf"_qs),
                            "[S]\nK=first\n"));
-        QVERIFY(RegGetValue(m_reg->store, lm, kUser + u"\\S"_qs, u"K"_qs, data));
-        QCOMPARE(data.toString(), u"first"_qs);
+        QCOMPARE(machineValue(), u"first"_qs);
 
-        // A system directory the user cannot write: here one that cannot even be created.
+        // A system directory that cannot even be created, let alone written.
         QVERIFY(WriteBytes(m_reg->dir.filePath(u"plainfile"_qs), "x"));
         QSettingsRegistryBackend locked(
             {m_reg->dir.filePath(u"user"_qs), {m_reg->dir.filePath(u"plainfile/xdg"_qs)}});
-        QVERIFY(!RegSetStringValue(locked, lm,
-                                   u"Software\\Microsoft\\Windows\\CurrentVersion\\Run"_qs,
-                                   u"Voltwise"_qs, u"x"_qs));
+        QVERIFY(!RegSetStringValue(locked, lm, kUser + u"\\S"_qs, u"K"_qs, u"x"_qs));
         QVERIFY(!RegDeleteValue(locked, lm, kUser + u"\\S"_qs, u"K"_qs));
     }
 
@@ -212,8 +214,8 @@ private Q_SLOTS:
         const QDateTime stamp = QFileInfo(path).lastModified();
         QVERIFY(WriteBytes(path, ReadBytes(path).replace("AAAA", "BBBB")));
         QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(stamp, QFileDevice::FileModificationTime));
+        QVERIFY(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(stamp, QFileDevice::FileModificationTime));
         file.close();
         QCOMPARE(setting(u"S"_qs, u"K"_qs), u"BBBB"_qs);
         QVERIFY(SaveSetting(m_reg->store, {}, u"S"_qs, u"L"_qs, u"x"_qs));
@@ -267,30 +269,10 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo(m_reg->settingsFile()).isFile());
     }
 
-    void needsNoTemporaryDirectory()
-    {
-        QVERIFY(WriteBytes(m_reg->settingsFile(), "[Servers]\nGridMain=http://a\n"));
-        const QByteArray oldTemp = qgetenv("TMPDIR");
-        const QString notADirectory = m_reg->dir.filePath(u"a-file"_qs);
-        QVERIFY(WriteBytes(notADirectory, "x"));
-        qputenv("TMPDIR", QFile::encodeName(notADirectory));
-        QSettingsRegistryBackend store(m_reg->directories());
-        const bool saved = SaveSetting(store, {}, u"Settings"_qs, u"K"_qs, u"v"_qs);
-        const QString read = GetSetting(store, {}, u"Servers"_qs, u"GridMain"_qs, u"dflt"_qs);
-        qputenv("TMPDIR", oldTemp);
-
-        QVERIFY(saved);
-        QCOMPARE(read, u"http://a"_qs);
-        QCOMPARE(ReadBytes(m_reg->settingsFile()),
-                 "[Servers]\nGridMain=http://a\n\n[Settings]\nK=v\n");
-    }
-
     void directoriesFollowXdgEnvironment()
     {
-        const QByteArray oldHome = qgetenv("XDG_CONFIG_HOME");
-        const QByteArray oldDirs = qgetenv("XDG_CONFIG_DIRS");
-        const QString home = m_reg->dir.filePath(u"xdg-home"_qs);
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home));
+        const QByteArray oldHome = qgetenv("XDG_CONFIG_HOME"), oldDirs = qgetenv("XDG_CONFIG_DIRS");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_reg->dir.path()));
         qputenv("XDG_CONFIG_DIRS", "/first/xdg:relative/ignored::/second");
         const RegistryDirectories dirs = RegistryDirectoriesFromEnvironment();
         qunsetenv("XDG_CONFIG_DIRS");
@@ -298,9 +280,73 @@ private Q_SLOTS:
         qputenv("XDG_CONFIG_HOME", oldHome);
         qputenv("XDG_CONFIG_DIRS", oldDirs);
 
-        QCOMPARE(dirs.currentUser, home);
+        QCOMPARE(dirs.currentUser, m_reg->dir.path());
         QCOMPARE(dirs.localMachine, (QStringList{u"/first/xdg"_qs, u"/second"_qs}));
         QCOMPARE(defaults.localMachine, QStringList{u"/etc/xdg"_qs});
+    }
+
+    // AutoCheck, UpdateInterval, frmMain, Count, Blob and Own as found after
+    // the import; only text values come across.
+    void legacyImport_data()
+    {
+        QTest::addColumn<QByteArray>("legacy");  // empty: no legacy file
+        QTest::addColumn<QByteArray>("current"); // empty: no current file
+        QTest::addColumn<QString>("app");
+        QTest::addColumn<bool>("force");
+        QTest::addColumn<QString>("expected");
+        const QString copied = u"False 180000 15,30,4500,3000,2 - - -"_qs;
+        const QString nothing = u"- - - - - -"_qs;
+        const QByteArray current = "[Settings]\nAutoCheck=True\nOwn=kept\n";
+        const QString app = u"Voltwise"_qs;
+        QTest::newRow("legacy only") << kLegacy << QByteArray() << app << false << copied;
+        QTest::newRow("empty name is the title")
+            << kLegacy << QByteArray() << QString() << false << copied;
+        QTest::newRow("current exists")
+            << kLegacy << current << app << false << u"True - - - - kept"_qs;
+        QTest::newRow("current exists, forced")
+            << kLegacy << current << app << true << u"False 180000 15,30,4500,3000,2 - - kept"_qs;
+        QTest::newRow("no legacy") << QByteArray() << QByteArray() << app << false << nothing;
+        QTest::newRow("legacy without sections")
+            << QByteArray("Top=1\n") << QByteArray() << app << false << nothing;
+    }
+
+    void legacyImport()
+    {
+        QFETCH(QByteArray, legacy);
+        QFETCH(QByteArray, current);
+        QFETCH(QString, app);
+        QFETCH(bool, force);
+        QFETCH(QString, expected);
+        QVERIFY(legacy.isEmpty() || WriteBytes(m_reg->legacyFile(), legacy));
+        QVERIFY(current.isEmpty() || WriteBytes(m_reg->settingsFile(), current));
+
+        ImportLegacySettings(m_reg->store, app, force);
+
+        QCOMPARE(app, u"Voltwise"_qs);
+        QStringList found;
+        for (const char *key :
+             {"Settings/AutoCheck", "Settings/UpdateInterval", "WindowSettings/frmMain",
+              "Settings/Count", "Settings/Blob", "Settings/Own"}) {
+            const QString k = QString::fromLatin1(key);
+            found << setting(k.section(u'/', 0, 0), k.section(u'/', 1), u"-"_qs);
+        }
+        QCOMPARE(found.join(u' '), expected);
+        QVERIFY(!expected.startsWith(u'-') || !QFile::exists(m_reg->settingsFile()));
+        QCOMPARE(ReadBytes(m_reg->legacyFile()), legacy); // untouched
+    }
+
+    void startupImportTakesEffectAtOnce()
+    {
+        QVERIFY(WriteBytes(m_reg->legacyFile(), kLegacy));
+        ImportLegacySettingsAtStartup(m_reg->store);
+        const AppSettings loaded = LoadAppSettings(m_reg->store, QLocale::c());
+        QCOMPARE(loaded.AutoCheck, false);
+        QCOMPARE(loaded.UpdateInterval, 18);
+
+        // Later starts find the key and copy nothing, whatever the legacy key holds.
+        QVERIFY(SaveSetting(m_reg->store, {}, u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs));
+        ImportLegacySettingsAtStartup(m_reg->store);
+        QCOMPARE(LoadAppSettings(m_reg->store, QLocale::c()).AutoCheck, true);
     }
 
 private:

@@ -14,20 +14,20 @@ constexpr int kKeys = 40;
 
 } // namespace
 
+// Writers in processes of their own, killed or saving side by side. Their
+// TMPDIR is a plain file: a save needs no temporary directory.
 class TestSettingsDurability : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<TempRegistry> m_reg;
-    QString m_tmp;       // the test's own copies
-    QString m_writerTmp; // the writers' temporary directory
     int m_copies = 0;
 
     std::unique_ptr<QProcess> startWriter(const QString &prefix, int rounds)
     {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"TMPDIR"_qs, m_writerTmp);
+        env.insert(u"TMPDIR"_qs, m_reg->dir.filePath(u"not-a-directory"_qs));
         process->setProcessEnvironment(env);
         process->start(QString::fromUtf8(SETTINGS_WRITER),
                        {m_reg->dir.filePath(u"user"_qs), prefix, QString::number(kKeys),
@@ -40,7 +40,7 @@ class TestSettingsDurability : public QObject
     // file does not parse.
     qint64 consistentRound(const QString &prefix)
     {
-        const QString copy = m_tmp + u"/copy"_qs + QString::number(++m_copies) + u".conf"_qs;
+        const QString copy = m_reg->dir.filePath(u"copies/%1.conf"_qs.arg(++m_copies));
         if (!WriteBytes(copy, ReadBytes(m_reg->settingsFile())))
             return -1;
         QSettings settings(copy, QSettings::IniFormat);
@@ -57,33 +57,30 @@ private Q_SLOTS:
     void init()
     {
         m_reg = std::make_unique<TempRegistry>();
-        m_tmp = m_reg->dir.filePath(u"tmp"_qs);
-        m_writerTmp = m_reg->dir.filePath(u"writer-tmp"_qs);
-        QVERIFY(QDir().mkpath(m_tmp) && QDir().mkpath(m_writerTmp));
+        QVERIFY(WriteBytes(m_reg->dir.filePath(u"not-a-directory"_qs), "x"));
     }
 
+    // The waits are generous: on a busy machine a sanitized process can take
+    // seconds to start.
     void killedWriterNeverLeavesADamagedFile()
     {
-        int advanced = 0;
         for (int attempt = 0; attempt < 40; ++attempt) {
             const auto writer = startWriter(u"K"_qs, 0);
-            QVERIFY(writer->waitForReadyRead(20000));
+            QVERIFY(writer->waitForReadyRead(60000));
+            if (attempt == 0) // the saves after the first do replace the file
+                QTRY_VERIFY_WITH_TIMEOUT(consistentRound(u"K"_qs) > 0, 60000);
             QThread::usleep(QRandomGenerator::global()->bounded(1000, 40000));
             writer->kill();
-            QVERIFY(writer->waitForFinished(10000));
+            QVERIFY(writer->waitForFinished(30000));
             QCOMPARE(writer->exitStatus(), QProcess::CrashExit);
 
-            const qint64 round = consistentRound(u"K"_qs);
-            QVERIFY2(round >= 0, qPrintable(u"attempt "_qs + QString::number(attempt)));
-            advanced += round > 0;
+            QVERIFY2(consistentRound(u"K"_qs) >= 0, qPrintable(u"attempt %1"_qs.arg(attempt)));
             QVERIFY(!QFile::exists(m_reg->settingsFile() + u".damaged"_qs));
         }
         // A killed save's copy beside the file goes with the next save.
         QVERIFY(SaveSetting(m_reg->store, {}, u"Settings"_qs, u"K0"_qs, u"x"_qs));
         QCOMPARE(QDir(m_reg->userFile(u"Ternwood"_qs)).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{u".Voltwise.conf.lock"_qs, u"Voltwise.conf"_qs}));
-        QVERIFY(advanced > 0);                // the kills did land while saves were going on
-        QVERIFY(QDir(m_writerTmp).isEmpty()); // a save leaves nothing behind there
     }
 
     void concurrentWritersKeepEachOthersKeys()
@@ -92,7 +89,7 @@ private Q_SLOTS:
         const auto first = startWriter(u"A"_qs, kRounds);
         const auto second = startWriter(u"B"_qs, kRounds);
         for (QProcess *writer : {first.get(), second.get()}) {
-            QVERIFY(writer->waitForFinished(60000));
+            QVERIFY(writer->waitForFinished(240000));
             QCOMPARE(writer->exitStatus(), QProcess::NormalExit);
             QCOMPARE(writer->exitCode(), 0);
         }

@@ -1,3 +1,4 @@
+#include "status/change_alert.h"
 #include "status/status_formats.h"
 #include "status/status_presentation.h"
 
@@ -5,13 +6,20 @@
 
 #include <cmath>
 
-Q_DECLARE_METATYPE(voltwise::GridStatus)
-
 using namespace voltwise;
 
 namespace {
 const QLocale kUs(QLocale::English, QLocale::UnitedStates);
 const QLocale kGerman(QLocale::German, QLocale::Germany);
+const QUrl kContentServer(u"http://127.0.0.1:8080"_qs);
+
+// A refresh's notices table and level, and whether it raises an alert.
+struct Refresh
+{
+    QString table;
+    int level;
+    bool announced;
+};
 
 OleDate at(int month, int day, int hour, int minute = 0)
 {
@@ -35,6 +43,7 @@ GridStatus interruptions()
 }
 } // namespace
 
+// The presented status: texts, lit labels, pictures; and the change alert.
 class TestStatusPresentation : public QObject
 {
     Q_OBJECT
@@ -243,6 +252,54 @@ private Q_SLOTS:
         QFETCH(QString, texts);
         const auto labels = PresentStatus(status, locale).lblLoadReduction;
         QCOMPARE(QStringList(labels.begin(), labels.end()).join(u'|'), texts);
+    }
+
+    void alertSequence_data()
+    {
+        using L = QList<Refresh>;
+        QTest::addColumn<L>("refreshes");
+        const QString a = u"Flex Alert in effect"_qs;
+        const QString b = u"No active notices"_qs;
+        QTest::newRow("never read") << L{{{}, 1, false}, {{}, 3, false}};
+        QTest::newRow("held back while unknown")
+            << L{{a, 0, false}, {a, 0, false}, {a, 2, true}, {a, 2, false}};
+        QTest::newRow("changed while unknown, announced later")
+            << L{{a, 1, true}, {b, 0, false}, {b, 1, true}, {b, 1, false}};
+        QTest::newRow("back to the announced text while unknown")
+            << L{{a, 1, true}, {b, 0, false}, {a, 1, false}};
+        QTest::newRow("level change alone")
+            << L{{a, 1, true}, {a, 2, false}, {a, 7, false}, {a, 0, false}};
+        QTest::newRow("new text, same level") << L{{a, 3, true}, {b, 3, true}, {a, 3, true}};
+        QTest::newRow("case only") << L{{a, 1, true}, {a.toUpper(), 1, true}};
+    }
+
+    void alertSequence()
+    {
+        QFETCH(QList<Refresh>, refreshes);
+        ChangeAlert alert(kContentServer);
+        QString announced;
+        for (qsizetype i = 0; i < refreshes.size(); ++i) {
+            const Refresh &r = refreshes.at(i);
+            const auto notice = alert.check(r.table, r.level, u"Alert Notice"_qs, 1, true, kUs);
+            QVERIFY2(notice.has_value() == r.announced, qPrintable(QString::number(i)));
+            if (notice) {
+                announced = r.table;
+                QCOMPARE(notice->NoticeText, r.table);
+            }
+            QCOMPARE(alert.LastAnnouncedStatus(), announced);
+        }
+    }
+
+    void alertNotice()
+    {
+        ChangeAlert alert(kContentServer);
+        const auto notice =
+            alert.check(u"Stage 3"_qs, 7, u"Alert Notice"_qs, -1234.4, true, kGerman);
+        QCOMPARE(notice, (ChangeNotice{u"Alert Notice: -1.234 MW"_qs, u"Stage 3"_qs,
+                                       u"Click here for details..."_qs,
+                                       QUrl(u"http://127.0.0.1:8080/awe/SP/systemstatus.html"_qs),
+                                       7000, true}));
+        QVERIFY(!ChangeAlert(kContentServer).check(u"A"_qs, 1, {}, 0, false, kUs)->PlaySound);
     }
 };
 
