@@ -84,6 +84,7 @@ private Q_SLOTS:
         row("double at", "[S]\nK=@@x\n");
         row("byte array", "[S]\nK=@ByteArray(\\x1raw)\n");
         row("number", "[S]\nK=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n");
+        row("list of texts", "[S]\nK=@Variant(\\0\\0\\0\\v\\0\\0\\0\\x1\\0\\0\\0\\x2\\0x)\n");
         row("invalid", "[S]\nK=@Invalid()\n");
         row("UTF-8 and BOM", "\xef\xbb\xbf[S]\nK=Z\xc3\xbcrich\n");
         row("Windows line ends", "[S]\r\nK=a\r\nL=b\r\n");
