@@ -71,10 +71,9 @@ private Q_SLOTS:
         const QString config = dir.filePath(u"config"_qs);
         {
             QSettings file(config + u"/Ternwood/Voltwise.conf"_qs, QSettings::IniFormat);
-            file.setValue(u"Servers/GridMain"_qs, sim.baseUrl().toString());
-            file.setValue(u"Servers/GridContent"_qs, sim.baseUrl().toString());
-            file.setValue(u"Servers/Maker"_qs, sim.baseUrl().toString());
-            file.setValue(u"Servers/FlexAlerts"_qs, sim.baseUrl().toString());
+            for (const QString &key :
+                 {u"GridMain"_qs, u"GridContent"_qs, u"FlexAlerts"_qs, u"Maker"_qs})
+                file.setValue(u"Servers/"_qs + key, sim.baseUrl().toString());
             file.setValue(u"Settings/UpdateInterval"_qs, u"1"_qs);
             file.setValue(u"Settings/AutoUpdate"_qs, u"False"_qs);
             file.setValue(u"Settings/PlaySound"_qs, u"False"_qs);
@@ -94,7 +93,6 @@ private Q_SLOTS:
 
         // Refresh n has ended when the status file of refresh n + 1 is asked for.
         qint64 afterTenth = -1;
-        qint64 afterLast = -1;
         int faultsSet = 0;
         const int budgetMs = refreshes * (minuteMs + 3000) + 60000;
         QElapsedTimer elapsed;
@@ -114,7 +112,7 @@ private Q_SLOTS:
             }
             QTest::qWait(20);
         }
-        afterLast = ResidentKiB(voltwise.processId());
+        const qint64 afterLast = ResidentKiB(voltwise.processId());
         QVERIFY2(
             sim.refreshCount() > refreshes,
             qPrintable(
