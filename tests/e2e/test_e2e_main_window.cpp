@@ -77,11 +77,8 @@ private:
     // The window ids of the notices on screen.
     QStringList noticeWindows()
     {
-        QStringList ids;
-        for (const QString &line : windowTree().split(u'\n'))
-            if (line.contains(u"\"Voltwise Notice\""_qs))
-                ids.append(line.trimmed().section(u' ', 0, 0));
-        return ids;
+        return onDisplay(u"xdotool"_qs, {u"search"_qs, u"--name"_qs, u"^Voltwise Notice$"_qs})
+            .split(u'\n', Qt::SkipEmptyParts);
     }
 
     // The line of the program's icon window among the tray host panel's children.

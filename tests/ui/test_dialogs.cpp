@@ -73,21 +73,12 @@ private Q_SLOTS:
         AppSettings settings; // AutoCheck, PlaySound, ShowAtStartup, AutoUpdate on; interval 3
         QCoro::Task<> closed;
         QPointer<OptionsDialog> dialog = open(settings, closed);
-        const auto shown = [&] {
-            return Marks(
-                {dialog->chkAutoCheck->isChecked(), dialog->updnUpdateInterval->text(),
-                 dialog->chkPlaySound->isChecked(), dialog->chkShowDetailsAtStartup->isChecked(),
-                 dialog->chkAddToStartupItems->isChecked(), dialog->chkAutoUpdate->isChecked(),
-                 dialog->optCAISOGraph[1]->isChecked()});
-        };
-        QCOMPARE(shown(), u"1 3 1 1 %1 1 0"_qs.arg(int(registered)));
-
+        // Every control turned over: on OK the settings show what the dialog showed.
         for (QCheckBox *box : dialog->findChildren<QCheckBox *>())
             box->click();
         dialog->updnUpdateInterval->selectAll();
         QTest::keyClicks(dialog->updnUpdateInterval, u"10"_qs);
         dialog->optCAISOGraph[1]->click();
-        QCOMPARE(shown(), u"0 10 0 0 %1 0 1"_qs.arg(int(!registered)));
 
         if (way == u"OK")
             dialog->cmdOK->click();
@@ -114,59 +105,37 @@ private Q_SLOTS:
         QTRY_VERIFY(!dialog); // a new dialog for each opening
     }
 
-    void intervalStaysInRange_data()
-    {
-        QTest::addColumn<int>("start");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("saved");
-        QTest::newRow("0 typed") << 3 << u"0"_qs << 3;
-        QTest::newRow("stored above the range") << 10000 << QString() << 120;
-    }
-
+    // A stored interval beyond the range comes back within it.
     void intervalStaysInRange()
     {
-        QFETCH(int, start);
-        QFETCH(QString, typed);
-        QFETCH(int, saved);
         AppSettings settings;
-        settings.UpdateInterval = start;
+        settings.UpdateInterval = 10000;
         QCoro::Task<> shown;
-        OptionsDialog *dialog = open(settings, shown);
-        dialog->updnUpdateInterval->selectAll();
-        QTest::keyClicks(dialog->updnUpdateInterval, typed);
-        dialog->cmdOK->click();
+        open(settings, shown)->cmdOK->click();
         QTRY_VERIFY(shown.isReady());
-        QCOMPARE(settings.UpdateInterval, saved);
-        QCOMPARE(GetSetting(m_reg.store, SettingKeys::UpdateInterval, {}), QString::number(saved));
+        QCOMPARE(settings.UpdateInterval, 120);
+        QCOMPARE(GetSetting(m_reg.store, SettingKeys::UpdateInterval, {}), u"120"_qs);
     }
 
-    void exitQuestionAnswers_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("exits");
-        QTest::newRow("Yes") << u"Yes"_qs << true;
-        QTest::newRow("No") << u"No"_qs << false;
-        QTest::newRow("Escape") << u"Escape"_qs << false;
-    }
-
+    // The answer arrives even though the box deletes itself on closing.
     void exitQuestionAnswers()
     {
-        QFETCH(QString, answer);
-        QFETCH(bool, exits);
-        QWidget window;
-        MessageBoxExitPrompt prompt;
-        QCoro::Task<bool> asked = prompt.confirmExit(&window);
-        QPointer<QMessageBox> box = window.findChild<QMessageBox *>(u"msgExitQuestion"_qs);
-        QVERIFY(box && box->isVisible());
-        QCOMPARE(box->text(), u"Are you sure you want to exit Voltwise?"_qs);
-        if (answer == u"Escape")
-            QTest::keyClick(box, Qt::Key_Escape);
-        else
-            box->button(answer == u"Yes" ? QMessageBox::Yes : QMessageBox::No)->click();
-        // The answer arrives even though the box deletes itself on closing.
-        QTRY_VERIFY(!box);
-        QVERIFY(asked.isReady());
-        QCOMPARE(QCoro::waitFor(asked), exits);
+        for (const auto &[answer, exits] : {std::pair(u"Yes"_qs, true), std::pair(u"No"_qs, false),
+                                            std::pair(u"Escape"_qs, false)}) {
+            QWidget window;
+            MessageBoxExitPrompt prompt;
+            QCoro::Task<bool> asked = prompt.confirmExit(&window);
+            QPointer<QMessageBox> box = window.findChild<QMessageBox *>(u"msgExitQuestion"_qs);
+            QVERIFY(box && box->isVisible());
+            QCOMPARE(box->text(), u"Are you sure you want to exit Voltwise?"_qs);
+            if (answer == u"Escape")
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->button(answer == u"Yes" ? QMessageBox::Yes : QMessageBox::No)->click();
+            QTRY_VERIFY(!box);
+            QVERIFY(asked.isReady());
+            QCOMPARE(QCoro::waitFor(asked), exits);
+        }
     }
 };
 

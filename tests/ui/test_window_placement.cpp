@@ -1,17 +1,12 @@
 // The placement rules on twips and screens, then what a widget hands them and
 // how it takes their result (offscreen: 1 pixel is 15 twips).
-#include "settings/qsettings_registry.h"
 #include "settings/registry_operations.h"
+#include "settings/settings_test_support.h"
 #include "ui/window_placement.h"
 #include "ui/window_placement_rules.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
-
-#include <memory>
 
 using namespace voltwise;
 
@@ -41,35 +36,30 @@ class TestWindowPlacement : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<QSettingsRegistryBackend> m_store;
-
-    QString stored() const
-    {
-        return GetSetting(*m_store, {}, u"WindowSettings"_qs, u"frmTest"_qs, {});
-    }
-
 private Q_SLOTS:
-    void init()
+    void widgetSavesAndRestores()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_store = std::make_unique<QSettingsRegistryBackend>(
-            RegistryDirectories{m_dir->filePath(u"user"_qs), {}});
-    }
-
-    void widgetSavesItsNormalBounds()
-    {
+        TempRegistry reg;
+        const auto stored = [&reg] {
+            return GetSetting(reg.store, {}, u"WindowSettings"_qs, u"frmTest"_qs, {});
+        };
         QWidget window;
         window.move(100, 50);
         window.resize(300, 200);
-        QVERIFY(!SaveWindowPlacement(&window, *m_store, QLocale::c())); // no name, no place
+        QVERIFY(!SaveWindowPlacement(&window, reg.store, QLocale::c())); // no name, no place
         window.setObjectName(u"frmTest"_qs);
-        QVERIFY(SaveWindowPlacement(&window, *m_store, QLocale::c()));
+        QVERIFY(SaveWindowPlacement(&window, reg.store, QLocale::c()));
         QCOMPARE(stored(), u"1500,750,4500,3000,0"_qs);
         window.move(7, 9);
         window.setWindowState(Qt::WindowMaximized); // keeps the normal bounds stored before
-        QVERIFY(SaveWindowPlacement(&window, *m_store, QLocale::c()));
+        QVERIFY(SaveWindowPlacement(&window, reg.store, QLocale::c()));
         QCOMPARE(stored(), u"1500,750,4500,3000,2"_qs);
+
+        QWidget next;
+        next.setObjectName(u"frmTest"_qs);
+        RestoreWindowPlacement(&next, 0, reg.store, QLocale::c());
+        QCOMPARE(QRect(next.pos(), next.size()), QRect(100, 50, 300, 200));
+        QCOMPARE(next.windowState(), Qt::WindowMaximized);
     }
 
     void parse_data()
@@ -199,42 +189,6 @@ private Q_SLOTS:
         const QString sized =
             p.resize ? u"%1x%2"_qs.arg(p.width, 0, 'f', 0).arg(p.height, 0, 'f', 0) : u"-"_qs;
         QCOMPARE(u"%1 %2 %3"_qs.arg(moved, sized).arg(int(p.state)), expected);
-    }
-
-    void widgetRestores_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QSize>("fixedSize"); // empty: sizable
-        QTest::addColumn<QRect>("bounds");    // empty: 200 x 100 centred on the primary screen
-        QTest::addColumn<Qt::WindowState>("state");
-        QTest::newRow("nothing stored") << QString() << QSize() << QRect() << Qt::WindowMaximized;
-        QTest::newRow("stored far off")
-            << u"-1500000,-1500000,3000,1500,0"_qs << QSize() << QRect() << Qt::WindowNoState;
-        QTest::newRow("saved maximised") << u"1500,750,4500,3000,2"_qs << QSize()
-                                         << QRect(100, 50, 300, 200) << Qt::WindowMaximized;
-        QTest::newRow("fixed size kept") << u"1500,750,9000,9000,1"_qs << QSize(200, 100)
-                                         << QRect(100, 50, 200, 100) << Qt::WindowMinimized;
-    }
-
-    void widgetRestores()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QSize, fixedSize);
-        QFETCH(QRect, bounds);
-        QFETCH(Qt::WindowState, state);
-        if (!stored.isEmpty())
-            QVERIFY(SaveSetting(*m_store, {}, u"WindowSettings"_qs, u"frmTest"_qs, stored));
-        QWidget window;
-        window.setObjectName(u"frmTest"_qs);
-        window.resize(200, 100);
-        if (fixedSize.isValid())
-            window.setFixedSize(fixedSize);
-        RestoreWindowPlacement(&window, 2, *m_store, QLocale::c());
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        if (bounds.isEmpty())
-            bounds = QRect(screen.width() / 2 - 100, screen.height() / 2 - 50, 200, 100);
-        QCOMPARE(QRect(window.pos(), window.size()), bounds);
-        QCOMPARE(window.windowState(), state);
     }
 };
 
