@@ -6,14 +6,12 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUrlQuery>
 
 #include <memory>
 
@@ -33,13 +31,11 @@ struct Response
     QByteArray body;
     QByteArray contentLength;
     QByteArray transferEncoding;
-
-    QJsonObject json() const { return QJsonDocument::fromJson(body).object(); }
 };
 } // namespace
 
 // The simulator's resources as the program's own readers see them, and as
-// its server hands them out.
+// its server hands them out, faults included; the program's command line.
 class TestGridSimServer : public QObject
 {
     Q_OBJECT
@@ -48,11 +44,9 @@ private:
     std::unique_ptr<GridSim> m_sim;
     QNetworkAccessManager m_nam;
 
-    Response get(QStringView path, const QUrlQuery &query = {})
+    Response get(QStringView path)
     {
-        QUrl url = m_sim->url(path);
-        url.setQuery(query);
-        QNetworkRequest request(url);
+        QNetworkRequest request(m_sim->url(path));
         request.setTransferTimeout(10000);
         std::unique_ptr<QNetworkReply> reply(m_nam.get(request));
         QSignalSpy finished(reply.get(), &QNetworkReply::finished);
@@ -60,11 +54,6 @@ private:
         return {finishedInTime, reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
                 reply->readAll(), reply->rawHeader("Content-Length"),
                 reply->rawHeader("Transfer-Encoding")};
-    }
-
-    int levelInCsv()
-    {
-        return ReadStatusCsv(QString::fromLatin1(get(kStatusCsvPath).body), {}).Level;
     }
 
     QString text(QStringView path) const
@@ -122,19 +111,6 @@ private Q_SLOTS:
         // Actual demand has holes for the hours still to come.
         const OutlookValues outlook = ReadOutlookPage(text(kOutlookPagePath), {});
         QVERIFY(outlook.value(14, 3) > 10000 && outlook.value(15, 3) == HoleValue);
-    }
-
-    void controlPaths()
-    {
-        for (int i = 0; i < 8; ++i) {
-            const int level = get(kAdvancePath).json().value(u"level"_qs).toInt();
-            QCOMPARE(levelInCsv(), level);
-        }
-        QCOMPARE(get(kStatePath).json().value(u"status"_qs).toString(), u"ALERT"_qs);
-        QCOMPARE(get(kResetPath).json().value(u"step"_qs).toInt(), 0);
-        const QUrlQuery fault(u"path=%1&set=status:503"_qs.arg(kForecastPagePath.toString()));
-        QCOMPARE(get(kFaultPath, fault).status, 200);
-        QCOMPARE(get(kForecastPagePath).status, 503);
     }
 
     void faults_data()

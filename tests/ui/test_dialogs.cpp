@@ -105,16 +105,21 @@ private Q_SLOTS:
         QTRY_VERIFY(!dialog); // a new dialog for each opening
     }
 
-    // A stored interval beyond the range comes back within it.
+    // A stored interval beyond the range comes back within it; typing cannot
+    // leave it.
     void intervalStaysInRange()
     {
         AppSettings settings;
         settings.UpdateInterval = 10000;
         QCoro::Task<> shown;
-        open(settings, shown)->cmdOK->click();
+        OptionsDialog *dialog = open(settings, shown);
+        QCOMPARE(dialog->updnUpdateInterval->value(), 120);
+        dialog->updnUpdateInterval->selectAll();
+        QTest::keyClicks(dialog->updnUpdateInterval, u"150"_qs);
+        dialog->cmdOK->click();
         QTRY_VERIFY(shown.isReady());
-        QCOMPARE(settings.UpdateInterval, 120);
-        QCOMPARE(GetSetting(m_reg.store, SettingKeys::UpdateInterval, {}), u"120"_qs);
+        QCOMPARE(settings.UpdateInterval, 15);
+        QCOMPARE(GetSetting(m_reg.store, SettingKeys::UpdateInterval, {}), u"15"_qs);
     }
 
     // The answer arrives even though the box deletes itself on closing.

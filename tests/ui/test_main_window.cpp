@@ -430,20 +430,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<bool>("tray");
-        QTest::addColumn<bool>("answerYes");
-        QTest::addColumn<int>("questions");
-        QTest::addColumn<bool>("unloads");
-        QTest::newRow("close box") << u"close box"_qs << true << true << 0 << false;
-        QTest::newRow("close box, no notification area")
-            << u"close box"_qs << false << true << 0 << false;
-        QTest::newRow("minimise") << u"minimise"_qs << true << true << 0 << false;
-        QTest::newRow("minimise, no notification area")
-            << u"minimise"_qs << false << true << 0 << false;
-        QTest::newRow("Close") << u"mnuFileClose"_qs << true << true << 0 << false;
-        QTest::newRow("Exit, No") << u"mnuFileExit"_qs << true << false << 1 << false;
-        QTest::newRow("Exit, Yes") << u"mnuFileExit"_qs << true << true << 1 << true;
-        QTest::newRow("icon menu Exit, Yes") << u"mnuSysTrayExit"_qs << true << true << 1 << true;
-        QTest::newRow("session end") << u"session end"_qs << true << false << 0 << true;
+        QTest::addColumn<bool>("answerYes"); // to the question that Exit asks
+        QTest::newRow("close box") << u"close box"_qs << true << true;
+        QTest::newRow("close box, no notification area") << u"close box"_qs << false << true;
+        QTest::newRow("minimise") << u"minimise"_qs << true << true;
+        QTest::newRow("minimise, no notification area") << u"minimise"_qs << false << true;
+        QTest::newRow("Close") << u"mnuFileClose"_qs << true << true;
+        QTest::newRow("Exit, No") << u"mnuFileExit"_qs << true << false;
+        QTest::newRow("Exit, Yes") << u"mnuFileExit"_qs << true << true;
+        QTest::newRow("icon menu Exit, Yes") << u"mnuSysTrayExit"_qs << true << true;
+        QTest::newRow("session end") << u"session end"_qs << true << false;
     }
 
     void closeMinimiseAndExit()
@@ -451,8 +447,8 @@ private Q_SLOTS:
         QFETCH(QString, action);
         QFETCH(bool, tray);
         QFETCH(bool, answerYes);
-        QFETCH(int, questions);
-        QFETCH(bool, unloads);
+        const int questions = action.endsWith(u"Exit") ? 1 : 0;
+        const bool unloads = action == u"session end" || (questions && answerYes);
         MainWindow *window = loadWindow(tray);
         // What the user changed while the program ran is what gets saved.
         window->settings().UpdateInterval = 7;
