@@ -1,6 +1,11 @@
+// The settings store over its files, and the program's settings read and
+// saved through it.
 #include "settings/app_settings.h"
 #include "settings/legacy_import.h"
 #include "settings/registry_operations.h"
+#include "settings/server_settings.h"
+#include "settings/setting_keys.h"
+#include "settings/settings_conversions.h"
 #include "settings_test_support.h"
 
 #include <QDateTime>
@@ -19,6 +24,8 @@ const auto kCurrentUser = RegistryRoot::CurrentUser;
 const QByteArray kLegacy = "[Settings]\nAutoCheck=False\nUpdateInterval=180000\n"
                            "Count=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\nBlob=@ByteArray(xyz)\n"
                            "[WindowSettings]\nfrmMain=\"15,30,4500,3000,2\"\n";
+// German throughout, so that a conversion made in another locale shows.
+const QLocale kGerman(QLocale::German);
 
 } // namespace
 
@@ -45,28 +52,17 @@ private Q_SLOTS:
                                  << QString::fromUtf8(name) << QString::fromUtf8(expected);
         };
         row("setting", "setting", "Settings", "Text", "abc");
-        row("setting missing", "setting", "Settings", "Other", "dflt");
         row("empty setting reads default", "setting", "Settings", "Empty", "dflt");
         row("star is the unnamed value", "setting", "Settings", "*", "unnamed");
         row("setting cut at NUL", "setting", "Settings", "Cut", "ab");
-        row("number as text", "setting", "Settings", "Number", "5");
         row("unquoted commas", "setting", "Settings", "List", "1,2");
         row("exists: a parent", "exists", "", "", "1");
-        row("exists: a subgroup", "exists", "Voltwise\\E\\Sub", "", "1");
-        row("exists: another program", "exists", "Other", "", "0");
         row("subkeys replace the names", "subkeys", "Voltwise", "", "1 E Settings WindowSettings");
-        row("subkeys: the programs", "subkeys", "", "", "1 Voltwise");
-        row("no subkeys empties the names", "subkeys", "Voltwise\\WindowSettings", "", "0");
         row("missing key leaves the names", "subkeys", "Voltwise\\Missing", "", "0 stale");
         row("text values only", "values", "Voltwise\\E", "", "1 A=a");
-        row("top-level values", "values", "Voltwise", "", "1 Top=t");
-        row("values of a missing key", "values", "Voltwise\\Missing", "", "0");
         row("text keeps its last character", "get", "Voltwise\\Settings", "Text", "1 QString:abc");
-        row("number", "get", "Voltwise\\Settings", "Number", "1 int:5");
         row("bytes", "get", "Voltwise\\Settings", "Bytes", "1 QByteArray:raw");
-        row("unnamed value", "get", "Voltwise\\Settings", "", "1 QString:unnamed");
         row("missing value", "get", "Voltwise\\Settings", "None", "0 QString:untouched");
-        row("name with slash", "get", "Voltwise\\Settings", "a/b", "0 QString:untouched");
     }
 
     void reads()
@@ -108,86 +104,6 @@ private Q_SLOTS:
         QTEST((QStringList{QString::number(done)} + got).join(u' '), "expected");
     }
 
-    void deleteSetting_data()
-    {
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<bool>("result");
-        QTest::addColumn<QString>("remaining"); // "Section/Key" of the values left
-        const auto row = [](const char *title, const char *section, const char *key, bool result,
-                            const char *remaining = "Settings/@ Settings/A Settings/B Window/W") {
-            QTest::newRow(title) << QString::fromUtf8(section) << QString::fromUtf8(key) << result
-                                 << QString::fromUtf8(remaining);
-        };
-        row("value", "Settings", "A", true, "Settings/@ Settings/B Window/W");
-        row("unnamed value", "Settings", "*", true, "Settings/A Settings/B Window/W");
-        row("missing value", "Settings", "C", false);
-        row("whole section", "Settings", "", true, "Window/W");
-        row("missing section", "Other", "", false);
-        row("no section, no key", "", "", false);
-    }
-
-    void deleteSetting()
-    {
-        QFETCH(QString, section);
-        QFETCH(QString, key);
-        QVERIFY(!DeleteSetting(m_reg->store, {}, u"Settings"_qs, u"A"_qs)); // nothing stored yet
-        QVERIFY(SaveSettings(m_reg->store, {}, u"Settings"_qs,
-                             {{u"A"_qs, u"1"_qs}, {u"B"_qs, u"2"_qs}, {u"*"_qs, u"3"_qs}}));
-        QVERIFY(SaveSetting(m_reg->store, {}, u"Window"_qs, u"W"_qs, u"4"_qs));
-
-        QTEST(DeleteSetting(m_reg->store, {}, section, key), "result");
-        QStringList left;
-        for (const QString &s : {u"Settings"_qs, u"Window"_qs}) {
-            QStringList names;
-            QStringList data;
-            RegEnumStringValues(m_reg->store, kCurrentUser, kUser + u'\\' + s, names, data);
-            for (const QString &name : names)
-                left.append(s + u'/' + (name.isEmpty() ? u"@"_qs : name));
-        }
-        QTEST(left.join(u' '), "remaining");
-    }
-
-    void valuesOutsideTheProgramsKey()
-    {
-        const QString run = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run"_qs;
-        auto &store = m_reg->store;
-        QVariant data;
-        QVERIFY(RegSetStringValue(store, kCurrentUser, run, u"Voltwise"_qs, u"/opt/V.EXE"_qs));
-        QVERIFY(QFileInfo::exists(m_reg->userFile(u"Microsoft/Windows.conf"_qs)));
-        QVERIFY(RegGetValue(store, kCurrentUser, run, u"Voltwise"_qs, data));
-        QCOMPARE(data.toString(), u"/opt/V.EXE"_qs);
-        QVERIFY(RegDeleteValue(store, kCurrentUser, run, u"Voltwise"_qs));
-        QVERIFY(!RegDeleteValue(store, kCurrentUser, run, u"Voltwise"_qs));
-        QVERIFY(!RegGetValue(store, kCurrentUser, run, u"Voltwise"_qs, data));
-        QVERIFY(!RegSetStringValue(store, kCurrentUser, u"Software\\Ternwood"_qs, u"x"_qs, {}));
-    }
-
-    void machineRootReadsFirstHolderAndRefusesWrites()
-    {
-        const auto lm = RegistryRoot::LocalMachine;
-        const auto machineValue = [&] {
-            QVariant data;
-            return RegGetValue(m_reg->store, lm, kUser + u"\\S"_qs, u"K"_qs, data) ? data.toString()
-                                                                                   : QString();
-        };
-        QVERIFY(!RegKeyExists(m_reg->store, lm, kUser));
-        QVERIFY(WriteBytes(m_reg->dir.filePath(u"machine2/Ternwood/Voltwise.conf"_qs),
-                           "[S]\nK=second\n"));
-        QCOMPARE(GetSetting(m_reg->store, {}, u"S"_qs, u"K"_qs, u"none"_qs), u"none"_qs);
-        QCOMPARE(machineValue(), u"second"_qs);
-        QVERIFY(WriteBytes(m_reg->dir.filePath(u"machine1/Ternwood/Voltwise.conf"_qs),
-                           "[S]\nK=first\n"));
-        QCOMPARE(machineValue(), u"first"_qs);
-
-        // A system directory that cannot even be created, let alone written.
-        QVERIFY(WriteBytes(m_reg->dir.filePath(u"plainfile"_qs), "x"));
-        QSettingsRegistryBackend locked(
-            {m_reg->dir.filePath(u"user"_qs), {m_reg->dir.filePath(u"plainfile/xdg"_qs)}});
-        QVERIFY(!RegSetStringValue(locked, lm, kUser + u"\\S"_qs, u"K"_qs, u"x"_qs));
-        QVERIFY(!RegDeleteValue(locked, lm, kUser + u"\\S"_qs, u"K"_qs));
-    }
-
     void unsafePathsFail_data()
     {
         QTest::addColumn<QString>("path");
@@ -222,36 +138,31 @@ private Q_SLOTS:
         QCOMPARE(setting(u"S"_qs, u"K"_qs), u"BBBB"_qs);
     }
 
+    // Damaged, or valid but beyond the size any save of the program makes.
+    void damagedFileReadsDefaultsUntilSaved_data()
+    {
+        QTest::addColumn<QByteArray>("damaged");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("damaged") << QByteArray("[Settings]\nAutoCheck=False\n[Broken\n\x01 x\n")
+                                 << u"Voltwise.conf is damaged"_qs;
+        QTest::newRow("oversized") << "[Settings]\nAutoCheck=False\nPad=" +
+                                          QByteArray(QSettingsRegistryBackend::kMaxFileSize, 'x')
+                                   << u"is damaged \\(larger than"_qs;
+    }
+
     void damagedFileReadsDefaultsUntilSaved()
     {
-        const QByteArray damaged =
-            "[Settings]\nAutoCheck=False\n[Broken\n\x01\x02 garbage without equals\n";
+        QFETCH(QByteArray, damaged);
+        QFETCH(QString, warning);
         QVERIFY(WriteBytes(m_reg->settingsFile(), damaged));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Voltwise.conf is damaged"_qs));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
         QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
         // Reported once, not at every read.
         QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
-        QVERIFY(RegKeyExists(m_reg->store, kCurrentUser, kUser));
         QCOMPARE(ReadBytes(m_reg->settingsFile()), damaged);
 
         QVERIFY(SaveSetting(m_reg->store, {}, u"Settings"_qs, u"PlaySound"_qs, u"False"_qs));
         QCOMPARE(ReadBytes(m_reg->settingsFile() + u".damaged"_qs), damaged);
-        QCOMPARE(setting(u"Settings"_qs, u"PlaySound"_qs), u"False"_qs);
-        QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
-    }
-
-    void oversizedFileCountsAsDamaged()
-    {
-        // Valid settings, but beyond the size any save of the program makes.
-        const QByteArray large = "[Settings]\nAutoCheck=False\nPad=" +
-                                 QByteArray(QSettingsRegistryBackend::kMaxFileSize, 'x') + '\n';
-        QVERIFY(WriteBytes(m_reg->settingsFile(), large));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"is damaged \\(larger than"_qs));
-        QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
-        QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
-
-        QVERIFY(SaveSetting(m_reg->store, {}, u"Settings"_qs, u"PlaySound"_qs, u"False"_qs));
-        QCOMPARE(ReadBytes(m_reg->settingsFile() + u".damaged"_qs), large);
         QCOMPARE(setting(u"Settings"_qs, u"PlaySound"_qs), u"False"_qs);
         QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
     }
@@ -269,84 +180,131 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo(m_reg->settingsFile()).isFile());
     }
 
-    void directoriesFollowXdgEnvironment()
-    {
-        const QByteArray oldHome = qgetenv("XDG_CONFIG_HOME"), oldDirs = qgetenv("XDG_CONFIG_DIRS");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_reg->dir.path()));
-        qputenv("XDG_CONFIG_DIRS", "/first/xdg:relative/ignored::/second");
-        const RegistryDirectories dirs = RegistryDirectoriesFromEnvironment();
-        qunsetenv("XDG_CONFIG_DIRS");
-        const RegistryDirectories defaults = RegistryDirectoriesFromEnvironment();
-        qputenv("XDG_CONFIG_HOME", oldHome);
-        qputenv("XDG_CONFIG_DIRS", oldDirs);
-
-        QCOMPARE(dirs.currentUser, m_reg->dir.path());
-        QCOMPARE(dirs.localMachine, (QStringList{u"/first/xdg"_qs, u"/second"_qs}));
-        QCOMPARE(defaults.localMachine, QStringList{u"/etc/xdg"_qs});
-    }
-
-    // AutoCheck, UpdateInterval, frmMain, Count, Blob and Own as found after
-    // the import; only text values come across.
-    void legacyImport_data()
-    {
-        QTest::addColumn<QByteArray>("legacy");  // empty: no legacy file
-        QTest::addColumn<QByteArray>("current"); // empty: no current file
-        QTest::addColumn<QString>("app");
-        QTest::addColumn<bool>("force");
-        QTest::addColumn<QString>("expected");
-        const QString copied = u"False 180000 15,30,4500,3000,2 - - -"_qs;
-        const QString nothing = u"- - - - - -"_qs;
-        const QByteArray current = "[Settings]\nAutoCheck=True\nOwn=kept\n";
-        const QString app = u"Voltwise"_qs;
-        QTest::newRow("legacy only") << kLegacy << QByteArray() << app << false << copied;
-        QTest::newRow("empty name is the title")
-            << kLegacy << QByteArray() << QString() << false << copied;
-        QTest::newRow("current exists")
-            << kLegacy << current << app << false << u"True - - - - kept"_qs;
-        QTest::newRow("current exists, forced")
-            << kLegacy << current << app << true << u"False 180000 15,30,4500,3000,2 - - kept"_qs;
-        QTest::newRow("no legacy") << QByteArray() << QByteArray() << app << false << nothing;
-        QTest::newRow("legacy without sections")
-            << QByteArray("Top=1\n") << QByteArray() << app << false << nothing;
-    }
-
-    void legacyImport()
-    {
-        QFETCH(QByteArray, legacy);
-        QFETCH(QByteArray, current);
-        QFETCH(QString, app);
-        QFETCH(bool, force);
-        QFETCH(QString, expected);
-        QVERIFY(legacy.isEmpty() || WriteBytes(m_reg->legacyFile(), legacy));
-        QVERIFY(current.isEmpty() || WriteBytes(m_reg->settingsFile(), current));
-
-        ImportLegacySettings(m_reg->store, app, force);
-
-        QCOMPARE(app, u"Voltwise"_qs);
-        QStringList found;
-        for (const char *key :
-             {"Settings/AutoCheck", "Settings/UpdateInterval", "WindowSettings/frmMain",
-              "Settings/Count", "Settings/Blob", "Settings/Own"}) {
-            const QString k = QString::fromLatin1(key);
-            found << setting(k.section(u'/', 0, 0), k.section(u'/', 1), u"-"_qs);
-        }
-        QCOMPARE(found.join(u' '), expected);
-        QVERIFY(!expected.startsWith(u'-') || !QFile::exists(m_reg->settingsFile()));
-        QCOMPARE(ReadBytes(m_reg->legacyFile()), legacy); // untouched
-    }
-
-    void startupImportTakesEffectAtOnce()
+    // Only text values come across, once: later starts find the key and copy nothing.
+    void legacyImportAtStartup()
     {
         QVERIFY(WriteBytes(m_reg->legacyFile(), kLegacy));
         ImportLegacySettingsAtStartup(m_reg->store);
         const AppSettings loaded = LoadAppSettings(m_reg->store, QLocale::c());
         QCOMPARE(loaded.AutoCheck, false);
         QCOMPARE(loaded.UpdateInterval, 18);
+        QCOMPARE(setting(u"WindowSettings"_qs, u"frmMain"_qs), u"15,30,4500,3000,2"_qs);
+        QCOMPARE(setting(u"Settings"_qs, u"Count"_qs) + setting(u"Settings"_qs, u"Blob"_qs),
+                 u""_qs);
+        QCOMPARE(ReadBytes(m_reg->legacyFile()), kLegacy);
 
-        // Later starts find the key and copy nothing, whatever the legacy key holds.
         QVERIFY(SaveSetting(m_reg->store, {}, u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs));
         ImportLegacySettingsAtStartup(m_reg->store);
         QCOMPARE(LoadAppSettings(m_reg->store, QLocale::c()).AutoCheck, true);
+    }
+
+    void conversions_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *title, const SettingKey &key, const QString &text,
+                            const char *expected) {
+            QTest::newRow(title) << QString(key.name) << text << QString::fromLatin1(expected);
+        };
+        namespace k = SettingKeys;
+        row("False in any case", k::AutoCheck, u" fALSE "_qs, "False");
+        row("zero is False", k::AutoCheck, u"0"_qs, "False");
+        row("any other number is True", k::CAISOGraph, u"0,5"_qs, "True");
+        row("half to even, down", k::GraphValues, u"2,5"_qs, "2");
+        row("half to even, up", k::GraphValues, u"3,5"_qs, "4");
+        row("up to a NUL", k::GraphValues,
+            QString(u"7\0"
+                    "8"_qs),
+            "7");
+        row("too large", k::GraphValues, u"2147483648"_qs, "15");
+        row("interval up to 10000 stays", k::UpdateInterval, u"10000"_qs, "10000");
+        row("interval above is divided", k::UpdateInterval, u"10001"_qs, "1");
+        row("remainder dropped", k::UpdateInterval, u"99999"_qs, "9");
+        row("interval rounds to zero", k::UpdateInterval, u"0,4"_qs, "3");
+    }
+
+    void conversions()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QVERIFY(SaveSetting(m_reg->store, {}, kSettingsSection, key, text));
+        QCOMPARE(AppSettingsTexts(LoadAppSettings(m_reg->store, kGerman)).value(key), expected);
+        if (key == u"UpdateInterval")
+            QCOMPARE(QString::number(UpdateIntervalFromText(text, kGerman)), expected);
+    }
+
+    // Every key that a loader reads, missing or stored as something that does
+    // not convert: the loader's result, saved again, is the table's default.
+    void tableDefaults_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("stored"); // empty: nothing stored
+        for (int i = 0; i < int(SettingKeys::All.size()); ++i) {
+            const SettingKey &key = *SettingKeys::All[i];
+            if (key.type == SettingType::Text || key.type == SettingType::Placement)
+                continue; // read by their own users
+            QTest::addRow("%s missing", key.name.data()) << i << QString();
+            QTest::addRow("%s not convertible", key.name.data()) << i << u"x=1"_qs;
+        }
+    }
+
+    void tableDefaults()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, stored);
+        const SettingKey &key = *SettingKeys::All[index];
+        if (!stored.isEmpty())
+            QVERIFY(SaveSetting(m_reg->store, {}, key.section, key.name, stored));
+        const AppSettings settings = LoadAppSettings(m_reg->store, kGerman);
+        const ServerUrls urls = LoadServerUrls(m_reg->store);
+        QCOMPARE(QFile::exists(m_reg->settingsFile()),
+                 !stored.isEmpty()); // reading creates nothing
+
+        TempRegistry saved;
+        QVERIFY(SaveMainWindowSettings(saved.store, settings));
+        QVERIFY(SaveOptionsSettings(saved.store, settings));
+        QVERIFY(SaveServerUrls(saved.store, urls));
+        QCOMPARE(GetSetting(saved.store, {}, key.section, key.name, u"<missing>"_qs),
+                 QString(key.defaultText));
+    }
+
+    void serverUrls_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("expected"); // empty: the default
+        QTest::newRow("loopback with port")
+            << u"http://127.0.0.1:18080"_qs << u"http://127.0.0.1:18080"_qs;
+        QTest::newRow("https, path dropped")
+            << u" https://Grid.Example/x?y=1 "_qs << u"https://grid.example"_qs;
+        QTest::newRow("other scheme") << u"ftp://127.0.0.1"_qs << QString();
+        QTest::newRow("no host") << u"http://"_qs << QString();
+    }
+
+    void serverUrls()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, expected);
+        const ServerUrls defaults = ServerUrls::defaults();
+        using U = ServerUrls;
+        const std::pair<const SettingKey *, QUrl U::*> servers[] = {
+            {&SettingKeys::GridMain, &U::gridMain},
+            {&SettingKeys::Maker, &U::maker},
+            {&SettingKeys::SdgeBlackout, &U::sdgeBlackout}};
+        for (const auto &[key, member] : servers)
+            QVERIFY(SaveSetting(m_reg->store, *key, stored));
+        ServerUrls loaded = LoadServerUrls(m_reg->store);
+        for (const auto &[key, member] : servers)
+            QCOMPARE(loaded.*member, expected.isEmpty() ? defaults.*member : QUrl(expected));
+        QCOMPARE(loaded.gridContent, defaults.gridContent);
+
+        loaded.flexAlerts = QUrl(u"http://127.0.0.1:2"_qs);
+        loaded.feeds = FeedSource::Classic;
+        QVERIFY(SaveServerUrls(m_reg->store, loaded));
+        const ServerUrls again = LoadServerUrls(m_reg->store);
+        QCOMPARE(again.flexAlerts, loaded.flexAlerts);
+        QCOMPARE(again.feeds, FeedSource::Classic);
     }
 
 private:

@@ -30,7 +30,6 @@ public:
     }
     void dismiss() override
     {
-        ++dismissals;
         if (held)
             held->set(UpdateChoice::RemindMeLater);
     }
@@ -40,7 +39,6 @@ public:
     std::shared_ptr<Completion<UpdateChoice>> held;
     QList<UpdateOffer> offers;
     QList<UpdateMessage> messages;
-    int dismissals = 0;
 };
 
 } // namespace voltwise

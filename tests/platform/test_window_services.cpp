@@ -1,3 +1,6 @@
+// Desktop facilities of the program's windows: the items published on the
+// session bus, and staying on top.
+#include "platform/always_on_top.h"
 #include "platform/published_items_bus.h"
 
 #include <QDBusConnection>
@@ -6,11 +9,11 @@
 #include <QDBusPendingReply>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWidget>
 
 using namespace voltwise;
 
-// Reads the items and hears their changes on a second bus connection.
-class TestPublishedItemsBus : public QObject
+class TestWindowServices : public QObject
 {
     Q_OBJECT
 
@@ -21,6 +24,7 @@ public Q_SLOTS:
     }
 
 private Q_SLOTS:
+    // Read and heard on a second bus connection.
     void itemsReadableAndChangesSignalledOnce()
     {
         if (!QDBusConnection::sessionBus().isConnected())
@@ -66,9 +70,38 @@ private Q_SLOTS:
                                         {u"OperatorStatus"_qs, u"EEA Watch, Flex Alert"_qs}}));
     }
 
+    // Setting the flag keeps the window where it was, shown or hidden; child
+    // widgets and no widget are left alone.
+    void alwaysOnTopKeepsPlaceAndVisibility_data()
+    {
+        QTest::addColumn<bool>("visible");
+        QTest::newRow("shown") << true;
+        QTest::newRow("hidden") << false;
+    }
+
+    void alwaysOnTopKeepsPlaceAndVisibility()
+    {
+        QFETCH(bool, visible);
+        QWidget window;
+        window.setGeometry(120, 90, 320, 240);
+        window.setVisible(visible);
+        QVERIFY(!visible || QTest::qWaitForWindowExposed(&window));
+        const QRect before = window.geometry();
+        for (bool onTop : {true, true, false, true}) {
+            SetAlwaysOnTop(&window, onTop);
+            QCOMPARE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
+            QCOMPARE(window.isVisible(), visible);
+            QTRY_COMPARE(window.geometry(), before);
+        }
+        auto *child = new QWidget(&window);
+        SetAlwaysOnTop(child, true);
+        QVERIFY(!child->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        SetAlwaysOnTop(nullptr, true);
+    }
+
 private:
     QList<QVariantMap> m_received;
 };
 
-QTEST_GUILESS_MAIN(TestPublishedItemsBus)
-#include "test_published_items_bus.moc"
+QTEST_MAIN(TestWindowServices)
+#include "test_window_services.moc"
