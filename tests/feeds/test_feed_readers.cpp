@@ -89,8 +89,9 @@ private Q_SLOTS:
             {"Stage 3", 6}, {"EEA 3 - Preparing for rotating power outages", 6},
             {"Energy Emergency Alert 3 (EEA 3) \u2212 Ordering rotating power outages", 7},
             {"EEA 3: rotating outages in progress", 7},
-            {"EEA 3 - rotating outages have not been ordered", 6}, {"Power Watch", 0},
-            {"EEA 10", 0}, {"Stage 1x", 0}, {"Normal operations", 0}, {" ", 0}};
+            {"EEA 3 - rotating outages have not been ordered", 6},
+            {"Stage 3 Load Interruptions", 7}, {"Power Watch", 0}, {"EEA 10", 0},
+            {"Stage 1x", 0}, {"Normal operations", 0}, {" ", 0}};
         // clang-format on
         for (const auto &[word, level] : rows)
             QTest::newRow(word) << QString::fromUtf8(word) << level;
@@ -236,6 +237,17 @@ private Q_SLOTS:
         }
         QCOMPARE(values, series);
         QCOMPARE(day->latestActual.value_or(QTime()).toString(u"HH:mm"_qs), latestActual);
+    }
+
+    // Before any reserve was read the summary holds no resources: no 0 MW point.
+    void resourcesPointOnlyWhenKnown()
+    {
+        for (const double megawatts : {0.0, 41000.0}) {
+            const auto day = ReadDemandCsv(u"Time,Current demand\n00:00,100\n"_qs, Filled(-1),
+                                           ResourcesNow{QTime(0, 20), megawatts});
+            QVERIFY(day);
+            QCOMPARE(day->values.value(1, 4), megawatts > 0 ? megawatts : HoleValue);
+        }
     }
 
     void flexAlerts_data()
