@@ -72,22 +72,16 @@ private Q_SLOTS:
         QTest::newRow("en blanks around")
             << kEnglish << u"  9/14/2001 14:30  "_qs << at(2001, 9, 14, 14, 30);
         QTest::newRow("en day above 12 swaps") << kEnglish << u"14/9/2001"_qs << at(2001, 9, 14);
-        QTest::newRow("de English month name")
-            << kGerman << u"SEP 14 2001 14:30:00"_qs << at(2001, 9, 14, 14, 30);
         QTest::newRow("de own month name")
             << kGerman << u"14. Dezember 2001"_qs << at(2001, 12, 14);
         QTest::newRow("time alone") << kGerman << u"07:05:09"_qs << timeOnly(7, 5, 9);
-        QTest::newRow("lower-case pm")
-            << kEnglish << u"9/14/2001 2:30:00 pm"_qs << at(2001, 9, 14, 14, 30);
         QTest::newRow("after midnight") << kEnglish << u"12:15 AM"_qs << timeOnly(0, 15);
 
         QTest::newRow("empty") << kEnglish << QString() << kNoDate;
         QTest::newRow("no leap day") << kEnglish << u"2/29/2001"_qs << kNoDate;
-        QTest::newRow("month 13 either way") << kGerman << u"13.13.2001"_qs << kNoDate;
         QTest::newRow("hour 25") << kEnglish << u"25:00"_qs << kNoDate;
         QTest::newRow("trailing word") << kEnglish << u"9/14/2001 PDT"_qs << kNoDate;
         QTest::newRow("fullwidth digits") << kEnglish << u"\uff19/\uff11\uff14/2001"_qs << kNoDate;
-        QTest::newRow("a megabyte of digits") << kEnglish << QString(1024 * 1024, u'9') << kNoDate;
         QTest::newRow("replacement characters")
             << kEnglish << QString(4096, QChar::ReplacementCharacter) << kNoDate;
     }
@@ -142,9 +136,7 @@ private Q_SLOTS:
 
         QTest::newRow("en") << kEnglish << 31456.4 << u"31,456"_qs << u"31456.4"_qs;
         QTest::newRow("de") << kGerman << 1234567.5 << u"1.234.568"_qs << u"1234567,5"_qs;
-        QTest::newRow("even half") << kEnglish << 2.5 << u"3"_qs << u"2.5"_qs;
         QTest::newRow("negative half") << kEnglish << -1234.5 << u"-1,235"_qs << u"-1234.5"_qs;
-        QTest::newRow("third") << kEnglish << 1.0 / 3 << u"0"_qs << u"0.3333333333333333"_qs;
         QTest::newRow("largest") << kEnglish << std::numeric_limits<double>::max() << QString()
                                  << u"1.7976931348623157E+308"_qs;
     }
@@ -174,7 +166,6 @@ private Q_SLOTS:
         add("strip: tags and blanks only", StripTags, u"<p> <b>\r\n</b>\t<i>"_qs, {});
         add("strip: blanks after a tag dropped, others kept", StripTags,
             u"  one<b>two</b>  three <i>x"_qs, u"  onetwothree x"_qs);
-        add("strip: cells run together", StripTags, u"<td>a</td> <td>b </td>"_qs, u"ab "_qs);
         add("strip: lone lt ends the text", StripTags, u"x < y"_qs, u"x "_qs);
         add("strip: unclosed tag", StripTags, u"keep<a href"_qs, u"keep"_qs);
         add("strip: inner line breaks kept", StripTags, u"<pre>\r\nline 1\r\nline 2</pre>"_qs,
@@ -182,7 +173,6 @@ private Q_SLOTS:
         add("trim: number between breaks", TrimLineBreaks, u"\r\n31456\r\n"_qs, u"31456"_qs);
         add("trim: blanks exposed late stay", TrimLineBreaks, u" \r\n x \r\n "_qs, u" x "_qs);
         add("cut: nul inside", CutAtNul, QString(u"Tr\0ue"_qs), u"Tr"_qs);
-        add("cut: leading nul", CutAtNul, QString(QChar(u'\0')), {});
     }
 
     void helpers()

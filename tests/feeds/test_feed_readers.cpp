@@ -124,13 +124,6 @@ private Q_SLOTS:
                            {u"ForecastPeakToday"_qs, 45000.0}, {u"ForecastPeakTomorrow"_qs, 46000.5},
                            {u"Produced"_qs, u"2022-08-31T13:05:00"_qs}, {u"Level"_qs, 2}}
             << QStringList{u"Restricted Maintenance Operations"_qs};
-        QTest::newRow("numbers as strings, time from slotDate")
-            << Json("{'CurrentSystemDemand':'31,456','Current_reserve':' 3560.5 ',"
-                    "'CurrentSystemDemandTS':'soon','slotDate':'2022-08-31 13:05'}")
-            << QVariantMap{{u"ActualDemand"_qs, 31456.0}, {u"ActualDemandTime"_qs, u"2022-08-31T13:05:00"_qs},
-                           {u"AvailableResources"_qs, 35016.5}, {u"AvailableResourcesTime"_qs, u"2022-08-31T13:05:00"_qs},
-                           {u"ReserveMargin"_qs, 3560.5}, {u"Produced"_qs, u"2022-08-31T13:05:00"_qs}}
-            << kPreviousWords;
         QTest::newRow("wrong types")
             << Json("{'CurrentSystemDemand':true,'slotDate':5,'gridstatus':'Normal',"
                     "'TodaysPeakDemand':'n/a','Current_reserve':null,'todayForecastPeakDemand':[1]}")
@@ -196,7 +189,6 @@ private Q_SLOTS:
         const QByteArray spring = Sample(u"netdemand_history_20190310_spring-forward.csv"_qs);
         const QByteArray fall = Sample(u"netdemand_history_20191103_fall-back.csv"_qs);
         // Both files end in the next day's "00:00", which must not count.
-        row("spring forward, first hour", spring, 1, {-1, 253751.0 / 12, 254937.0 / 12, 0});
         row("spring forward, the skipped hour", spring, 3, {-1, 0, 0, 0});
         row("fall back, the collapsed hour", fall, 2, {-1, 233261.0 / 12, 232318.0 / 12, 0});
         row("fall back, the summary's hour", fall, 5, {-1, 222917.0 / 12, 222976.0 / 12, 41000});

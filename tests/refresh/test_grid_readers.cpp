@@ -93,11 +93,8 @@ private Q_SLOTS:
         m_content.reset();
     }
 
-    // After a first refresh during an alert (notices, a forecast) the operator
-    // moves on to a stage 2 emergency, in which every resource reads
-    // differently. A failed or refused download,
-    // an HTTP error status (whatever its page says) or a not-found page keeps
-    // that part as it was and stops no other.
+    // After a first refresh the operator moves on to a stage 2 emergency: a
+    // failed or refused download or an error status keeps its part alone.
     void secondRefresh_data()
     {
         QTest::addColumn<QString>("trouble"); // PATH=FAULT, or the refused server
@@ -111,11 +108,8 @@ private Q_SLOTS:
         QTest::newRow("no fault") << QString() << 200 << none;
         QTest::newRow("status file 503") << on(kStatusCsvPath, u"status:503"_qs) << 503 << status;
         QTest::newRow("status file stalled") << on(kStatusCsvPath, u"stall"_qs) << 0 << status;
-        QTest::newRow("outlook 500") << on(kOutlookPagePath, u"status:500"_qs) << 200 << outlook;
         QTest::newRow("forecast 503")
             << on(kForecastPagePath, u"status:503"_qs) << 200 << QList<bool>{0, 0, 0, 1, 0};
-        QTest::newRow("status page 500")
-            << on(kStatusPagePath, u"status:500"_qs) << 200 << QList<bool>{0, 0, 0, 0, 1};
         // A picture needs two bytes.
         QTest::newRow("one-byte picture")
             << on(kLoadPicturePath, u"oversize:1"_qs) << 200 << QList<bool>{0, 1, 0, 0, 0};
@@ -164,8 +158,7 @@ private Q_SLOTS:
             QCOMPARE(data.PendingGraphPicture, m_content->resource(kLoadPicturePath)->body);
     }
 
-    // Cancelled while the download of `at` runs (or before the refresh, at
-    // -1): nothing after it is requested.
+    // Cancelled while the download of `at` runs (-1: before): nothing after it is requested.
     void cancellationStopsBetweenDownloads_data()
     {
         QTest::addColumn<int>("at");
@@ -218,9 +211,7 @@ private Q_SLOTS:
         QCOMPARE(m_main->lastRequest(kFlexAlertEventsPath)->accept, "application/json");
     }
 
-    // After a first refresh the operator moves on to a stage 1 emergency;
-    // a refused body keeps its part and the status bar says why (only the
-    // start of the channel's own messages is fixed).
+    // A refused body keeps its part and the status bar says why.
     void currentFeedsRefusedBodies_data()
     {
         QTest::addColumn<QString>("trouble"); // PATH=FAULT, or "tomorrow" for the reader's clock
@@ -229,8 +220,7 @@ private Q_SLOTS:
 
         const QString stats = kStatsPath.toString(), demand = kDemandPath.toString(),
                       flex = kFlexAlertEventsPath.toString();
-        // Notices come from the summary's words and the service's events.
-        // The picture is not read from today's feeds: always kept.
+        // No picture from today's feeds; notices come from the words and the events.
         const QList<bool> statsKept{1, 1, 0, 0, 0}, outlookKept{0, 1, 1, 0, 0};
         QTest::newRow("no fault") << QString() << QList<bool>{0, 1, 0, 0, 0} << QStringList();
         QTest::newRow("summary as a portal's page")

