@@ -1,6 +1,5 @@
-// Readers of today's feeds on the verbatim samples in samples/ and on
-// summaries constructed from the summary's key list (no verbatim summary
-// body exists publicly): every constructed input is marked so.
+// Readers of today's feeds on the verbatim samples and on summaries constructed
+// from the summary's key list (none is public): constructed inputs say so.
 #include "feeds/demand_reader.h"
 #include "feeds/feed_body.h"
 #include "feeds/feed_texts.h"
@@ -261,16 +260,6 @@ private Q_SLOTS:
         QTest::newRow("inactive as XML (verbatim)")
             << Sample(u"ActiveFlexAlertEvents_flexalert-inactive.xml"_qs)
             << u"2026-04-21T15:44:23"_qs << QStringList() << QStringList();
-        // Constructed: the ISO form of UpdatedOn (UTC, here summer time) and comma-separated
-        // regions.
-        QTest::newRow("ISO 8601 with a zone")
-            << Json("{'IsFlexAlertActive':true,'UpdatedOn':'2024-06-17T15:19:40Z','Active':[{'ID':'"
-                    "9','Title':'T',"
-                    "'StartDate':'2024-06-17T23:00:00Z','EndDate':'06-17-2024 21:00',"
-                    "'Region':'CAISO Grid, VEA Region'}]}")
-            << u"2024-06-17T08:19:40"_qs
-            << QStringList{u"9 T 2024-06-17T16:00:00 2024-06-17T21:00:00 CAISO Grid|VEA Region"_qs}
-            << QStringList();
         QTest::newRow("truncated")
             << Sample(u"ActiveFlexAlertEvents_flexalert-active.json"_qs).first(200) << QString()
             << QStringList() << QStringList();

@@ -21,13 +21,7 @@ const QString kUrl = u"content.caiso.example/awe/SP/systemstatus.html"_qs;
 const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
 
-QString longText()
-{
-    QStringList lines;
-    for (int i = 1; i <= 12; ++i)
-        lines << u"Line %1 of the operator's status table"_qs.arg(i);
-    return lines.join(u"\r\n"_qs);
-}
+const QString kLongText = u"A line of the operator's status table\r\n"_qs.repeated(12);
 
 QRect raisedRect(const NoticeWindow &notice)
 {
@@ -35,14 +29,12 @@ QRect raisedRect(const NoticeWindow &notice)
                       notice.TargetHeight());
 }
 
-template <typename T = QLabel>
-T *child(NoticeWindow *notice, const char *name)
+QLabel *child(NoticeWindow *notice, const char *name)
 {
-    return notice->findChild<T *>(QString::fromLatin1(name));
+    return notice->findChild<QLabel *>(QString::fromLatin1(name));
 }
 
-// The pointer moving onto a part of the notice, delivered as the window
-// system would: labels without tracking pass moves to the window.
+// As the window system delivers it: labels without tracking pass moves to the window.
 void moveOnto(QWidget *part, QPoint local = {})
 {
     if (local.isNull())
@@ -73,8 +65,7 @@ private Q_SLOTS:
         opener_.opened.clear();
     }
 
-    // Right and bottom edges on those of the available area, wherever it
-    // lies; a late frame slides to the end; a cut text never splits a pair.
+    // Placed on the available area's corner; a late frame ends the slide; a cut keeps pairs.
     void rules()
     {
         QCOMPARE(NoticeRect(QRect(0, 40, 1920, 1040), 218, 177), QRect(1702, 903, 218, 177));
@@ -95,11 +86,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("pushesLink");
         QTest::newRow("one line") << kOneLine << false;
-        QTest::newRow("long text") << longText() << true;
+        QTest::newRow("long text") << kLongText << true;
     }
 
-    // Rises, holds for its Delay, falls and deletes itself; the pointer
-    // passing over the link while it falls neither stops nor restarts the fall.
+    // Rises, holds for its Delay, falls (the pointer on the link changes that no more) and goes.
     void layoutAndLife()
     {
         QFETCH(QString, text);
@@ -145,9 +135,7 @@ private Q_SLOTS:
         QCOMPARE(raised.size(), 1);
     }
 
-    // The link pauses the hold, even when reached during the rise; the
-    // heading changes nothing; the text and the background resume it, each
-    // time for a full Delay.
+    // The link pauses the hold, even during the rise; text and background resume a full Delay.
     void pointerOnLinkPausesHold()
     {
         QPointer<NoticeWindow> notice = open(kOneLine, kLink, 100);
@@ -175,11 +163,10 @@ private Q_SLOTS:
         QCOMPARE(notice->phase(), NoticeWindow::Phase::Falling);
     }
 
-    // A Delay of 0 holds the notice up for good, whatever the others do; the
-    // link opens the prefixed address on each left click.
+    // A Delay of 0 holds it up for good; the link opens the address on each left click.
     void zeroDelayStaysUpAndLinkOpens()
     {
-        QPointer<NoticeWindow> notice = open(longText(), kLink, 0);
+        QPointer<NoticeWindow> notice = open(kLongText, kLink, 0);
         QPointer<NoticeWindow> quick = open(kOneLine, kLink, 50);
         notice->PointerOver(NoticeArea::Link);
         notice->PointerOver(NoticeArea::Background);
@@ -226,8 +213,7 @@ private:
         return notice;
     }
 
-    // Moves time on a millisecond at a time until done() holds (at most a
-    // minute); how long that took.
+    // Moves time on a millisecond at a time until done() holds; how long that took.
     template <typename Done>
     std::chrono::milliseconds advanceUntil(Done done)
     {

@@ -1,5 +1,4 @@
-// A refresh from the classic sources and from today's feeds against the
-// simulated operator.
+// A refresh from the classic sources and from today's feeds, against the simulator.
 #include "feeds/operator_dates.h"
 #include "gridsim/current_feeds_writer.h"
 #include "refresh/grid_readers.h"
@@ -86,13 +85,6 @@ private Q_SLOTS:
         m_channel->setTimers(m_timers);
     }
 
-    void cleanup()
-    {
-        m_channel.reset();
-        m_main.reset();
-        m_content.reset();
-    }
-
     // After a first refresh the operator moves on to a stage 2 emergency: a
     // failed or refused download or an error status keeps its part alone.
     void secondRefresh_data()
@@ -108,9 +100,6 @@ private Q_SLOTS:
         QTest::newRow("no fault") << QString() << 200 << none;
         QTest::newRow("status file 503") << on(kStatusCsvPath, u"status:503"_qs) << 503 << status;
         QTest::newRow("status file stalled") << on(kStatusCsvPath, u"stall"_qs) << 0 << status;
-        QTest::newRow("forecast 503")
-            << on(kForecastPagePath, u"status:503"_qs) << 200 << QList<bool>{0, 0, 0, 1, 0};
-        // A picture needs two bytes.
         QTest::newRow("one-byte picture")
             << on(kLoadPicturePath, u"oversize:1"_qs) << 200 << QList<bool>{0, 1, 0, 0, 0};
         QTest::newRow("two-byte picture") << on(kLoadPicturePath, u"oversize:2"_qs) << 200 << none;
@@ -185,22 +174,17 @@ private Q_SLOTS:
         QCOMPARE(m_requests, kRefreshOrder.mid(0, at + 1));
     }
 
-    // Every step of the walk reads as its level, each with a new status
-    // table; one request per feed, cache-busted, naming the program.
+    // Each step reads as its level; one request per feed, cache-busted, naming the program.
     void currentFeedsWalk()
     {
         GridData data;
         QString table;
         for (int step = 0; step < 8; ++step, m_main->advance()) {
-            const GridSnapshot s = m_main->currentSnapshot();
             QCOMPARE(readFeeds(data).statusCsvHttpStatus, 200);
             QCOMPARE(data.Status.Level, LevelAt(ScenarioKind::Walk, step));
-            QCOMPARE(data.OperatorStatus, OperatorWordsOf(s.level));
-            QCOMPARE(data.Status.ReserveMargin, s.availableResources - s.actualDemand);
+            QCOMPARE(data.OperatorStatus, OperatorWordsOf(m_main->currentSnapshot().level));
             QVERIFY2(data.Notices.StatusTableText != table, qPrintable(table));
             table = data.Notices.StatusTableText;
-            const int now = s.measured.time().hour() + 1;
-            QCOMPARE(data.Outlook.value(now, 4), s.availableResources);
         }
         for (const QStringView path : kFeeds) {
             QCOMPARE(m_main->requestCount(path), 8);

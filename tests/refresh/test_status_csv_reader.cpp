@@ -32,8 +32,7 @@ const QList<std::pair<QString, Member>> &Fields()
     return fields;
 }
 
-// `status` with the changes "Field=value ...": dates as yyyy-MM-ddTHH:mm[:ss];
-// levels by number (1 normal, 2 alert, 3 warning, 6 stage 3, 7 load interruptions).
+// `status` with the changes "Field=value ...", dates as yyyy-MM-ddTHH:mm[:ss].
 GridStatus With(GridStatus status, QStringView changes)
 {
     for (const QStringView change : changes.split(u' ', Qt::SkipEmptyParts)) {
@@ -163,9 +162,6 @@ private Q_SLOTS:
             "24 HOUR FORECAST NOTICE,C,9/16/2001 13:00,9/16/2001 19:00,999"_qs,
             u"NoticeStart=2001-09-16T13:00 NoticeEnd=2001-09-16T19:00 NoticeValue=1500");
 
-        row("produced, too short or invalid day",
-            u"PRODUCED,Fri Sep 14 14:30 2001\nPRODUCED,Fri Feb 30 14:30:05 PDT 2001"_qs, {});
-
         // Hostile input: read in bounded time and memory, a good line after it still read.
         constexpr qsizetype kMiB = 1024 * 1024;
         const QString good = u"\nACTUAL DEMAND,31000\n"_qs;
@@ -191,7 +187,6 @@ private Q_SLOTS:
         QTest::addColumn<QList<Tick>>("sequence");
         QTest::addColumn<QList<int>>("refreshAt"); // 1-based tick numbers
 
-        QTest::newRow("interval 3: ticks 1, 4, 7") << ticks(8, true, 3) << QList<int>{1, 4, 7};
         QTest::newRow("below 1 acts as 1") << ticks(3, true, 0) << QList<int>{1, 2, 3};
         // The counter runs on while off; back on, the next zero tick refreshes.
         QTest::newRow("off then on keeps counting")

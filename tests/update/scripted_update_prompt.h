@@ -9,8 +9,7 @@
 
 namespace voltwise {
 
-// Answers the update dialog with a set choice, or holds it until dismissed;
-// records what it was asked to show.
+// Answers with a set choice, or holds it until dismissed; records what it was shown.
 class ScriptedUpdatePrompt final : public UpdatePrompt
 {
 public:

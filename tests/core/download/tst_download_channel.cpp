@@ -65,8 +65,7 @@ private Q_SLOTS:
         QCOMPARE(DownloadChannel::transfersAlive(), 0);
     }
 
-    // UTF-8 unless the charset parameter names the Latin-1 family, which
-    // decodes as windows-1252 with its unassigned codes kept.
+    // UTF-8 unless the charset names the Latin-1 family, read as windows-1252.
     void decodesByCharset_data()
     {
         QTest::addColumn<QByteArray>("body");
@@ -127,8 +126,7 @@ private Q_SLOTS:
                                  u"Response Completed"_qs}));
     }
 
-    // Time-outs (error 4) count silence, up to the overall time-out; the clock
-    // moves by `wait` once the server has the request, by `perPiece` as data comes.
+    // Time-outs count silence; the clock moves by `wait`, then by `perPiece` as data comes.
     void failedTransfer_data()
     {
         QTest::addColumn<QString>("fault"); // on the forecast page, or a URL
@@ -210,8 +208,7 @@ private Q_SLOTS:
         }
     }
 
-    // Whatever ends a transfer, its body and its timers go at once: many
-    // failed transfers in a row leave nothing alive.
+    // Whatever ends a transfer, its body and timers go at once.
     void finishedTransfersLeaveNothingAlive()
     {
         m_sim->setFault(kForecastPagePath.toString(), *ParseFault(u"oversize:200000,cut"));
@@ -236,8 +233,7 @@ private Q_SLOTS:
         }
     }
 
-    // An abort fails the transfer under way at once and leaves the channel
-    // usable; destroying the channel fails it later, once the channel is gone.
+    // An abort fails the transfer at once, the channel usable; destruction fails it later.
     void interruptedTransfer_data()
     {
         QTest::addColumn<bool>("destroy");
