@@ -129,6 +129,7 @@ private Q_SLOTS:
         add("404 anywhere keeps both", table + active + u"<p>404 Not Found</p>"_qs + pending,
             kPrevious.NoticesText, kept);
         add("whole page", table + active + pending, both, tableText);
+        add("404 in other letter case is read", table + u"404 not found"_qs, none, tableText);
         add("no table: notices still rebuilt", active,
             noticesText(u"\r\nFlex Alert 16:00-21:00\r\n  Conserve power."_qs), kept);
         add("table of tags only", u"ISO System Status<TABLE><TR><TD></TD></TR></TABLE>"_qs, none,
