@@ -139,12 +139,14 @@ private Q_SLOTS:
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<bool>("read");
         QTest::addColumn<QString>("changeLog"); // "-": no line 4
+        QTest::addColumn<QString>("download");
         const QLocale us(QLocale::English, QLocale::UnitedStates);
         const QLocale german(QLocale::German, QLocale::Germany);
         const auto row = [](const char *title, const QString &text, const QLocale &locale,
-                            bool read, const char *changeLog = "-") {
-            QTest::newRow(title) << QString(text).replace(u"<d>"_qs, u"https://x.example/d"_qs)
-                                 << locale << read << QString::fromLatin1(changeLog);
+                            bool read, const char *changeLog = "-",
+                            const QString &download = u"https://x.example/d"_qs) {
+            QTest::newRow(title) << QString(text).replace(u"<d>"_qs, download) << locale << read
+                                 << QString::fromLatin1(changeLog) << download;
         };
         row("four lines", u"2.1\r\n2026-12-06\r\n<d>\r\nhttp://x/c"_qs, us, true, "http://x/c");
         row("blanks trimmed, change log as written",
@@ -160,6 +162,8 @@ private Q_SLOTS:
         row("two lines", u"2.1\r\n2026-12-06"_qs, us, false);
         row("line 2 no date", u"2.1\r\nsoon\r\n<d>"_qs, us, false);
         row("download by ftp", u"2.1\r\n2026-12-06\r\nftp://x/d"_qs, us, false);
+        row("download with a blank", u"2.1\r\n2026-12-06\r\n<d>"_qs, us, true, "-",
+            u"https://x.example/Voltwise Setup.exe"_qs);
         row("download empty", u"2.1\r\n2026-12-06\r\n\r\nhttp://x/c"_qs, us, false);
     }
 
@@ -174,7 +178,7 @@ private Q_SLOTS:
             return;
         QCOMPARE(descriptor->ReleaseVersion, u"2.1"_qs);
         QVERIFY(descriptor->ReleaseDate.isValid());
-        QCOMPARE(descriptor->DownloadURL, u"https://x.example/d"_qs);
+        QTEST(descriptor->DownloadURL, "download");
         QTEST(descriptor->ChangeLogURL.value_or(u"-"_qs), "changeLog");
     }
 
