@@ -27,6 +27,7 @@ const QString kRunning = u"2.0.10"_qs;
 const QString kDescriptorUrl = u"http://x.example/voltwise/voltwise.inf"_qs;
 const QString kChangeLogUrl = u"http://x.example/notes.txt"_qs;
 const QString kDownload = u"https://www.ternwood.example/voltwise-setup"_qs;
+const QString kSetup = u"https://x.example/Voltwise Setup.exe"_qs;
 const QString kNotes = u"- Faster refreshes\r\n- Fewer surprises"_qs;
 
 QString Descriptor(const QString &release, const QString &end = u"\r\n"_qs + kChangeLogUrl)
@@ -277,7 +278,8 @@ private Q_SLOTS:
         QCOMPARE(IsNewerVersion(candidate, reference, finalOnly), expected);
     }
 
-    // Each descriptor that reads gives release 2.1, a date and "https://x.example/d".
+    // Each descriptor that reads gives release 2.1, a date and the download
+    // address as written, a blank in its path included.
     void descriptor_data()
     {
         QTest::addColumn<QString>("text");
@@ -288,8 +290,8 @@ private Q_SLOTS:
         const QLocale german(QLocale::German, QLocale::Germany);
         const auto row = [](const char *title, const QString &text, const QLocale &locale,
                             bool read, const char *changeLog = "-") {
-            QTest::newRow(title) << QString(text).replace(u"<d>"_qs, u"https://x.example/d"_qs)
-                                 << locale << read << QString::fromLatin1(changeLog);
+            QTest::newRow(title) << QString(text).replace(u"<d>"_qs, kSetup) << locale << read
+                                 << QString::fromLatin1(changeLog);
         };
         row("four lines", u"2.1\r\n2026-12-06\r\n<d>\r\nhttp://x/c"_qs, us, true, "http://x/c");
         row("blanks trimmed, change log as written",
@@ -299,6 +301,7 @@ private Q_SLOTS:
                 u"\r\n<d>"_qs,
             german, true);
         row("LF only: one line", u"2.1\n2026-12-06\n<d>"_qs, us, false);
+        row("download by ftp", u"2.1\r\n2026-12-06\r\nftp://x/d"_qs, us, false);
     }
 
     void descriptor()
@@ -312,7 +315,7 @@ private Q_SLOTS:
             return;
         QCOMPARE(descriptor->ReleaseVersion, u"2.1"_qs);
         QVERIFY(descriptor->ReleaseDate.isValid());
-        QCOMPARE(descriptor->DownloadURL, u"https://x.example/d"_qs);
+        QCOMPARE(descriptor->DownloadURL, kSetup);
         QTEST(descriptor->ChangeLogURL.value_or(u"-"_qs), "changeLog");
     }
 
