@@ -155,6 +155,7 @@ private Q_SLOTS:
         QCOMPARE(json[u"statusText"].toString(), condition);
         QCOMPARE(json[u"trayTip"].toString(), condition + u": "_qs + load);
         QCOMPARE(json[u"published"][u"CurrentLoad"].toString(), QString::number(s.actualDemand));
+        QCOMPARE(u"Updated: "_qs + json[u"published"][u"UpdateTime"].toString(), updated);
         // The chart's time is the Conditions tab's.
         QCOMPARE(json[u"chartHeader"].toArray(),
                  (QJsonArray{u"Current Load: "_qs + load, updated}));

@@ -3,10 +3,8 @@
 #include "core/conversions.h"
 #include "core/download/download_channel.h"
 #include "graph/chart_readout.h"
-#include "graph/graph_panel.h"
 #include "gridsim/current_feeds_writer.h"
 #include "gridsim/grid_sim.h"
-#include "platform/recording_browser_opener.h"
 #include "platform/recording_sound_player.h"
 #include "settings/registry_operations.h"
 #include "settings/setting_keys.h"
@@ -95,7 +93,6 @@ private:
     std::unique_ptr<TempRegistry> m_reg;
     std::unique_ptr<GridSim> m_sim;
     RecordingSoundPlayer m_sound;
-    RecordingBrowserOpener m_browser;
     ScriptedExitPrompt m_prompt;
     int m_quits = 0;
     std::unique_ptr<MainWindow> m_window;
@@ -114,7 +111,6 @@ private:
         services.locale = kEnglishUs;
         services.exitPrompt = &m_prompt;
         services.sound = &m_sound;
-        services.browser = &m_browser;
         services.trayAvailable = trayAvailable;
         services.publishOnBus = false;
         services.quit = [this] {
@@ -228,7 +224,6 @@ private Q_SLOTS:
         m_sim->setClock([] { return QDateTime(QDate(2001, 8, 13), QTime(14, 25, 3)); });
         m_feeds = FeedSource::Classic;
         m_sound.played.clear();
-        m_browser.opened.clear();
         m_prompt.yes = m_prompt.hold = false;
         m_prompt.asked = m_quits = 0;
         m_notices.clear();
@@ -633,7 +628,7 @@ private Q_SLOTS:
         store(u"GraphValues=0"_qs);
         store(u"ShowAtStartup=False"_qs);
         MainWindow *window = loadWindow();
-        QVERIFY(!child<GraphPanel>(u"picGraph"_qs)->chart());
+        QVERIFY(!child<QChartView>(u"chtMain"_qs)); // not built while unseen
         const auto item = [this](int i) {
             return child<QAction>(u"mnuGraphSub(%1)"_qs.arg(i));
         };
@@ -673,29 +668,6 @@ private Q_SLOTS:
         window->settings().CAISOGraph = false;
         child<QTabBar>(u"tabMain"_qs)->setCurrentIndex(0);
         QVERIFY(item(1)->isEnabled() && item(4)->isEnabled());
-    }
-
-    // Both link menus open the same targets: the grid operator and the maker
-    // at the simulator, the utilities by default; separators open nothing.
-    void linksOpenTheSameTargetInBothMenus()
-    {
-        loadWindow();
-        const QString sim = m_sim->baseUrl().toString();
-        // Link index and target; -1: the help item.
-        const QList<std::pair<int, QString>> targets{{0, sim},
-                                                     {1, sim + u"/outlook/SystemStatus.html"_qs},
-                                                     {2, {}},
-                                                     {3, sim},
-                                                     {4, {}},
-                                                     {10, u"https://www.sdge.com/reo/"_qs},
-                                                     {-1, sim + u"/Voltwise_Help.html"_qs}};
-        for (const auto &[i, target] : targets) {
-            m_browser.opened.clear();
-            child<QAction>(i < 0 ? u"mnuHelpTopics"_qs : u"mnuToolsSub(%1)"_qs.arg(i))->trigger();
-            child<QAction>(i < 0 ? u"mnuSysTrayHelp"_qs : u"mnuSysTraySub(%1)"_qs.arg(i))
-                ->trigger();
-            QCOMPARE(m_browser.opened, target.isEmpty() ? QStringList() : QStringList(2, target));
-        }
     }
 
     // Today's feeds: window, tray tip and the Conditions tab's tip follow
