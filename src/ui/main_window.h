@@ -137,11 +137,15 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void setVisible(bool visible) override;
 
 private:
     void buildMenus();
     void buildTray();
-    void buildPanels(QWidget *client);
+    // The client area's widgets, built once: at the first status, when the
+    // window is first shown, or when something needs them.
+    void ensureFace();
+    void applyLoadedFace();
     void applyDetailsHeight();
     void chkDetails_Click();
     void tabMain_Click(int index);
