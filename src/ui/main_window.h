@@ -89,6 +89,9 @@ public:
     explicit MainWindow(MainWindowServices services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // Builds the client area first when it is not there yet.
+    void setVisible(bool visible) override;
+
     // The load step: settings, icon, placement, first refresh. The task
     // ends when the first refresh has.
     QCoro::Task<> Form_Load();
@@ -137,7 +140,6 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
-    void setVisible(bool visible) override;
 
 private:
     void buildMenus();
