@@ -139,7 +139,8 @@ std::optional<DemandDay> ReadDemandCsv(QStringView text, const OutlookValues &pr
     }
     for (int he = 1; he <= OutlookHourCount; ++he)
         day.values.setValue(he, 4, HoleValue);
-    if (resources && resources->time.isValid())
+    // 0 MW is no reading: the summary has carried no reserve yet.
+    if (resources && resources->time.isValid() && resources->megawatts > 0)
         day.values.setValue(resources->time.hour() + 1, 4, resources->megawatts);
     return day;
 }

@@ -29,7 +29,8 @@ const QRegularExpression &EmergencyPattern()
 }
 
 // "Ordering rotating power outages", "Ordering", "rotating outages in
-// progress"; not "rotating outages have not been ordered".
+// progress", the older "Stage 3 Load Interruptions"; not "rotating outages
+// have not been ordered".
 bool OrdersOutages(QStringView tail)
 {
     static const QRegularExpression negated(QStringLiteral(R"(\bnot\b|n't\b)"));
@@ -37,7 +38,8 @@ bool OrdersOutages(QStringView tail)
     if (tail.contains(negated))
         return false;
     const bool outages = tail.contains(u"outage") || tail.contains(u"interruption");
-    return tail.contains(ordering) || (outages && tail.contains(u"in progress"));
+    return tail.contains(ordering) || tail.contains(u"load interruption") ||
+           (outages && tail.contains(u"in progress"));
 }
 
 } // namespace

@@ -1,41 +1,35 @@
 #pragma once
 
-#include <QDialog>
-#include <QPointer>
+#include "core/completion.h"
 
-#include <coroutine>
+#include <QDialog>
 
 namespace voltwise {
 
 // co_await DialogFinished(dialog) gives the dialog's result once it has
-// closed. The coroutine resumes from within the finished signal: a queued
-// resumption would be lost with a dialog that deletes itself on close, or
-// when the program ends first, and the waiting coroutine would never go on.
+// closed. The waiter resumes from within the finished signal, so a dialog
+// that deletes itself on close, or a program that ends first, cannot lose it.
 class DialogFinished
 {
 public:
     explicit DialogFinished(QDialog *dialog)
-        : m_dialog(dialog)
-    {}
-
-    bool await_ready() const noexcept { return !m_dialog; }
-
-    void await_suspend(std::coroutine_handle<> waiting)
     {
-        m_connection =
-            QObject::connect(m_dialog, &QDialog::finished, m_dialog, [this, waiting](int result) {
-                QObject::disconnect(m_connection);
-                m_result = result;
-                waiting.resume();
-            });
+        if (!dialog) {
+            m_result.set(QDialog::Rejected);
+            return;
+        }
+        m_connection = QObject::connect(dialog, &QDialog::finished, dialog, [this](int result) {
+            QObject::disconnect(m_connection);
+            m_result.set(result);
+        });
     }
+    ~DialogFinished() { QObject::disconnect(m_connection); }
 
-    int await_resume() const noexcept { return m_result; }
+    auto operator co_await() noexcept { return m_result.operator co_await(); }
 
 private:
-    QPointer<QDialog> m_dialog;
     QMetaObject::Connection m_connection;
-    int m_result = QDialog::Rejected;
+    Completion<int> m_result;
 };
 
 } // namespace voltwise

@@ -35,7 +35,8 @@ std::optional<UpdateDescriptor> ParseUpdateDescriptor(QStringView text, const QL
         return std::nullopt;
     descriptor.ReleaseDate = *date;
     descriptor.DownloadURL = TrimBlanks(lines[2]);
-    const QUrl download(descriptor.DownloadURL, QUrl::StrictMode);
+    // Only the scheme decides; the browser takes a blank in a path as it is.
+    const QUrl download(descriptor.DownloadURL, QUrl::TolerantMode);
     const QString scheme = download.scheme().toLower();
     if (!download.isValid() || download.host().isEmpty() ||
         (scheme != u"http" && scheme != u"https"))

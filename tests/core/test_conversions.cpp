@@ -1,4 +1,5 @@
 #include "core/conversions.h"
+#include "core/text_helpers.h"
 
 #include <QTest>
 
@@ -9,10 +10,12 @@ using namespace voltwise;
 Q_DECLARE_METATYPE(voltwise::OleDate)
 Q_DECLARE_METATYPE(std::optional<double>)
 
+using Helper = QString (*)(QStringView);
+Q_DECLARE_METATYPE(Helper)
+
 namespace {
 const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 const QLocale kGerman(QLocale::German, QLocale::Germany);
-const QLocale kC = QLocale::c();
 
 OleDate at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
 {
@@ -39,23 +42,13 @@ private Q_SLOTS:
         QTest::addColumn<std::optional<double>>("expected");
 
         const std::optional<double> no;
-        QTest::newRow("en blanks around")
-            << kEnglish << u"  31456.4 \t"_qs << std::optional(31456.4);
         QTest::newRow("en grouping") << kEnglish << u"1,234,567.5"_qs << std::optional(1234567.5);
-        QTest::newRow("en negative") << kEnglish << u"-250.25"_qs << std::optional(-250.25);
         QTest::newRow("de grouping") << kGerman << u"1.234.567,5"_qs << std::optional(1234567.5);
         QTest::newRow("en decimal comma") << kEnglish << u"31456,4"_qs << no;
         QTest::newRow("de decimal point") << kGerman << u"31456.4"_qs << no;
-        QTest::newRow("empty") << kEnglish << QString() << no;
         QTest::newRow("trailing letters") << kEnglish << u"12MW"_qs << no;
-        QTest::newRow("blank inside") << kEnglish << u"12 34"_qs << no;
         QTest::newRow("misplaced grouping") << kEnglish << u"1,2,3"_qs << no;
-        QTest::newRow("overflow") << kEnglish << u"1e400"_qs << no;
-        QTest::newRow("nan") << kEnglish << u"nan"_qs << no;
-        QTest::newRow("infinity") << kEnglish << u"inf"_qs << no;
         QTest::newRow("a megabyte of digits") << kEnglish << QString(1024 * 1024, u'9') << no;
-        QTest::newRow("replacement characters")
-            << kEnglish << QString(4096, QChar::ReplacementCharacter) << no;
     }
 
     void textToNumber()
@@ -74,41 +67,17 @@ private Q_SLOTS:
 
         QTest::newRow("en month first") << kEnglish << u"3/4/2001"_qs << at(2001, 3, 4);
         QTest::newRow("de day first") << kGerman << u"3.4.2001"_qs << at(2001, 4, 3);
-        QTest::newRow("C month first") << kC << u"12/06/2026 09:45"_qs << at(2026, 12, 6, 9, 45);
-        QTest::newRow("en blanks around")
-            << kEnglish << u"  9/14/2001 14:30  "_qs << at(2001, 9, 14, 14, 30);
-        QTest::newRow("two-digit year, leap day") << kEnglish << u"2/29/24"_qs << at(2024, 2, 29);
-        QTest::newRow("two-digit year, last century") << kEnglish << u"1/2/45"_qs << at(1945, 1, 2);
         QTest::newRow("en day above 12 swaps") << kEnglish << u"14/9/2001"_qs << at(2001, 9, 14);
-        QTest::newRow("de English month name")
-            << kGerman << u"SEP 14 2001 14:30:00"_qs << at(2001, 9, 14, 14, 30);
-        QTest::newRow("full month name, comma")
-            << kEnglish << u"September 14, 2001"_qs << at(2001, 9, 14);
         QTest::newRow("de own month name")
             << kGerman << u"14. Dezember 2001"_qs << at(2001, 12, 14);
         QTest::newRow("time alone") << kGerman << u"07:05:09"_qs << timeOnly(7, 5, 9);
-        QTest::newRow("lower-case pm")
-            << kEnglish << u"9/14/2001 2:30:00 pm"_qs << at(2001, 9, 14, 14, 30);
-        QTest::newRow("noon") << kEnglish << u"12:15 PM"_qs << timeOnly(12, 15);
         QTest::newRow("after midnight") << kEnglish << u"12:15 AM"_qs << timeOnly(0, 15);
-        QTest::newRow("hour with meridiem") << kEnglish << u"2 PM"_qs << timeOnly(14, 0);
 
         QTest::newRow("empty") << kEnglish << QString() << kNoDate;
         QTest::newRow("no leap day") << kEnglish << u"2/29/2001"_qs << kNoDate;
-        QTest::newRow("month 13 either way") << kGerman << u"13.13.2001"_qs << kNoDate;
         QTest::newRow("hour 25") << kEnglish << u"25:00"_qs << kNoDate;
-        QTest::newRow("second 60") << kEnglish << u"14:30:60"_qs << kNoDate;
-        QTest::newRow("13 pm") << kEnglish << u"13:00 PM"_qs << kNoDate;
-        QTest::newRow("0 am") << kEnglish << u"0:30 AM"_qs << kNoDate;
-        QTest::newRow("four numbers") << kEnglish << u"1/2/3/4"_qs << kNoDate;
         QTest::newRow("trailing word") << kEnglish << u"9/14/2001 PDT"_qs << kNoDate;
         QTest::newRow("fullwidth digits") << kEnglish << u"\uff19/\uff11\uff14/2001"_qs << kNoDate;
-        QTest::newRow("number alone") << kEnglish << u"31456"_qs << kNoDate;
-        QTest::newRow("a megabyte of digits") << kEnglish << QString(1024 * 1024, u'9') << kNoDate;
-        QTest::newRow("a megabyte of separators")
-            << kEnglish << QString(u"1/"_qs).repeated(512 * 1024) << kNoDate;
-        QTest::newRow("replacement characters")
-            << kEnglish << QString(4096, QChar::ReplacementCharacter) << kNoDate;
     }
 
     void textToDate()
@@ -134,13 +103,9 @@ private Q_SLOTS:
 
         QTest::newRow("en pm") << kEnglish << at(2001, 9, 14, 14, 30, 59)
                                << u"9/14/2001 2:30:59 PM"_qs;
-        QTest::newRow("en am") << kEnglish << at(2001, 9, 4, 9, 5, 7) << u"9/4/2001 9:05:07 AM"_qs;
         QTest::newRow("en midnight") << kEnglish << at(2001, 9, 14) << u"9/14/2001"_qs;
         QTest::newRow("en zero") << kEnglish << OleDate() << u"12:00:00 AM"_qs;
-        QTest::newRow("en time alone") << kEnglish << timeOnly(23, 59, 59) << u"11:59:59 PM"_qs;
-        QTest::newRow("en before 1930") << kEnglish << at(1925, 1, 2) << u"1/2/1925"_qs;
         QTest::newRow("de") << kGerman << at(2001, 9, 4, 14, 30) << u"04.09.2001 14:30:00"_qs;
-        QTest::newRow("de zero") << kGerman << OleDate() << u"00:00:00"_qs;
     }
 
     void formatGeneralDate()
@@ -165,11 +130,7 @@ private Q_SLOTS:
 
         QTest::newRow("en") << kEnglish << 31456.4 << u"31,456"_qs << u"31456.4"_qs;
         QTest::newRow("de") << kGerman << 1234567.5 << u"1.234.568"_qs << u"1234567,5"_qs;
-        QTest::newRow("even half") << kEnglish << 2.5 << u"3"_qs << u"2.5"_qs;
         QTest::newRow("negative half") << kEnglish << -1234.5 << u"-1,235"_qs << u"-1234.5"_qs;
-        QTest::newRow("small negative") << kEnglish << -0.0001 << u"0"_qs << u"-0.0001"_qs;
-        QTest::newRow("round") << kEnglish << 100000.0 << u"100,000"_qs << u"100000"_qs;
-        QTest::newRow("third") << kEnglish << 1.0 / 3 << u"0"_qs << u"0.3333333333333333"_qs;
         QTest::newRow("largest") << kEnglish << std::numeric_limits<double>::max() << QString()
                                  << u"1.7976931348623157E+308"_qs;
     }
@@ -186,6 +147,37 @@ private Q_SLOTS:
         QCOMPARE(FormatPlainNumber(value, locale), plain);
         QCOMPARE(TextToNumber(plain, locale), std::optional(value));
     }
+
+    void helpers_data()
+    {
+        QTest::addColumn<Helper>("helper");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("expected");
+        const auto add = [](const char *name, Helper helper, const QString &input,
+                            const QString &expected) {
+            QTest::newRow(name) << helper << input << expected;
+        };
+        add("strip: tags and blanks only", StripTags, u"<p> <b>\r\n</b>\t<i>"_qs, {});
+        add("strip: blanks after a tag dropped, others kept", StripTags,
+            u"  one<b>two</b>  three <i>x"_qs, u"  onetwothree x"_qs);
+        add("strip: lone lt ends the text", StripTags, u"x < y"_qs, u"x "_qs);
+        add("strip: unclosed tag", StripTags, u"keep<a href"_qs, u"keep"_qs);
+        add("strip: inner line breaks kept", StripTags, u"<pre>\r\nline 1\r\nline 2</pre>"_qs,
+            u"line 1\r\nline 2"_qs);
+        add("trim: number between breaks", TrimLineBreaks, u"\r\n31456\r\n"_qs, u"31456"_qs);
+        add("trim: blanks exposed late stay", TrimLineBreaks, u" \r\n x \r\n "_qs, u" x "_qs);
+        add("cut: nul inside", CutAtNul, QString(u"Tr\0ue"_qs), u"Tr"_qs);
+    }
+
+    void helpers()
+    {
+        QFETCH(Helper, helper);
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        QCOMPARE(helper(input), expected);
+    }
+
+    void hostileInputStaysLinear() { QVERIFY(StripTags(QString(4 * 1024 * 1024, u'<')).isEmpty()); }
 };
 
 QTEST_GUILESS_MAIN(TestConversions)

@@ -1,8 +1,13 @@
+// A refresh from the classic sources and from today's feeds, against the simulator.
+#include "feeds/operator_dates.h"
+#include "gridsim/current_feeds_writer.h"
 #include "refresh/grid_readers.h"
 #include "support/manual_timers.h"
 #include "support/sim_fixture.h"
 
+#include <QSignalSpy>
 #include <QTest>
+#include <QUrlQuery>
 
 using namespace voltwise;
 using namespace voltwise::gridsim;
@@ -16,16 +21,18 @@ const QStringList kRefreshOrder{
     u"content "_qs + kOutlookPagePath.toString(), u"main "_qs + kForecastPagePath.toString(),
     u"content "_qs + kStatusPagePath.toString()};
 
-// Which parts are the same in both: status, picture, outlook, forecasts, notices.
+const QList<QStringView> kFeeds{kStatsPath, kDemandPath, kFlexAlertEventsPath};
+
+// Which parts are the same in both: status (and words), picture, outlook, forecasts, notices.
 QList<bool> SameParts(const GridData &a, const GridData &b)
 {
-    return {a.Status == b.Status, a.PendingGraphPicture == b.PendingGraphPicture,
-            a.Outlook == b.Outlook, a.ForecastsText == b.ForecastsText, a.Notices == b.Notices};
+    return {a.Status == b.Status && a.OperatorStatus == b.OperatorStatus,
+            a.PendingGraphPicture == b.PendingGraphPicture, a.Outlook == b.Outlook,
+            a.ForecastsText == b.ForecastsText, a.Notices == b.Notices};
 }
 
 } // namespace
 
-// What each source reads is checked through voltwise-status's JSON.
 class TestGridReaders : public QObject
 {
     Q_OBJECT
@@ -36,6 +43,7 @@ private:
     ManualTimers m_timers;
     std::unique_ptr<DownloadChannel> m_channel;
     QStringList m_requests;
+    QDateTime m_now = kAfternoon;
 
     ServerUrls servers() const
     {
@@ -45,14 +53,24 @@ private:
     ReadAllResult readAll(GridData &data, std::optional<ServerUrls> urls = std::nullopt,
                           std::shared_ptr<const RefreshCancellation> cancellation = nullptr)
     {
-        return QCoro::waitFor(
-            ReadAllSources(*m_channel, urls.value_or(servers()), data,
-                           QLocale(QLocale::English, QLocale::UnitedStates), std::move(cancellation)));
+        return QCoro::waitFor(ReadAllSources(*m_channel, urls.value_or(servers()), data,
+                                             QLocale(QLocale::English, QLocale::UnitedStates),
+                                             std::move(cancellation)));
+    }
+
+    // Today's feeds, all from the main simulator.
+    ReadAllResult readFeeds(GridData &data)
+    {
+        const QUrl sim = m_main->baseUrl();
+        return QCoro::waitFor(ReadAllSources(
+            *m_channel, {sim, RefusingUrl(), RefusingUrl(), sim, FeedSource::Current}, data,
+            QLocale(QLocale::English, QLocale::UnitedStates), nullptr, [this] { return m_now; }));
     }
 
 private Q_SLOTS:
     void init()
     {
+        m_now = kAfternoon;
         m_requests.clear();
         m_main = StartSim();
         m_content = StartSim();
@@ -67,18 +85,8 @@ private Q_SLOTS:
         m_channel->setTimers(m_timers);
     }
 
-    void cleanup()
-    {
-        m_channel.reset();
-        m_main.reset();
-        m_content.reset();
-    }
-
-    // After a first refresh during an alert (notices, a forecast) the operator
-    // moves on to a stage 2 emergency, in which every resource reads
-    // differently. A failed or refused download,
-    // an HTTP error status (whatever its page says) or a not-found page keeps
-    // that part as it was and stops no other.
+    // After a first refresh the operator moves on to a stage 2 emergency: a
+    // failed or refused download or an error status keeps its part alone.
     void secondRefresh_data()
     {
         QTest::addColumn<QString>("trouble"); // PATH=FAULT, or the refused server
@@ -92,15 +100,6 @@ private Q_SLOTS:
         QTest::newRow("no fault") << QString() << 200 << none;
         QTest::newRow("status file 503") << on(kStatusCsvPath, u"status:503"_qs) << 503 << status;
         QTest::newRow("status file stalled") << on(kStatusCsvPath, u"stall"_qs) << 0 << status;
-        QTest::newRow("outlook stalled") << on(kOutlookPagePath, u"stall"_qs) << 200 << outlook;
-        QTest::newRow("outlook 500") << on(kOutlookPagePath, u"status:500"_qs) << 200 << outlook;
-        QTest::newRow("forecast 503")
-            << on(kForecastPagePath, u"status:503"_qs) << 200 << QList<bool>{0, 0, 0, 1, 0};
-        QTest::newRow("status page 500")
-            << on(kStatusPagePath, u"status:500"_qs) << 200 << QList<bool>{0, 0, 0, 0, 1};
-        QTest::newRow("picture 404")
-            << on(kLoadPicturePath, u"status:404"_qs) << 200 << QList<bool>{0, 1, 0, 0, 0};
-        // A picture needs two bytes.
         QTest::newRow("one-byte picture")
             << on(kLoadPicturePath, u"oversize:1"_qs) << 200 << QList<bool>{0, 1, 0, 0, 0};
         QTest::newRow("two-byte picture") << on(kLoadPicturePath, u"oversize:2"_qs) << 200 << none;
@@ -148,8 +147,7 @@ private Q_SLOTS:
             QCOMPARE(data.PendingGraphPicture, m_content->resource(kLoadPicturePath)->body);
     }
 
-    // Cancelled while the download of `at` runs (or before the refresh, at
-    // -1): nothing after it is requested.
+    // Cancelled while the download of `at` runs (-1: before): nothing after it is requested.
     void cancellationStopsBetweenDownloads_data()
     {
         QTest::addColumn<int>("at");
@@ -174,6 +172,85 @@ private Q_SLOTS:
         readAll(data, std::nullopt, cancellation);
 
         QCOMPARE(m_requests, kRefreshOrder.mid(0, at + 1));
+    }
+
+    // Each step reads as its level; one request per feed, cache-busted, naming the program.
+    void currentFeedsWalk()
+    {
+        GridData data;
+        QString table;
+        for (int step = 0; step < 8; ++step, m_main->advance()) {
+            QCOMPARE(readFeeds(data).statusCsvHttpStatus, 200);
+            QCOMPARE(data.Status.Level, LevelAt(ScenarioKind::Walk, step));
+            QCOMPARE(data.OperatorStatus, OperatorWordsOf(m_main->currentSnapshot().level));
+            QVERIFY2(data.Notices.StatusTableText != table, qPrintable(table));
+            table = data.Notices.StatusTableText;
+        }
+        for (const QStringView path : kFeeds) {
+            QCOMPARE(m_main->requestCount(path), 8);
+            const SimRequest request = m_main->lastRequest(path).value();
+            QVERIFY2(QUrlQuery(request.query).hasQueryItem(u"_"_qs), qPrintable(request.query));
+            QVERIFY2(request.userAgent.startsWith("Voltwise/2."), request.userAgent.constData());
+        }
+        QCOMPARE(m_main->lastRequest(kFlexAlertEventsPath)->accept, "application/json");
+    }
+
+    // A refused body keeps its part and the status bar says why.
+    void currentFeedsRefusedBodies_data()
+    {
+        QTest::addColumn<QString>("trouble"); // PATH=FAULT, or "tomorrow" for the reader's clock
+        QTest::addColumn<QList<bool>>("kept");
+        QTest::addColumn<QStringList>("errors"); // each the start of one "Error #" message
+
+        const QString stats = kStatsPath.toString(), demand = kDemandPath.toString(),
+                      flex = kFlexAlertEventsPath.toString();
+        // No picture from today's feeds; notices come from the words and the events.
+        const QList<bool> statsKept{1, 1, 0, 0, 0}, outlookKept{0, 1, 1, 0, 0};
+        QTest::newRow("no fault") << QString() << QList<bool>{0, 1, 0, 0, 0} << QStringList();
+        QTest::newRow("summary as a portal's page")
+            << stats + u"=html"_qs << statsKept
+            << QStringList{u"Error #200: "_qs + stats + u": HTML page instead of JSON"_qs};
+        QTest::newRow("demand file as HTML")
+            << demand + u"=html"_qs << outlookKept
+            << QStringList{u"Error #200: "_qs + demand + u": HTML page instead of CSV"_qs};
+        QTest::newRow("Flex Alert service empty")
+            << flex + u"=empty"_qs << QList<bool>{0, 1, 0, 1, 0}
+            << QStringList{u"Error #200: "_qs + flex};
+        // Just after midnight: the files still hold the afternoon before.
+        QTest::newRow("a day behind")
+            << u"tomorrow"_qs << QList<bool>{1, 1, 1, 0, 0}
+            << QStringList{u"Error #200: "_qs + stats + u": a day behind"_qs,
+                           u"Error #200: "_qs + demand + u": a day behind"_qs};
+    }
+
+    void currentFeedsRefusedBodies()
+    {
+        QFETCH(QString, trouble);
+        QFETCH(QList<bool>, kept);
+        QFETCH(QStringList, errors);
+        GridData data;
+        readFeeds(data);
+        const GridData before = data;
+        for (int i = 0; i < 3; ++i)
+            m_main->advance();
+        if (const auto fault = ParsePathFault(trouble)) {
+            m_main->setFault(fault->path, fault->fault);
+        } else if (trouble == u"tomorrow") {
+            const QDateTime pacific = OperatorWallClock(kAfternoon);
+            m_now = QDateTime(pacific.date().addDays(1), QTime(0, 10), OperatorTimeZone());
+        }
+        QSignalSpy progress(m_channel.get(), &DownloadChannel::progressText);
+
+        readFeeds(data);
+
+        QCOMPARE(SameParts(data, before), kept);
+        QStringList shown;
+        for (const QList<QVariant> &text : progress)
+            if (text[0].toString().startsWith(u"Error #"_qs))
+                shown << text[0].toString();
+        QCOMPARE(shown.size(), errors.size());
+        for (qsizetype i = 0; i < shown.size(); ++i)
+            QVERIFY2(shown[i].startsWith(errors[i]), qPrintable(shown[i]));
     }
 };
 

@@ -21,9 +21,8 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.size() != 5)
         return 2;
-    // Two writers that save without pause take the lock from each other only
-    // now and then; on a busy machine one can wait longer than the program's
-    // two seconds, which would refuse its save without harm to the file.
+    // Writers saving without pause rarely yield the lock: on a busy machine one
+    // can wait beyond the program's two seconds, which would refuse its save.
     QSettingsRegistryBackend store({args.at(1), {}}, 120s);
     const QString prefix = args.at(2);
     const int keyCount = args.at(3).toInt();

@@ -1,12 +1,20 @@
+// The settings store and the program's settings; QSettings is the reference
+// for the file's text, which is read and written without it.
 #include "settings/app_settings.h"
+#include "settings/ini_codec.h"
+#include "settings/ini_value.h"
 #include "settings/legacy_import.h"
 #include "settings/registry_operations.h"
+#include "settings/server_settings.h"
+#include "settings/setting_keys.h"
+#include "settings/settings_conversions.h"
 #include "settings_test_support.h"
 
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QRegularExpression>
+#include <QSettings>
 
 #include <memory>
 
@@ -19,6 +27,8 @@ const auto kCurrentUser = RegistryRoot::CurrentUser;
 const QByteArray kLegacy = "[Settings]\nAutoCheck=False\nUpdateInterval=180000\n"
                            "Count=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\nBlob=@ByteArray(xyz)\n"
                            "[WindowSettings]\nfrmMain=\"15,30,4500,3000,2\"\n";
+// German throughout, so that a conversion made in another locale shows.
+const QLocale kGerman(QLocale::German);
 
 } // namespace
 
@@ -35,157 +45,31 @@ private Q_SLOTS:
 
     void reads_data()
     {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<QString>("path"); // under Software\Ternwood; for GetSetting the section
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("expected"); // the result, then what came back
-        const auto row = [](const char *title, const char *operation, const char *path,
-                            const char *name, const char *expected) {
-            QTest::newRow(title) << QString::fromUtf8(operation) << QString::fromUtf8(path)
-                                 << QString::fromUtf8(name) << QString::fromUtf8(expected);
-        };
-        row("setting", "setting", "Settings", "Text", "abc");
-        row("setting missing", "setting", "Settings", "Other", "dflt");
-        row("empty setting reads default", "setting", "Settings", "Empty", "dflt");
-        row("star is the unnamed value", "setting", "Settings", "*", "unnamed");
-        row("setting cut at NUL", "setting", "Settings", "Cut", "ab");
-        row("number as text", "setting", "Settings", "Number", "5");
-        row("unquoted commas", "setting", "Settings", "List", "1,2");
-        row("exists: a parent", "exists", "", "", "1");
-        row("exists: a subgroup", "exists", "Voltwise\\E\\Sub", "", "1");
-        row("exists: another program", "exists", "Other", "", "0");
-        row("subkeys replace the names", "subkeys", "Voltwise", "", "1 E Settings WindowSettings");
-        row("subkeys: the programs", "subkeys", "", "", "1 Voltwise");
-        row("no subkeys empties the names", "subkeys", "Voltwise\\WindowSettings", "", "0");
-        row("missing key leaves the names", "subkeys", "Voltwise\\Missing", "", "0 stale");
-        row("text values only", "values", "Voltwise\\E", "", "1 A=a");
-        row("top-level values", "values", "Voltwise", "", "1 Top=t");
-        row("values of a missing key", "values", "Voltwise\\Missing", "", "0");
-        row("text keeps its last character", "get", "Voltwise\\Settings", "Text", "1 QString:abc");
-        row("number", "get", "Voltwise\\Settings", "Number", "1 int:5");
-        row("bytes", "get", "Voltwise\\Settings", "Bytes", "1 QByteArray:raw");
-        row("unnamed value", "get", "Voltwise\\Settings", "", "1 QString:unnamed");
-        row("missing value", "get", "Voltwise\\Settings", "None", "0 QString:untouched");
-        row("name with slash", "get", "Voltwise\\Settings", "a/b", "0 QString:untouched");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("text") << u"Text"_qs << u"abc"_qs;
+        QTest::newRow("empty reads the default") << u"Empty"_qs << u"dflt"_qs;
+        QTest::newRow("star is the unnamed value") << u"*"_qs << u"unnamed"_qs;
+        QTest::newRow("cut at NUL") << u"Cut"_qs << u"ab"_qs;
+        QTest::newRow("unquoted commas") << u"List"_qs << u"1,2"_qs;
     }
 
     void reads()
     {
-        QFETCH(QString, operation);
-        QFETCH(QString, path);
-        QFETCH(QString, name);
-        QVERIFY(WriteBytes(m_reg->settingsFile(),
-                           "[General]\nTop=t\n"
-                           "[Settings]\nText=abc\nEmpty=\n%40=unnamed\nCut=ab\\0cd\nList=1, 2\n"
-                           "Number=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\nBytes=@ByteArray(raw)\n"
-                           "[E]\nA=a\nB=@ByteArray(raw)\nSub\\C=c\n"
-                           "[WindowSettings]\nfrmMain=\"1,2,3,4,0\"\n"));
-        const RegistryBackend &store = m_reg->store;
-        if (operation == u"setting") {
-            QTEST(GetSetting(store, u"Voltwise"_qs, path, name, u"dflt"_qs), "expected");
-            return;
-        }
-        path = u"Software\\Ternwood"_qs + (path.isEmpty() ? QString() : u'\\' + path);
-        bool done = false;
-        QStringList got{u"stale"_qs};
-        if (operation == u"exists") {
-            done = RegKeyExists(store, kCurrentUser, path);
-            got.clear();
-        } else if (operation == u"subkeys") {
-            done = RegEnumSubKeys(store, kCurrentUser, path, got);
-        } else if (operation == u"values") {
-            QStringList names;
-            QStringList data;
-            done = RegEnumStringValues(store, kCurrentUser, path, names, data);
-            got.clear();
-            for (qsizetype i = 0; i < names.size(); ++i)
-                got << names[i] + u'=' + data.value(i);
-        } else {
-            QVariant data = u"untouched"_qs;
-            done = RegGetValue(store, kCurrentUser, path, name, data);
-            got = QStringList{QString::fromLatin1(data.typeName()) + u':' + data.toString()};
-        }
-        QTEST((QStringList{QString::number(done)} + got).join(u' '), "expected");
-    }
-
-    void deleteSetting_data()
-    {
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<bool>("result");
-        QTest::addColumn<QString>("remaining"); // "Section/Key" of the values left
-        const auto row = [](const char *title, const char *section, const char *key, bool result,
-                            const char *remaining = "Settings/@ Settings/A Settings/B Window/W") {
-            QTest::newRow(title) << QString::fromUtf8(section) << QString::fromUtf8(key) << result
-                                 << QString::fromUtf8(remaining);
-        };
-        row("value", "Settings", "A", true, "Settings/@ Settings/B Window/W");
-        row("unnamed value", "Settings", "*", true, "Settings/A Settings/B Window/W");
-        row("missing value", "Settings", "C", false);
-        row("whole section", "Settings", "", true, "Window/W");
-        row("missing section", "Other", "", false);
-        row("no section, no key", "", "", false);
-    }
-
-    void deleteSetting()
-    {
-        QFETCH(QString, section);
         QFETCH(QString, key);
-        QVERIFY(!DeleteSetting(m_reg->store, {}, u"Settings"_qs, u"A"_qs)); // nothing stored yet
-        QVERIFY(SaveSettings(m_reg->store, {}, u"Settings"_qs,
-                             {{u"A"_qs, u"1"_qs}, {u"B"_qs, u"2"_qs}, {u"*"_qs, u"3"_qs}}));
-        QVERIFY(SaveSetting(m_reg->store, {}, u"Window"_qs, u"W"_qs, u"4"_qs));
-
-        QTEST(DeleteSetting(m_reg->store, {}, section, key), "result");
-        QStringList left;
-        for (const QString &s : {u"Settings"_qs, u"Window"_qs}) {
-            QStringList names;
-            QStringList data;
-            RegEnumStringValues(m_reg->store, kCurrentUser, kUser + u'\\' + s, names, data);
-            for (const QString &name : names)
-                left.append(s + u'/' + (name.isEmpty() ? u"@"_qs : name));
-        }
-        QTEST(left.join(u' '), "remaining");
-    }
-
-    void valuesOutsideTheProgramsKey()
-    {
-        const QString run = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run"_qs;
-        auto &store = m_reg->store;
-        QVariant data;
-        QVERIFY(RegSetStringValue(store, kCurrentUser, run, u"Voltwise"_qs, u"/opt/V.EXE"_qs));
-        QVERIFY(QFileInfo::exists(m_reg->userFile(u"Microsoft/Windows.conf"_qs)));
-        QVERIFY(RegGetValue(store, kCurrentUser, run, u"Voltwise"_qs, data));
-        QCOMPARE(data.toString(), u"/opt/V.EXE"_qs);
-        QVERIFY(RegDeleteValue(store, kCurrentUser, run, u"Voltwise"_qs));
-        QVERIFY(!RegDeleteValue(store, kCurrentUser, run, u"Voltwise"_qs));
-        QVERIFY(!RegGetValue(store, kCurrentUser, run, u"Voltwise"_qs, data));
-        QVERIFY(!RegSetStringValue(store, kCurrentUser, u"Software\\Ternwood"_qs, u"x"_qs, {}));
-    }
-
-    void machineRootReadsFirstHolderAndRefusesWrites()
-    {
-        const auto lm = RegistryRoot::LocalMachine;
-        const auto machineValue = [&] {
-            QVariant data;
-            return RegGetValue(m_reg->store, lm, kUser + u"\\S"_qs, u"K"_qs, data) ? data.toString()
-                                                                                   : QString();
-        };
-        QVERIFY(!RegKeyExists(m_reg->store, lm, kUser));
-        QVERIFY(WriteBytes(m_reg->dir.filePath(u"machine2/Ternwood/Voltwise.conf"_qs),
-                           "[S]\nK=second\n"));
-        QCOMPARE(GetSetting(m_reg->store, {}, u"S"_qs, u"K"_qs, u"none"_qs), u"none"_qs);
-        QCOMPARE(machineValue(), u"second"_qs);
-        QVERIFY(WriteBytes(m_reg->dir.filePath(u"machine1/Ternwood/Voltwise.conf"_qs),
-                           "[S]\nK=first\n"));
-        QCOMPARE(machineValue(), u"first"_qs);
-
-        // A system directory that cannot even be created, let alone written.
-        QVERIFY(WriteBytes(m_reg->dir.filePath(u"plainfile"_qs), "x"));
-        QSettingsRegistryBackend locked(
-            {m_reg->dir.filePath(u"user"_qs), {m_reg->dir.filePath(u"plainfile/xdg"_qs)}});
-        QVERIFY(!RegSetStringValue(locked, lm, kUser + u"\\S"_qs, u"K"_qs, u"x"_qs));
-        QVERIFY(!RegDeleteValue(locked, lm, kUser + u"\\S"_qs, u"K"_qs));
+        QVERIFY(WriteBytes(m_reg->settingsFile(),
+                           "[Settings]\nText=abc\nEmpty=\n%40=unnamed\nCut=ab\\0cd\nList=1, 2\n"));
+        QTEST(GetSetting(m_reg->store, u"Voltwise"_qs, u"Settings"_qs, key, u"dflt"_qs),
+              "expected");
+        if (key != u"Text")
+            return;
+        // Through the registry calls: the value whole; a missing one leaves the data alone.
+        const QString settings = kUser + u"\\Settings"_qs;
+        QVariant data = u"untouched"_qs;
+        QVERIFY(!RegGetValue(m_reg->store, kCurrentUser, settings, u"None"_qs, data));
+        QCOMPARE(data, QVariant(u"untouched"_qs));
+        QVERIFY(RegGetValue(m_reg->store, kCurrentUser, settings, key, data));
+        QCOMPARE(data, QVariant(u"abc"_qs));
     }
 
     void unsafePathsFail_data()
@@ -222,36 +106,29 @@ private Q_SLOTS:
         QCOMPARE(setting(u"S"_qs, u"K"_qs), u"BBBB"_qs);
     }
 
+    // Damaged, or valid but beyond the size any save of the program makes.
+    void damagedFileReadsDefaultsUntilSaved_data()
+    {
+        QTest::addColumn<QByteArray>("damaged");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("damaged") << QByteArray("[Settings]\nAutoCheck=False\n[Broken\n\x01 x\n")
+                                 << u"Voltwise.conf is damaged"_qs;
+        QTest::newRow("oversized") << "[Settings]\nAutoCheck=False\nPad=" +
+                                          QByteArray(QSettingsRegistryBackend::kMaxFileSize, 'x')
+                                   << u"is damaged \\(larger than"_qs;
+    }
+
     void damagedFileReadsDefaultsUntilSaved()
     {
-        const QByteArray damaged =
-            "[Settings]\nAutoCheck=False\n[Broken\n\x01\x02 garbage without equals\n";
+        QFETCH(QByteArray, damaged);
+        QFETCH(QString, warning);
         QVERIFY(WriteBytes(m_reg->settingsFile(), damaged));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Voltwise.conf is damaged"_qs));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
         QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
-        // Reported once, not at every read.
-        QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
-        QVERIFY(RegKeyExists(m_reg->store, kCurrentUser, kUser));
         QCOMPARE(ReadBytes(m_reg->settingsFile()), damaged);
 
         QVERIFY(SaveSetting(m_reg->store, {}, u"Settings"_qs, u"PlaySound"_qs, u"False"_qs));
         QCOMPARE(ReadBytes(m_reg->settingsFile() + u".damaged"_qs), damaged);
-        QCOMPARE(setting(u"Settings"_qs, u"PlaySound"_qs), u"False"_qs);
-        QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
-    }
-
-    void oversizedFileCountsAsDamaged()
-    {
-        // Valid settings, but beyond the size any save of the program makes.
-        const QByteArray large = "[Settings]\nAutoCheck=False\nPad=" +
-                                 QByteArray(QSettingsRegistryBackend::kMaxFileSize, 'x') + '\n';
-        QVERIFY(WriteBytes(m_reg->settingsFile(), large));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"is damaged \\(larger than"_qs));
-        QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
-        QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
-
-        QVERIFY(SaveSetting(m_reg->store, {}, u"Settings"_qs, u"PlaySound"_qs, u"False"_qs));
-        QCOMPARE(ReadBytes(m_reg->settingsFile() + u".damaged"_qs), large);
         QCOMPARE(setting(u"Settings"_qs, u"PlaySound"_qs), u"False"_qs);
         QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
     }
@@ -264,92 +141,213 @@ private Q_SLOTS:
         QVERIFY(socket.listen(m_reg->settingsFile()));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Voltwise.conf is unreadable"_qs));
         QCOMPARE(setting(u"Settings"_qs, u"K"_qs, u"dflt"_qs), u"dflt"_qs);
-        QVERIFY(!RegKeyExists(m_reg->store, kCurrentUser, kUser));
         QVERIFY(!SaveSetting(m_reg->store, {}, u"Settings"_qs, u"K"_qs, u"v"_qs));
         QVERIFY(!QFileInfo(m_reg->settingsFile()).isFile());
     }
 
-    void directoriesFollowXdgEnvironment()
-    {
-        const QByteArray oldHome = qgetenv("XDG_CONFIG_HOME"), oldDirs = qgetenv("XDG_CONFIG_DIRS");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_reg->dir.path()));
-        qputenv("XDG_CONFIG_DIRS", "/first/xdg:relative/ignored::/second");
-        const RegistryDirectories dirs = RegistryDirectoriesFromEnvironment();
-        qunsetenv("XDG_CONFIG_DIRS");
-        const RegistryDirectories defaults = RegistryDirectoriesFromEnvironment();
-        qputenv("XDG_CONFIG_HOME", oldHome);
-        qputenv("XDG_CONFIG_DIRS", oldDirs);
-
-        QCOMPARE(dirs.currentUser, m_reg->dir.path());
-        QCOMPARE(dirs.localMachine, (QStringList{u"/first/xdg"_qs, u"/second"_qs}));
-        QCOMPARE(defaults.localMachine, QStringList{u"/etc/xdg"_qs});
-    }
-
-    // AutoCheck, UpdateInterval, frmMain, Count, Blob and Own as found after
-    // the import; only text values come across.
-    void legacyImport_data()
-    {
-        QTest::addColumn<QByteArray>("legacy");  // empty: no legacy file
-        QTest::addColumn<QByteArray>("current"); // empty: no current file
-        QTest::addColumn<QString>("app");
-        QTest::addColumn<bool>("force");
-        QTest::addColumn<QString>("expected");
-        const QString copied = u"False 180000 15,30,4500,3000,2 - - -"_qs;
-        const QString nothing = u"- - - - - -"_qs;
-        const QByteArray current = "[Settings]\nAutoCheck=True\nOwn=kept\n";
-        const QString app = u"Voltwise"_qs;
-        QTest::newRow("legacy only") << kLegacy << QByteArray() << app << false << copied;
-        QTest::newRow("empty name is the title")
-            << kLegacy << QByteArray() << QString() << false << copied;
-        QTest::newRow("current exists")
-            << kLegacy << current << app << false << u"True - - - - kept"_qs;
-        QTest::newRow("current exists, forced")
-            << kLegacy << current << app << true << u"False 180000 15,30,4500,3000,2 - - kept"_qs;
-        QTest::newRow("no legacy") << QByteArray() << QByteArray() << app << false << nothing;
-        QTest::newRow("legacy without sections")
-            << QByteArray("Top=1\n") << QByteArray() << app << false << nothing;
-    }
-
-    void legacyImport()
-    {
-        QFETCH(QByteArray, legacy);
-        QFETCH(QByteArray, current);
-        QFETCH(QString, app);
-        QFETCH(bool, force);
-        QFETCH(QString, expected);
-        QVERIFY(legacy.isEmpty() || WriteBytes(m_reg->legacyFile(), legacy));
-        QVERIFY(current.isEmpty() || WriteBytes(m_reg->settingsFile(), current));
-
-        ImportLegacySettings(m_reg->store, app, force);
-
-        QCOMPARE(app, u"Voltwise"_qs);
-        QStringList found;
-        for (const char *key :
-             {"Settings/AutoCheck", "Settings/UpdateInterval", "WindowSettings/frmMain",
-              "Settings/Count", "Settings/Blob", "Settings/Own"}) {
-            const QString k = QString::fromLatin1(key);
-            found << setting(k.section(u'/', 0, 0), k.section(u'/', 1), u"-"_qs);
-        }
-        QCOMPARE(found.join(u' '), expected);
-        QVERIFY(!expected.startsWith(u'-') || !QFile::exists(m_reg->settingsFile()));
-        QCOMPARE(ReadBytes(m_reg->legacyFile()), legacy); // untouched
-    }
-
-    void startupImportTakesEffectAtOnce()
+    // Only text values come across, once: later starts copy nothing over what is there.
+    void legacyImportAtStartup()
     {
         QVERIFY(WriteBytes(m_reg->legacyFile(), kLegacy));
         ImportLegacySettingsAtStartup(m_reg->store);
         const AppSettings loaded = LoadAppSettings(m_reg->store, QLocale::c());
         QCOMPARE(loaded.AutoCheck, false);
         QCOMPARE(loaded.UpdateInterval, 18);
+        QCOMPARE(setting(u"Settings"_qs, u"Count"_qs) + setting(u"Settings"_qs, u"Blob"_qs),
+                 u""_qs);
 
-        // Later starts find the key and copy nothing, whatever the legacy key holds.
         QVERIFY(SaveSetting(m_reg->store, {}, u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs));
         ImportLegacySettingsAtStartup(m_reg->store);
         QCOMPARE(LoadAppSettings(m_reg->store, QLocale::c()).AutoCheck, true);
     }
 
+    void conversions_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *title, const SettingKey &key, const QString &text,
+                            const char *expected) {
+            QTest::newRow(title) << QString(key.name) << text << QString::fromLatin1(expected);
+        };
+        namespace k = SettingKeys;
+        row("False in any case", k::AutoCheck, u" fALSE "_qs, "False");
+        row("zero is False", k::AutoCheck, u"0"_qs, "False");
+        row("half to even, down", k::GraphValues, u"2,5"_qs, "2");
+        row("up to a NUL", k::GraphValues,
+            QString(u"7\0"
+                    "8"_qs),
+            "7");
+        row("too large", k::GraphValues, u"2147483648"_qs, "15");
+        row("interval up to 10000 stays", k::UpdateInterval, u"10000"_qs, "10000");
+        row("interval above is divided", k::UpdateInterval, u"10001"_qs, "1");
+        row("remainder dropped", k::UpdateInterval, u"99999"_qs, "9");
+        row("interval rounds to zero", k::UpdateInterval, u"0,4"_qs, "3");
+    }
+
+    void conversions()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QVERIFY(SaveSetting(m_reg->store, {}, kSettingsSection, key, text));
+        QCOMPARE(AppSettingsTexts(LoadAppSettings(m_reg->store, kGerman)).value(key), expected);
+        if (key == u"UpdateInterval")
+            QCOMPARE(QString::number(UpdateIntervalFromText(text, kGerman)), expected);
+    }
+
+    // Every key read, missing or not convertible: saved again, it is the table's default.
+    void tableDefaults_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("stored"); // empty: nothing stored
+        for (int i = 0; i < int(SettingKeys::All.size()); ++i) {
+            const SettingKey &key = *SettingKeys::All[i];
+            if (key.type == SettingType::Text || key.type == SettingType::Placement)
+                continue; // read by their own users
+            QTest::addRow("%s missing", key.name.data()) << i << QString();
+            QTest::addRow("%s not convertible", key.name.data()) << i << u"x=1"_qs;
+        }
+    }
+
+    void tableDefaults()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, stored);
+        const SettingKey &key = *SettingKeys::All[index];
+        if (!stored.isEmpty())
+            QVERIFY(SaveSetting(m_reg->store, {}, key.section, key.name, stored));
+        const AppSettings settings = LoadAppSettings(m_reg->store, kGerman);
+        const ServerUrls urls = LoadServerUrls(m_reg->store);
+        QCOMPARE(QFile::exists(m_reg->settingsFile()),
+                 !stored.isEmpty()); // reading creates nothing
+
+        TempRegistry saved;
+        QVERIFY(SaveMainWindowSettings(saved.store, settings));
+        QVERIFY(SaveOptionsSettings(saved.store, settings));
+        QVERIFY(SaveServerUrls(saved.store, urls));
+        QCOMPARE(GetSetting(saved.store, {}, key.section, key.name, u"<missing>"_qs),
+                 QString(key.defaultText));
+    }
+
+    void serverUrls_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("expected"); // empty: the default
+        QTest::newRow("loopback with port")
+            << u"http://127.0.0.1:18080"_qs << u"http://127.0.0.1:18080"_qs;
+        QTest::newRow("https, path dropped")
+            << u" https://Grid.Example/x?y=1 "_qs << u"https://grid.example"_qs;
+        QTest::newRow("other scheme") << u"ftp://127.0.0.1"_qs << QString();
+        QTest::newRow("no host") << u"http://"_qs << QString();
+    }
+
+    void serverUrls()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, expected);
+        const ServerUrls defaults = ServerUrls::defaults();
+        using U = ServerUrls;
+        const std::pair<const SettingKey *, QUrl U::*> servers[] = {
+            {&SettingKeys::GridMain, &U::gridMain},
+            {&SettingKeys::Maker, &U::maker},
+            {&SettingKeys::SdgeBlackout, &U::sdgeBlackout}};
+        for (const auto &[key, member] : servers)
+            QVERIFY(SaveSetting(m_reg->store, *key, stored));
+        const ServerUrls loaded = LoadServerUrls(m_reg->store);
+        for (const auto &[key, member] : servers)
+            QCOMPARE(loaded.*member, expected.isEmpty() ? defaults.*member : QUrl(expected));
+        QCOMPARE(loaded.gridContent, defaults.gridContent);
+    }
+
+    void writesAsQSettings_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        const auto row = [](const char *title, const QString &key, const QString &text) {
+            QTest::newRow(title) << key << text;
+        };
+        row("plain", u"Settings/AutoCheck"_qs, u"True"_qs);
+        row("separators", u"S/K"_qs, u"1,2;3=4"_qs);
+        row("quotes and backslashes", u"S/K"_qs, u"say \"C:\\x\""_qs);
+        row("controls", u"S/K"_qs, u"\n\t\r\a\b\f\v\x01\x1f end"_qs);
+        row("beyond ASCII", u"S/K"_qs, u"Zürich € \U0001F50C \x7f"_qs);
+        row("escaped names", u"My Section/sub/k%ü€"_qs, u"v"_qs);
+    }
+
+    void writesAsQSettings()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        const QString path = freshFile();
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            settings.setValue(key, text);
+        }
+        const QByteArray written = ReadBytes(path);
+        QCOMPARE(SerializeIni({{key, IniTextValue(text)}}), written);
+
+        const std::optional<IniEntries> read = ParseIni(written);
+        QVERIFY(read);
+        QCOMPARE(read->keys(), QStringList{key});
+        QCOMPARE(IniValueData(read->value(key)), QVariant(text));
+    }
+
+    void readsAsQSettings_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        const auto row = [](const char *title, const char *file) {
+            QTest::newRow(title) << QByteArray(file);
+        };
+        row("list", "[S]\nK=1, \"2,3\" , 4 \n");
+        row("escapes", "[S]\nK=\\x41\\101\\q\\\"\\\\\\t \n");
+        row("quotes over lines", "[S]\nK=\"a\nb\"\nL=c\n");
+        row("byte array", "[S]\nK=@ByteArray(\\x1raw)\n");
+        row("number", "[S]\nK=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n");
+        row("General sections", "[general]\nK=top\n[%General]\nK=own\n");
+        row("escaped names", "[My%20Section]\nsub\\k%U20AC=v\n");
+        row("repeated key, repeated section", "[S]\nK=1\n[T]\nK=2\n[S]\nK=3\n");
+    }
+
+    void readsAsQSettings()
+    {
+        QFETCH(QByteArray, file);
+        QSettings settings(freshFile(file), QSettings::IniFormat);
+        const std::optional<IniEntries> read = ParseIni(file);
+        QVERIFY(read);
+        QCOMPARE(read->keys(), settings.allKeys());
+        for (auto it = read->cbegin(); it != read->cend(); ++it)
+            QCOMPARE(IniValueData(it.value()), settings.value(it.key()));
+    }
+
+    void damagedAsQSettings_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("line without equals") << QByteArray("[S]\nK=v\ngarbage\n") << true;
+        QTest::newRow("comments and blanks") << QByteArray("; c\n\n[S]\n ;c\nK=v\n") << false;
+        QTest::newRow("equals in quotes only") << QByteArray("[S]\n\"a=b\"\n") << true;
+    }
+
+    void damagedAsQSettings()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, damaged);
+        QSettings settings(freshFile(file), QSettings::IniFormat);
+        settings.allKeys(); // parses every section
+        QCOMPARE(settings.status() == QSettings::FormatError, damaged);
+        QCOMPARE(!ParseIni(file).has_value(), damaged);
+    }
+
 private:
+    // A name QSettings has never seen, so that its cache cannot answer.
+    QString freshFile(const QByteArray &text = {})
+    {
+        const QString path = m_reg->dir.filePath(u"ini/%1.conf"_qs.arg(++m_files));
+        return WriteBytes(path, text) ? path : QString();
+    }
+    int m_files = 0;
+
     QString setting(const QString &section, const QString &key, const QString &dflt = {}) const
     {
         return GetSetting(m_reg->store, {}, section, key, dflt);

@@ -35,9 +35,8 @@ class TestSettingsDurability : public QObject
         return process;
     }
 
-    // The round whose value every key of the prefix holds, read by a fresh
-    // QSettings from a copy of a new name; -1 when the keys disagree or the
-    // file does not parse.
+    // The round every key of the prefix holds, read by a fresh QSettings from a
+    // copy of a new name; -1 when the keys disagree or the file does not parse.
     qint64 consistentRound(const QString &prefix)
     {
         const QString copy = m_reg->dir.filePath(u"copies/%1.conf"_qs.arg(++m_copies));
@@ -60,8 +59,7 @@ private Q_SLOTS:
         QVERIFY(WriteBytes(m_reg->dir.filePath(u"not-a-directory"_qs), "x"));
     }
 
-    // The waits are generous: on a busy machine a sanitized process can take
-    // seconds to start.
+    // Generous waits: on a busy machine a sanitized process can take seconds to start.
     void killedWriterNeverLeavesADamagedFile()
     {
         for (int attempt = 0; attempt < 40; ++attempt) {

@@ -4,7 +4,6 @@
 
 #include <QList>
 
-#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -35,11 +34,6 @@ public:
     }
 
     int alive() const { return int(m_timers.size()); }
-    int running() const
-    {
-        return int(std::count_if(m_timers.begin(), m_timers.end(),
-                                 [](const Timer *t) { return t->m_deadline.has_value(); }));
-    }
     // How often timers were started, restarts included.
     int starts() const { return m_starts; }
 

@@ -9,8 +9,7 @@
 
 namespace voltwise {
 
-// Answers the update dialog with a set choice, or holds it until dismissed;
-// records what it was asked to show.
+// Answers with a set choice, or holds it until dismissed; records what it was shown.
 class ScriptedUpdatePrompt final : public UpdatePrompt
 {
 public:
@@ -30,7 +29,6 @@ public:
     }
     void dismiss() override
     {
-        ++dismissals;
         if (held)
             held->set(UpdateChoice::RemindMeLater);
     }
@@ -40,7 +38,6 @@ public:
     std::shared_ptr<Completion<UpdateChoice>> held;
     QList<UpdateOffer> offers;
     QList<UpdateMessage> messages;
-    int dismissals = 0;
 };
 
 } // namespace voltwise

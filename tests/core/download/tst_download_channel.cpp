@@ -10,8 +10,6 @@ using namespace voltwise;
 using namespace voltwise::gridsim;
 using namespace voltwise::testing;
 
-Q_DECLARE_METATYPE(std::optional<QString>)
-
 namespace {
 
 const QString kCsv = kStatusCsvPath.toString();
@@ -67,30 +65,7 @@ private Q_SLOTS:
         QCOMPARE(DownloadChannel::transfersAlive(), 0);
     }
 
-    void progressText_data()
-    {
-        QTest::addColumn<int>("state");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<std::optional<QString>>("expected"); // empty: the bar stays
-
-        QTest::newRow("0 clears") << 0 << 7 << std::optional(QString());
-        QTest::newRow("11") << 11 << 404 << std::optional(u"Error #404:  Not Found "_qs);
-        QTest::newRow("11, negative code")
-            << 11 << -5 << std::optional(u"Error #-5:  Not Found "_qs);
-        QTest::newRow("13 unknown") << 13 << 0 << std::optional<QString>();
-        QTest::newRow("-1 unknown") << -1 << 0 << std::optional<QString>();
-    }
-
-    void progressText()
-    {
-        QFETCH(int, state);
-        QFETCH(int, code);
-        QFETCH(std::optional<QString>, expected);
-        QCOMPARE(ProgressText(state, code, u" Not Found "_qs), expected);
-    }
-
-    // UTF-8 unless the charset parameter names the Latin-1 family, which
-    // decodes as windows-1252 with its unassigned codes kept.
+    // UTF-8 unless the charset names the Latin-1 family, read as windows-1252.
     void decodesByCharset_data()
     {
         QTest::addColumn<QByteArray>("body");
@@ -101,9 +76,8 @@ private Q_SLOTS:
         for (const char *type :
              {"text/html", "text/plain; charset=x-unknown", "text/plain; xcharset=latin1"})
             QTest::newRow(type) << QByteArray("caf\xc3\xa9") << QByteArray(type) << cafe;
-        for (const char *type :
-             {"text/plain; charset=us-ascii", "TEXT/HTML; level=1; Charset=\"Latin1\""})
-            QTest::newRow(type) << QByteArray("caf\xe9") << QByteArray(type) << cafe;
+        const char *latin1 = "TEXT/HTML; level=1; Charset=\"Latin1\"";
+        QTest::newRow(latin1) << QByteArray("caf\xe9") << QByteArray(latin1) << cafe;
         QTest::newRow("windows-1252")
             << QByteArray("\x93hi\x94 \x80\x81") << QByteArray("text/html; charset=iso-8859-1")
             << u"\u201chi\u201d \u20ac\u0081"_qs;
@@ -127,11 +101,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("bodyText");
 
-        QTest::newRow("page") << kStatusPagePath.toString() << u"none"_qs << 200
-                              << u"ISO System Status"_qs;
         QTest::newRow("299") << kCsv << u"status:299"_qs << 299 << u"299"_qs;
         QTest::newRow("content length 0") << kCsv << u"empty"_qs << 200 << QString();
-        QTest::newRow("chunked, no chunks") << kCsv << u"empty,chunked"_qs << 200 << QString();
     }
 
     void completedTransfer()
@@ -141,7 +112,6 @@ private Q_SLOTS:
         QFETCH(int, status);
         QFETCH(QString, bodyText);
         m_sim->setFault(path, *ParseFault(fault));
-        QSignalSpy states(m_channel.get(), &DownloadChannel::stateChanged);
         QSignalSpy texts(m_channel.get(), &DownloadChannel::progressText);
 
         const DownloadResult result = fetch(path);
@@ -150,22 +120,16 @@ private Q_SLOTS:
         QCOMPARE(result.httpStatus, status);
         QCOMPARE(result.body.isEmpty(), bodyText.isEmpty());
         QVERIFY2(result.text().contains(bodyText), qPrintable(result.text()));
-        QCOMPARE(Args<int>(states), (QList<int>{5, 3, 6, 7, 8, 12}));
         QCOMPARE(Args<QString>(texts),
                  (QList<QString>{u"Requesting..."_qs, u"Connecting..."_qs, u"Request sent"_qs,
                                  u"Receiving response..."_qs, u"Response received"_qs,
                                  u"Response Completed"_qs}));
     }
 
-    // Time-outs (error 4) count silence, not the whole transfer, up to the
-    // overall time-out (ten silences here); bodies over the limit (error 299) fail whether announced or
-    // streamed; schemes other than http and https fail before a request; an
-    // HTTP status outside 200 to 299 fails with that status and its reason.
-    // The clock moves by `wait` once the server has the request, and by
-    // `perPiece` whenever data comes.
+    // Time-outs count silence; the clock moves by `wait`, then by `perPiece` as data comes.
     void failedTransfer_data()
     {
-        QTest::addColumn<QString>("fault"); // on the forecast page, or a URL, or "refused"
+        QTest::addColumn<QString>("fault"); // on the forecast page, or a URL
         QTest::addColumn<qint64>("limit");  // 0: the default
         QTest::addColumn<int>("wait");
         QTest::addColumn<int>("perPiece");
@@ -188,27 +152,18 @@ private Q_SLOTS:
                 << u"oversize:100001"_qs + how << qint64(100000) << 0 << 0 << 299
                 << u"Error #299: Response larger than 100000 bytes"_qs;
         }
-        // Half of the announced 10 MiB comes, then nothing: only the
-        // announced length can tell that it is too large.
+        // Half of the announced 10 MiB comes, then nothing: only the length tells.
         QTest::newRow("announced 10 MiB against the default")
             << u"stall,oversize"_qs << qint64(0) << 0 << 0 << 299 << u"Error #299: "_qs;
-        for (const char *cut : {"cut", "oversize:200000,cut"})
-            QTest::addRow("body cut short, %s", cut)
-                << QString::fromLatin1(cut) << qint64(0) << 0 << 0
-                << int(QNetworkReply::RemoteHostClosedError) << QString();
-        QTest::newRow("refused") << u"refused"_qs << qint64(0) << 0 << 0
-                                 << int(QNetworkReply::ConnectionRefusedError) << QString();
-        for (const char *url : {"ftp://127.0.0.1/a.csv", "file:///etc/hostname", "127.0.0.1/a.csv"})
+        QTest::newRow("body cut short") << u"oversize:200000,cut"_qs << qint64(0) << 0 << 0
+                                        << int(QNetworkReply::RemoteHostClosedError) << QString();
+        for (const char *url : {"file:///etc/hostname", "127.0.0.1/a.csv"})
             QTest::newRow(url) << QString::fromLatin1(url) << qint64(0) << 0 << 0
                                << int(QNetworkReply::ProtocolUnknownError) << QString();
-        // Each kind of error that QNAM derives from an HTTP status, and the
-        // server's own error page.
-        for (const int code : {400, 401, 404, 407, 418, 500, 503, 599})
+        for (const int code : {404, 503})
             QTest::addRow("HTTP %d", code)
                 << u"status:%1"_qs.arg(code) << qint64(0) << 0 << 0 << code
                 << u"Error #%1: %2"_qs.arg(code).arg(QString::fromLatin1(ReasonPhrase(code)));
-        QTest::newRow("HTTP 500, chunked") << u"status:500,chunked"_qs << qint64(0) << 0 << 0 << 500
-                                           << u"Error #500: Internal Server Error"_qs;
     }
 
     void failedTransfer()
@@ -228,9 +183,7 @@ private Q_SLOTS:
         QSignalSpy states(m_channel.get(), &DownloadChannel::stateChanged);
         QSignalSpy texts(m_channel.get(), &DownloadChannel::progressText);
 
-        QUrl url = parsed ? m_sim->url(kForecastPagePath) : QUrl(fault);
-        if (fault == u"refused")
-            url = RefusingUrl();
+        const QUrl url = parsed ? m_sim->url(kForecastPagePath) : QUrl(fault);
 
         QCoro::Task<DownloadResult> task = m_channel->fetch(url);
 
@@ -255,8 +208,7 @@ private Q_SLOTS:
         }
     }
 
-    // Whatever ends a transfer, its body and its timers go at once: many
-    // failed transfers in a row leave nothing alive.
+    // Whatever ends a transfer, its body and timers go at once.
     void finishedTransfersLeaveNothingAlive()
     {
         m_sim->setFault(kForecastPagePath.toString(), *ParseFault(u"oversize:200000,cut"));
@@ -281,8 +233,7 @@ private Q_SLOTS:
         }
     }
 
-    // An abort fails the transfer under way at once and leaves the channel
-    // usable; destroying the channel fails it later, once the channel is gone.
+    // An abort fails the transfer at once, the channel usable; destruction fails it later.
     void interruptedTransfer_data()
     {
         QTest::addColumn<bool>("destroy");
