@@ -609,7 +609,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, hidden);
         if (hidden)
-            storeSetting(u"ShowAtStartup"_qs, u"False"_qs);
+            store(u"ShowAtStartup=False"_qs);
         m_sim->setFault(kOutlookPagePath, Fault{.stall = true});
         MainWindow *window = makeWindow();
         QCoro::Task<> load = window->Form_Load();
