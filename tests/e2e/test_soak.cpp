@@ -31,17 +31,17 @@ qint64 ResidentKiB(qint64 pid)
     return -1;
 }
 
+// A positive number from the environment, or the fallback.
 int EnvironmentNumber(const char *name, int fallback)
 {
-    bool ok = false;
-    const int value = qEnvironmentVariableIntValue(name, &ok);
-    return ok && value > 0 ? value : fallback;
+    const int value = qEnvironmentVariableIntValue(name);
+    return value > 0 ? value : fallback;
 }
 
 // Faults that end at once; the slow ones are the hostile-server test's.
-const QStringList kFaults{u"status:500"_qs, u"empty"_qs,         u"binary"_qs,
-                          u"oversize"_qs,   u"reset:body"_qs,    u"cut"_qs,
-                          u"gzip-bomb"_qs,  u"redirect:self"_qs, u"invalid-utf8"_qs};
+const QStringList kFaults =
+    u"status:500 empty binary oversize reset:body cut gzip-bomb redirect:self invalid-utf8"_qs
+        .split(u' ');
 // Today's feeds, which a refresh reads unless told otherwise.
 const QStringList kPaths{voltwise::kStatsPath.toString(), voltwise::kDemandPath.toString(),
                          voltwise::kFlexAlertEventsPath.toString()};
@@ -71,10 +71,9 @@ private Q_SLOTS:
         const QString config = dir.filePath(u"config"_qs);
         {
             QSettings file(config + u"/Ternwood/Voltwise.conf"_qs, QSettings::IniFormat);
-            file.setValue(u"Servers/GridMain"_qs, sim.baseUrl().toString());
-            file.setValue(u"Servers/GridContent"_qs, sim.baseUrl().toString());
-            file.setValue(u"Servers/Maker"_qs, sim.baseUrl().toString());
-            file.setValue(u"Servers/FlexAlerts"_qs, sim.baseUrl().toString());
+            for (const QString &key :
+                 {u"GridMain"_qs, u"GridContent"_qs, u"FlexAlerts"_qs, u"Maker"_qs})
+                file.setValue(u"Servers/"_qs + key, sim.baseUrl().toString());
             file.setValue(u"Settings/UpdateInterval"_qs, u"1"_qs);
             file.setValue(u"Settings/AutoUpdate"_qs, u"False"_qs);
             file.setValue(u"Settings/PlaySound"_qs, u"False"_qs);
@@ -94,7 +93,6 @@ private Q_SLOTS:
 
         // Refresh n has ended when the status file of refresh n + 1 is asked for.
         qint64 afterTenth = -1;
-        qint64 afterLast = -1;
         int faultsSet = 0;
         const int budgetMs = refreshes * (minuteMs + 3000) + 60000;
         QElapsedTimer elapsed;
@@ -114,7 +112,7 @@ private Q_SLOTS:
             }
             QTest::qWait(20);
         }
-        afterLast = ResidentKiB(voltwise.processId());
+        const qint64 afterLast = ResidentKiB(voltwise.processId());
         QVERIFY2(
             sim.refreshCount() > refreshes,
             qPrintable(

@@ -1,96 +1,194 @@
-#include "settings/qsettings_registry.h"
+// The placement rules on twips and screens, then what a widget hands them and
+// how it takes their result (offscreen: 1 pixel is 15 twips).
 #include "settings/registry_operations.h"
+#include "settings/settings_test_support.h"
 #include "ui/window_placement.h"
+#include "ui/window_placement_rules.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
-#include <memory>
-
 using namespace voltwise;
 
-// The rules are in test_window_placement_rules; these check what a widget hands
-// them and how it takes their result (offscreen: 1 pixel is 15 twips).
+Q_DECLARE_METATYPE(voltwise::WindowShowState)
+Q_DECLARE_METATYPE(voltwise::PlacementWindow)
+Q_DECLARE_METATYPE(QList<voltwise::PlacementScreen>)
+
+namespace {
+
+// 1280 x 960 pixels with a panel of 40 along the bottom; a second screen of
+// 1920 x 1080 to its right or to its left.
+const PlacementScreen kPrimary{{0, 0, 19200, 14400}, {0, 0, 19200, 13800}};
+const QList<PlacementScreen> kOneScreen{kPrimary};
+const QList<PlacementScreen> kRightScreen{kPrimary,
+                                          {{19200, 0, 28800, 16200}, {19200, 0, 28800, 16200}}};
+const QList<PlacementScreen> kLeftScreen{kPrimary,
+                                         {{-28800, 0, 28800, 16200}, {-28800, 0, 28800, 16200}}};
+
+QString Number(const std::optional<double> &value)
+{
+    return value ? QString::number(*value) : u"-"_qs;
+}
+
+} // namespace
+
 class TestWindowPlacement : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<QSettingsRegistryBackend> m_store;
-
-    QString stored() const
-    {
-        return GetSetting(*m_store, {}, u"WindowSettings"_qs, u"frmTest"_qs, {});
-    }
-
-    static QRect bounds(const QWidget &window) { return {window.pos(), window.size()}; }
-
 private Q_SLOTS:
-    void init()
+    void widgetSavesAndRestores()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_store = std::make_unique<QSettingsRegistryBackend>(
-            RegistryDirectories{m_dir->filePath(u"user"_qs), {}});
-    }
-
-    void savedWindowComesBack()
-    {
-        QWidget first;
-        first.setObjectName(u"frmTest"_qs);
-        first.move(100, 50);
-        first.resize(300, 200);
-        QVERIFY(SaveWindowPlacement(&first, *m_store, QLocale::c()));
+        TempRegistry reg;
+        const auto stored = [&reg] {
+            return GetSetting(reg.store, {}, u"WindowSettings"_qs, u"frmTest"_qs, {});
+        };
+        QWidget window;
+        window.move(100, 50);
+        window.resize(300, 200);
+        QVERIFY(!SaveWindowPlacement(&window, reg.store, QLocale::c())); // no name, no place
+        window.setObjectName(u"frmTest"_qs);
+        QVERIFY(SaveWindowPlacement(&window, reg.store, QLocale::c()));
         QCOMPARE(stored(), u"1500,750,4500,3000,0"_qs);
-        first.move(7, 9);
-        first.setWindowState(Qt::WindowMaximized); // keeps the normal bounds stored before
-        QVERIFY(SaveWindowPlacement(&first, *m_store, QLocale::c()));
+        window.move(7, 9);
+        window.setWindowState(Qt::WindowMaximized); // keeps the normal bounds stored before
+        QVERIFY(SaveWindowPlacement(&window, reg.store, QLocale::c()));
         QCOMPARE(stored(), u"1500,750,4500,3000,2"_qs);
 
-        QWidget second;
-        second.setObjectName(u"frmTest"_qs);
-        second.resize(50, 40);
-        RestoreWindowPlacement(&second, 0, *m_store, QLocale::c());
-        QCOMPARE(bounds(second), QRect(100, 50, 300, 200));
-        QCOMPARE(second.windowState(), Qt::WindowMaximized);
-
-        QVERIFY(SaveSetting(*m_store, {}, u"WindowSettings"_qs, u"frmTest"_qs,
-                            u"1500,750,9000,9000,1"_qs));
-        QWidget fixed;
-        fixed.setObjectName(u"frmTest"_qs);
-        fixed.setFixedSize(200, 100);
-        RestoreWindowPlacement(&fixed, 0, *m_store, QLocale::c());
-        QCOMPARE(bounds(fixed), QRect(100, 50, 200, 100));
-        QCOMPARE(fixed.windowState(), Qt::WindowMinimized);
+        QWidget next;
+        next.setObjectName(u"frmTest"_qs);
+        RestoreWindowPlacement(&next, 0, reg.store, QLocale::c());
+        QCOMPARE(QRect(next.pos(), next.size()), QRect(100, 50, 300, 200));
+        QCOMPARE(next.windowState(), Qt::WindowMaximized);
     }
 
-    void centredOnPrimaryScreen_data()
+    void parse_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("expected");
+        const QLocale c = QLocale::c();
+        QTest::newRow("plain") << u"1440,1080,7500,5400,0"_qs << c << u"1440 1080 7500 5400 0"_qs;
+        QTest::newRow("blanks") << u" 15 , -30 ,45.5, 60 , 2 "_qs << c << u"15 -30 45.5 60 2"_qs;
+        QTest::newRow("locale grouping")
+            << u"1.440,2,3,4,0"_qs << QLocale(QLocale::German) << u"1440 2 3 4 0"_qs;
+        QTest::newRow("four fields") << u"1,2,3,4"_qs << c << u"none"_qs;
+        QTest::newRow("empty field") << u"1,,3,4,1"_qs << c << u"1 - 3 4 1"_qs;
+        QTest::newRow("beyond single precision") << u"1e39,2,3,4,1"_qs << c << u"- 2 3 4 1"_qs;
+        QTest::newRow("state beyond 16 bits") << u"1,2,3,4,70000"_qs << c << u"1 2 3 4 -"_qs;
+        QTest::newRow("state rounds") << u"1,2,3,4,1.6"_qs << c << u"1 2 3 4 2"_qs;
+    }
+
+    void parse()
+    {
+        QFETCH(QString, text);
+        QFETCH(QLocale, locale);
+        QFETCH(QString, expected);
+        const std::optional<StoredPlacement> p = ParseStoredPlacement(text, locale);
+        QString fields = u"none"_qs;
+        if (p) {
+            const QString state = p->stateCode ? QString::number(*p->stateCode) : u"-"_qs;
+            fields = QStringList{Number(p->left), Number(p->top), Number(p->width),
+                                 Number(p->height), state}
+                         .join(u' ');
+        }
+        QCOMPARE(fields, expected);
+    }
+
+    void save_data()
     {
         QTest::addColumn<QString>("stored");
-        QTest::addColumn<Qt::WindowState>("state");
-        QTest::newRow("nothing stored") << QString() << Qt::WindowMaximized;
-        QTest::newRow("stored far off") << u"-1500000,-1500000,3000,1500,0"_qs << Qt::WindowNoState;
+        QTest::addColumn<WindowShowState>("state");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("expected");
+        const QLocale c = QLocale::c();
+        const auto maximized = WindowShowState::Maximized;
+        QTest::newRow("normal takes the window") << u"15,30,45,60,2"_qs << WindowShowState::Normal
+                                                 << c << u"1500,3000,1234568,7200,0"_qs;
+        QTest::newRow("minimised keeps stored bounds")
+            << u"15,30,4500,3000,0"_qs << WindowShowState::Minimized << c
+            << u"15,30,4500,3000,1"_qs;
+        QTest::newRow("maximised, four fields")
+            << u"1,2,3,4"_qs << maximized << c << u"0,0,0,0,2"_qs;
+        QTest::newRow("maximised, a field that does not convert")
+            << u"x,30,4500.5,3000,0"_qs << maximized << c << u"0,30,4500.5,3000,2"_qs;
+        QTest::newRow("no grouping") << u"1440,1080,7500,5400,0"_qs << maximized
+                                     << QLocale(QLocale::German) << u"1440,1080,7500,5400,2"_qs;
+        QTest::newRow("decimal comma, stored whole")
+            << u"500050000,30,4500,3000,0"_qs << maximized << QLocale(QLocale::German)
+            << u"500050000,30,4500,3000,2"_qs;
     }
 
-    void centredOnPrimaryScreen()
+    void save()
     {
         QFETCH(QString, stored);
-        QFETCH(Qt::WindowState, state);
-        QWidget window;
-        window.resize(200, 100);
-        QVERIFY(!SaveWindowPlacement(&window, *m_store, QLocale::c())); // no name, no place
-        window.setObjectName(u"frmTest"_qs);
-        if (!stored.isEmpty())
-            QVERIFY(SaveSetting(*m_store, {}, u"WindowSettings"_qs, u"frmTest"_qs, stored));
-        RestoreWindowPlacement(&window, 2, *m_store, QLocale::c());
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        QCOMPARE(bounds(window),
-                 QRect(screen.width() / 2 - 100, screen.height() / 2 - 50, 200, 100));
-        QCOMPARE(window.windowState(), state);
-        QCOMPARE(RegKeyExists(*m_store, RegistryRoot::CurrentUser, SettingsKeyPath({}, {})),
-                 !stored.isEmpty());
+        QFETCH(WindowShowState, state);
+        QFETCH(QLocale, locale);
+        QFETCH(QString, expected);
+        const PlacementWindow window{{1500, 3000, 1234567.8, 7200}, state};
+        QCOMPARE(PlacementTextToSave(stored, window, locale), expected);
+    }
+
+    void restore_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<PlacementWindow>("window");
+        QTest::addColumn<QList<PlacementScreen>>("screens");
+        QTest::addColumn<int>("defaultState");
+        QTest::addColumn<QString>("expected"); // moved to, sized to, state
+
+        const PlacementWindow sizable{{0, 0, 6000, 3000}};
+        PlacementWindow fixedBorder = sizable;
+        fixedBorder.sizableBorder = false;
+        PlacementWindow placedByPlatform = fixedBorder;
+        placedByPlatform.manualStartUpPosition = false;
+
+        const PlacementWindow tall{{0, 0, 6000, 20000}};
+
+        const auto row = [](const char *title, const char *stored, const PlacementWindow &window,
+                            int defaultState, const char *expected,
+                            const QList<PlacementScreen> &screens = kOneScreen) {
+            QTest::newRow(title) << QString::fromUtf8(stored) << window << screens << defaultState
+                                 << QString::fromUtf8(expected);
+        };
+        row("nothing stored: centred, own size", "", sizable, 2, "6600,5700 6000x3000 2");
+        row("saved maximised with nothing before", "0,0,0,0,2", sizable, 0, "0,0 6000x3000 2");
+        row("stored left -1 is centred on own width", "-1,300,9000,4500,0", sizable, 0,
+            "6600,300 9000x4500 0");
+        row("left beyond the right edge", "25000,300,9000,4500,0", sizable, 0,
+            "10200,300 9000x4500 0");
+        row("left at the right edge, own width", "19200,14400,0,0,1", sizable, 0,
+            "13200,11400 6000x3000 1");
+        row("fixed border keeps its size", "100,200,9000,4500,2", fixedBorder, 0, "100,200 - 2");
+        row("huge numbers: 16-bit size, centred", "1e30,-1e30,1e30,0,0", sizable, 0,
+            "0,5700 491505x3000 0");
+        row("far off: centred", "-100000,-100000,4800,7500,0", sizable, 0, "7200,3450 4800x7500 0");
+        row("title on the bottom panel: centred", "100,13700,9000,4500,0", sizable, 0,
+            "5100,4950 9000x4500 0");
+        row("taller than the screen: title at its top", "", tall, 0, "6600,0 6000x20000 0");
+        row("on a screen to the right", "25000,300,9000,4500,0", sizable, 0,
+            "25000,300 9000x4500 0", kRightScreen);
+        row("on a screen to the left", "-20000,300,9000,4500,0", sizable, 0,
+            "-20000,300 9000x4500 0", kLeftScreen);
+        row("screen to the left removed", "-20000,300,9000,4500,0", sizable, 0,
+            "5100,4950 9000x4500 0");
+        row("platform places it", "100,200,9000,4500,0", placedByPlatform, 0, "- 9000x4500 0");
+    }
+
+    void restore()
+    {
+        QFETCH(QString, stored);
+        QFETCH(PlacementWindow, window);
+        QFETCH(QList<PlacementScreen>, screens);
+        QFETCH(int, defaultState);
+        QFETCH(QString, expected);
+        const PlacementToApply p =
+            PlacementToRestore(stored, window, screens, defaultState, QLocale::c());
+        const QString moved =
+            p.move ? u"%1,%2"_qs.arg(p.left, 0, 'f', 0).arg(p.top, 0, 'f', 0) : u"-"_qs;
+        const QString sized =
+            p.resize ? u"%1x%2"_qs.arg(p.width, 0, 'f', 0).arg(p.height, 0, 'f', 0) : u"-"_qs;
+        QCOMPARE(u"%1 %2 %3"_qs.arg(moved, sized).arg(int(p.state)), expected);
     }
 };
 

