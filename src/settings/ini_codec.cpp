@@ -136,7 +136,7 @@ QByteArray EscapeKey(QStringView key)
     QByteArray escaped;
     for (qsizetype i = 0; i < key.size(); ++i) {
         const char16_t c = key[i].unicode();
-        // A "\\" ending the name would escape the "=" after it: "%2F" then.
+        // A backslash ending the name would escape the "=" after it: "%2F" then.
         if (c == '/' && i + 1 < key.size()) {
             escaped += '\\';
         } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
@@ -215,7 +215,7 @@ QByteArray SerializeIni(const IniEntries &entries)
 {
     QMap<QString, QList<std::pair<QString, QByteArray>>> sections;
     for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
-        // A leading "/" stays in the key ("\\" in [General]): as an empty
+        // A leading "/" stays in the key (a backslash in [General]): as an empty
         // section name it would be lost, and the key read back renamed.
         const qsizetype slash = it.key().indexOf(u'/', 1);
         sections[slash < 0 ? QString() : it.key().left(slash)].append(
