@@ -88,7 +88,7 @@ private Q_SLOTS:
             QVERIFY(!p.SystemCondition && !p.lblStatusText && !p.imageIndex && !p.trayTip);
         } else {
             QCOMPARE(p.SystemCondition, condition);
-            QTEST(p.lblStatusText, "stripText");
+            QTEST(p.lblStatusText.value_or(QString()), "stripText");
             QTEST(p.imageIndex.value_or(-1), "image");
             QCOMPARE(p.trayTip, condition + u": 31,456 MW"_qs);
         }

@@ -658,6 +658,7 @@ private Q_SLOTS:
         QCOMPARE(shownSeries(), QStringList{u"Actual Demand"_qs});
         QVERIFY(item(3)->isChecked() && !item(1)->isChecked());
         QCOMPARE(stored(u"GraphValues"_qs), u"0"_qs); // saved when the window unloads
+        QCoreApplication::processEvents(); // the chart lays out its new scale
 
         int hour = 1;
         while (hour < 24 && s.hours[std::size_t(hour)].actual)
