@@ -16,6 +16,8 @@
 # IDLE_MINUTES=N   real minutes watched for idle wake-ups (3); 0 skips
 # HOUR_SECONDS=N   length of one shortened program hour (60)
 # SMAPS_DIR=DIR    keeps the smaps of each measured process there
+# INSTRUCTIONS=0   skips the instruction counts (callgrind), the figures that
+#                  the machine's load does not change
 #
 # Memory: every page of a library or other mapped file that the process has
 # in memory counts whole, as if the process had private copies of all its
@@ -41,7 +43,9 @@ if [ -z "${NO_BUILD:-}" ]; then
   rm -f "$log"
 fi
 case $build in /*) bin=$build/bin ;; *) bin=$PWD/$build/bin ;; esac
-for tool in Xvfb trayer dbus-daemon dbus-monitor curl xwininfo; do
+tools=(Xvfb trayer dbus-daemon dbus-monitor curl xwininfo)
+[ "${INSTRUCTIONS:-1}" = 0 ] || tools+=(valgrind)
+for tool in "${tools[@]}"; do
   command -v $tool >/dev/null || { echo "compare: $tool is missing (scripts/install-deps.sh)" >&2 && exit 1; }
 done
 
@@ -326,3 +330,48 @@ if ((idle_minutes > 0)); then
     awk -v c="$cycle" 'BEGIN { printf "  %-44s %.3f s (one real three-minute cycle, x20)\n", "CPU per hour on real minutes", c * 20 }'
   fi
 fi
+
+# --- instructions, which the machine's load does not change -------------
+
+[ "${INSTRUCTIONS:-1}" = 0 ] && exit 0
+# Ir of a callgrind output file.
+ir() { awk '/^totals:/ { print $2 }' "$1"; }
+callgrind() { valgrind --tool=callgrind --callgrind-out-file="$work/cg" "$@" >/dev/null 2>&1; }
+has_totals() { grep -q '^totals:' "$1" 2>/dev/null; }
+# Runs a program under callgrind until it enters FUNCTION; prints the
+# instructions executed up to there (all threads).
+ir_until() {
+  local function=$1
+  shift
+  rm -f "$work"/cg*
+  valgrind --tool=callgrind --callgrind-out-file="$work/cg" --dump-before="$function" "$@" >/dev/null 2>&1 &
+  local pid=$!
+  pids+=($pid)
+  wait_for 120 has_totals "$work/cg.1"
+  stop $pid
+  ir "$work/cg.1"
+}
+irm() { awk -v n="$1" -v v="$2" 'BEGIN { printf "  %-44s %.1f M\n", n, v / 1e6 }'; }
+irratio() {
+  awk -v n="$1" -v t="$2" -v a="$3" -v b="$4" \
+    'BEGIN { r = a / b; printf "  %-44s %.2fx, target at most %sx: %s\n", n, r, t, (r <= t ? "met" : "NOT met") }'
+}
+
+echo
+echo "Instructions (callgrind, Ir of every thread; one run each)"
+bare_ir=$(ir_until '*reportMapped*' "$bin/bench_bare_window")
+write_config 3
+app_ir=$(ir_until 'voltwise::PublishedItemsBus::setItems*' "$bin/voltwise")
+irm "bare Qt window: start to mapped" "$bare_ir"
+irm "voltwise: start to first status on D-Bus" "$app_ir"
+irratio "voltwise / bare window" 1.3 "$app_ir" "$bare_ir"
+for n in 1 20; do
+  callgrind "${status_args[@]}" $n
+  status_ir=$(ir "$work/cg")
+  mapfile -t args < <(curl_args $n)
+  callgrind curl -sS "${args[@]}"
+  curl_ir=$(ir "$work/cg")
+  irm "voltwise-status: $n refresh(es), whole run" "$status_ir"
+  irm "curl: the same $((n * count)) requests" "$curl_ir"
+  irratio "voltwise-status / curl (as CPU)" 1.5 "$status_ir" "$curl_ir"
+done

@@ -12,7 +12,7 @@ packages=(
   qcoro-qt6-dev libbenchmark-dev
   libgl-dev libxkbcommon-dev
   fonts-dejavu-core
-  dbus dbus-bin xvfb xauth trayer x11-utils xdotool curl scrot
+  dbus dbus-bin xvfb xauth trayer x11-utils xdotool curl scrot valgrind
   desktop-file-utils appstream man-db
   clang-14 libclang-rt-14-dev
 )

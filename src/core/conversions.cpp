@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <memory>
 
 namespace voltwise {
 
@@ -82,48 +83,6 @@ std::optional<QList<Token>> tokenize(QStringView text)
     return tokens;
 }
 
-int monthFromName(QStringView word, const QLocale &locale)
-{
-    static const std::array<const char16_t *, 12> english = {
-        u"january", u"february", u"march",     u"april",   u"may",      u"june",
-        u"july",    u"august",   u"september", u"october", u"november", u"december"};
-    const QString lower = word.toString().toLower();
-    if (lower.size() < 3)
-        return 0;
-    for (int m = 0; m < 12; ++m) {
-        const QString name = QString::fromUtf16(english[m]);
-        if (lower == name || lower == name.first(3) || (lower == u"sept" && m == 8))
-            return m + 1;
-    }
-    for (int m = 1; m <= 12; ++m) {
-        for (const auto format : {QLocale::LongFormat, QLocale::ShortFormat}) {
-            QString name = locale.monthName(m, format).toLower();
-            while (name.endsWith(u'.'))
-                name.chop(1);
-            if (lower == name)
-                return m;
-        }
-    }
-    return 0;
-}
-
-enum class Meridiem
-{
-    None,
-    Am,
-    Pm
-};
-
-Meridiem meridiemFromWord(QStringView word, const QLocale &locale)
-{
-    const QString lower = word.toString().toLower();
-    if (lower == u"am" || lower == u"a" || lower == locale.amText().toLower())
-        return Meridiem::Am;
-    if (lower == u"pm" || lower == u"p" || lower == locale.pmText().toLower())
-        return Meridiem::Pm;
-    return Meridiem::None;
-}
-
 enum class DateOrder
 {
     MonthDayYear,
@@ -146,6 +105,113 @@ DateOrder dateOrder(const QLocale &locale)
     if (day >= 0 && month >= 0 && day < month)
         return DateOrder::DayMonthYear;
     return DateOrder::MonthDayYear;
+}
+
+QString shortDateFormatWithFullYear(const QLocale &locale)
+{
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
+    format.replace(twoDigitYear, QStringLiteral("yyyy"));
+    return format;
+}
+
+QString longTimeFormatWithoutZone(const QLocale &locale)
+{
+    // Drop the time-zone field, but not a "t" inside quoted literal text.
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString result;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (c == u't' && !quoted)
+            continue;
+        result.append(c);
+    }
+    return result.trimmed();
+}
+
+// What the conversions look up in a locale, gathered once per locale: the
+// look-ups build their texts afresh on every call.
+struct LocaleTexts
+{
+    QLocale locale;
+    std::array<QString, 12> longMonths; // lower case, without a closing "."
+    std::array<QString, 12> shortMonths;
+    QString am; // lower case
+    QString pm;
+    DateOrder order;
+    QString shortDateFormat; // with a four-digit year
+    QString longTimeFormat;  // without time zone
+};
+
+QString monthNameToMatch(const QLocale &locale, int month, QLocale::FormatType format)
+{
+    QString name = locale.monthName(month, format).toLower();
+    while (name.endsWith(u'.'))
+        name.chop(1);
+    return name;
+}
+
+const LocaleTexts &textsOf(const QLocale &locale)
+{
+    // A few locales at most: the operator's and the user's.
+    constexpr qsizetype kKept = 8;
+    thread_local QList<std::shared_ptr<const LocaleTexts>> kept;
+    for (const auto &texts : kept)
+        if (texts->locale == locale)
+            return *texts;
+    auto texts = std::make_shared<LocaleTexts>();
+    texts->locale = locale;
+    for (int m = 0; m < 12; ++m) {
+        texts->longMonths[m] = monthNameToMatch(locale, m + 1, QLocale::LongFormat);
+        texts->shortMonths[m] = monthNameToMatch(locale, m + 1, QLocale::ShortFormat);
+    }
+    texts->am = locale.amText().toLower();
+    texts->pm = locale.pmText().toLower();
+    texts->order = dateOrder(locale);
+    texts->shortDateFormat = shortDateFormatWithFullYear(locale);
+    texts->longTimeFormat = longTimeFormatWithoutZone(locale);
+    if (kept.size() == kKept)
+        kept.removeFirst();
+    kept.append(texts);
+    return *texts;
+}
+
+int monthFromName(QStringView word, const LocaleTexts &texts)
+{
+    static const std::array<const char16_t *, 12> english = {
+        u"january", u"february", u"march",     u"april",   u"may",      u"june",
+        u"july",    u"august",   u"september", u"october", u"november", u"december"};
+    const QString lower = word.toString().toLower();
+    if (lower.size() < 3)
+        return 0;
+    for (int m = 0; m < 12; ++m) {
+        const QStringView name(english[m]);
+        if (lower == name || lower == name.first(3) || (lower == u"sept" && m == 8))
+            return m + 1;
+    }
+    for (int m = 0; m < 12; ++m)
+        if (lower == texts.longMonths[m] || lower == texts.shortMonths[m])
+            return m + 1;
+    return 0;
+}
+
+enum class Meridiem
+{
+    None,
+    Am,
+    Pm
+};
+
+Meridiem meridiemFromWord(QStringView word, const LocaleTexts &texts)
+{
+    const QString lower = word.toString().toLower();
+    if (lower == u"am" || lower == u"a" || lower == texts.am)
+        return Meridiem::Am;
+    if (lower == u"pm" || lower == u"p" || lower == texts.pm)
+        return Meridiem::Pm;
+    return Meridiem::None;
 }
 
 int fullYear(QStringView digits)
@@ -178,7 +244,7 @@ std::optional<QTime> readTime(const QList<QStringView> &parts, Meridiem meridiem
 }
 
 std::optional<QDate> readDate(const QList<QStringView> &numbers, int namedMonth,
-                              const QLocale &locale)
+                              DateOrder localeOrder)
 {
     if (namedMonth > 0) {
         if (numbers.size() != 2)
@@ -191,7 +257,7 @@ std::optional<QDate> readDate(const QList<QStringView> &numbers, int namedMonth,
     }
     if (numbers.size() != 3)
         return std::nullopt;
-    DateOrder order = dateOrder(locale);
+    DateOrder order = localeOrder;
     if (numbers[0].size() > 2)
         order = DateOrder::YearMonthDay;
     int year = 0, month = 0, day = 0;
@@ -210,30 +276,6 @@ std::optional<QDate> readDate(const QList<QStringView> &numbers, int namedMonth,
     if (!date.isValid() && order != DateOrder::YearMonthDay)
         date = makeDate(year, day, month); // day and month the other way round
     return date.isValid() ? std::optional(date) : std::nullopt;
-}
-
-QString shortDateFormatWithFullYear(const QLocale &locale)
-{
-    QString format = locale.dateFormat(QLocale::ShortFormat);
-    static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
-    format.replace(twoDigitYear, QStringLiteral("yyyy"));
-    return format;
-}
-
-QString longTimeFormatWithoutZone(const QLocale &locale)
-{
-    // Drop the time-zone field, but not a "t" inside quoted literal text.
-    const QString format = locale.timeFormat(QLocale::LongFormat);
-    QString result;
-    bool quoted = false;
-    for (const QChar c : format) {
-        if (c == u'\'')
-            quoted = !quoted;
-        if (c == u't' && !quoted)
-            continue;
-        result.append(c);
-    }
-    return result.trimmed();
 }
 
 QString normaliseSpaces(QString text)
@@ -272,6 +314,7 @@ std::optional<OleDate> TextToDate(QStringView text, const QLocale &locale)
     const auto tokens = tokenize(trimmed);
     if (!tokens)
         return std::nullopt;
+    const LocaleTexts &texts = textsOf(locale);
 
     QList<QStringView> dateNumbers;
     QList<QStringView> timeParts;
@@ -282,11 +325,11 @@ std::optional<OleDate> TextToDate(QStringView text, const QLocale &locale)
         if (token.kind == Token::Separator)
             continue;
         if (token.kind == Token::Word) {
-            if (const int month = monthFromName(token.text, locale); month > 0 && !namedMonth) {
+            if (const int month = monthFromName(token.text, texts); month > 0 && !namedMonth) {
                 namedMonth = month;
                 continue;
             }
-            const Meridiem m = meridiemFromWord(token.text, locale);
+            const Meridiem m = meridiemFromWord(token.text, texts);
             if (m == Meridiem::None || meridiem != Meridiem::None || timeParts.isEmpty())
                 return std::nullopt;
             meridiem = m;
@@ -309,11 +352,11 @@ std::optional<OleDate> TextToDate(QStringView text, const QLocale &locale)
         }
         const bool hourWithMeridiem =
             i + 1 < tokens->size() && tokens->at(i + 1).kind == Token::Word &&
-            meridiemFromWord(tokens->at(i + 1).text, locale) != Meridiem::None;
+            meridiemFromWord(tokens->at(i + 1).text, texts) != Meridiem::None;
         const bool hourWithSpacedMeridiem =
             i + 2 < tokens->size() && tokens->at(i + 1).kind == Token::Separator &&
             tokens->at(i + 2).kind == Token::Word &&
-            meridiemFromWord(tokens->at(i + 2).text, locale) != Meridiem::None;
+            meridiemFromWord(tokens->at(i + 2).text, texts) != Meridiem::None;
         if (timeParts.isEmpty() && (hourWithMeridiem || hourWithSpacedMeridiem) &&
             token.text.size() <= 2) {
             timeParts.append(token.text);
@@ -335,7 +378,7 @@ std::optional<OleDate> TextToDate(QStringView text, const QLocale &locale)
             return std::nullopt;
         return OleDate::fromDateAndTime({}, *time);
     }
-    const auto date = readDate(dateNumbers, namedMonth, locale);
+    const auto date = readDate(dateNumbers, namedMonth, texts.order);
     if (!date)
         return std::nullopt;
     return OleDate::fromDateAndTime(*date, time.value_or(QTime(0, 0)));
@@ -347,7 +390,7 @@ QString FormatGeneralDate(OleDate value, const QLocale &locale)
     if (!value.hasDatePart())
         return timeText;
     const QString dateText =
-        normaliseSpaces(locale.toString(value.date(), shortDateFormatWithFullYear(locale)));
+        normaliseSpaces(locale.toString(value.date(), textsOf(locale).shortDateFormat));
     if (!value.hasTimePart())
         return dateText;
     return dateText + u' ' + timeText;
@@ -355,7 +398,7 @@ QString FormatGeneralDate(OleDate value, const QLocale &locale)
 
 QString FormatLongTime(QTime time, const QLocale &locale)
 {
-    return normaliseSpaces(locale.toString(time, longTimeFormatWithoutZone(locale)));
+    return normaliseSpaces(locale.toString(time, textsOf(locale).longTimeFormat));
 }
 
 QString FormatWholeNumber(double value, const QLocale &locale)

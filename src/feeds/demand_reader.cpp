@@ -29,8 +29,8 @@ int DigitValue(QChar c)
     return c >= u'0' && c <= u'9' ? c.unicode() - u'0' : -1;
 }
 
-// "HH:MM" of the day; none for anything else. The file's rows are read
-// every refresh, so their usual forms skip Qt's general parsers.
+// "H:MM" or "HH:MM" of the day (what QTime reads as "H:mm"); none for
+// anything else. No date-time parser is built for a damaged cell.
 std::optional<QTime> TimeOfRow(QStringView cell)
 {
     cell = cell.trimmed();
@@ -44,8 +44,7 @@ std::optional<QTime> TimeOfRow(QStringView cell)
         if (h1 >= 0 && h2 >= 0 && m1 >= 0 && m2 >= 0 && hour < 24 && minute < 60)
             return QTime(hour, minute);
     }
-    const QTime time = QTime::fromString(cell.toString(), u"H:mm"_qs);
-    return time.isValid() ? std::optional(time) : std::nullopt;
+    return std::nullopt;
 }
 
 // A whole number of megawatts, the form of nearly every cell, is read

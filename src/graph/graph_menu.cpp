@@ -1,7 +1,6 @@
 #include "graph/graph_menu.h"
 
 #include <QMenu>
-#include <QMenuBar>
 
 namespace voltwise {
 
@@ -12,11 +11,10 @@ GraphMenu::GraphMenu(QMenu *menu)
     m_menu->addSeparator()->setObjectName(u"mnuGraphSub(0)"_qs);
 }
 
-GraphMenu *GraphMenu::addTo(QMenuBar *bar, QAction *before)
+GraphMenu *GraphMenu::create(QWidget *owner)
 {
-    auto *menu = new QMenu(u"&Graph"_qs, bar);
+    auto *menu = new QMenu(u"&Graph"_qs, owner);
     menu->setObjectName(u"mnuGraph"_qs);
-    bar->insertMenu(before, menu);
     return new GraphMenu(menu);
 }
 

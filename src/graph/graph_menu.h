@@ -7,7 +7,7 @@
 
 class QAction;
 class QMenu;
-class QMenuBar;
+class QWidget;
 
 namespace voltwise {
 
@@ -20,9 +20,8 @@ class GraphMenu : public QObject
 public:
     // Fills menu, which the caller has placed.
     explicit GraphMenu(QMenu *menu);
-    // A new "&Graph" menu (mnuGraph) in bar before the menu of `before`, or
-    // last when that is null.
-    static GraphMenu *addTo(QMenuBar *bar, QAction *before = nullptr);
+    // A new "&Graph" menu (mnuGraph), owned by `owner`, for the caller to place.
+    static GraphMenu *create(QWidget *owner);
 
     QMenu *menu() const { return m_menu; }
     // At the index after the highest so far, captioned with the series name.

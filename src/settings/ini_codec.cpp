@@ -27,7 +27,8 @@ int HexDigit(char16_t c)
 struct IniLine
 {
     QByteArrayView text;
-    qsizetype equals = -1; // the first "=" outside quotes, within text
+    qsizetype equals = -1;  // the first "=" outside quotes, within text
+    bool openQuote = false; // the data ended inside quotes
 };
 
 // The next logical line from pos: blank lines and comment lines are skipped;
@@ -40,6 +41,9 @@ bool NextLine(QByteArrayView data, qsizetype &pos, IniLine &line)
         ++start;
     qsizetype equals = -1;
     bool inQuotes = false;
+    qsizetype end = -1;
+    qsizetype continued = -1; // the first of the last run of escaped line ends
+    qsizetype continuedEnd = -1;
     qsizetype i = start;
     while (i < data.size()) {
         const char c = data[i++];
@@ -53,16 +57,19 @@ bool NextLine(QByteArrayView data, qsizetype &pos, IniLine &line)
                 // The last byte has nothing to escape: dropped, as QSettings
                 // drops it, since written back before a line end it would
                 // carry the next line on.
-                pos = i;
-                line = {data.sliced(start, i - 1 - start), equals < 0 ? -1 : equals - start};
-                return !line.text.isEmpty();
+                end = i - 1;
+                break;
             }
-            if (i < data.size()) {
-                const char escaped = data[i++];
-                if (i < data.size() && ((escaped == '\n' && data[i] == '\r') ||
-                                        (escaped == '\r' && data[i] == '\n'))) {
-                    ++i;
-                }
+            const qsizetype backslash = i - 1;
+            const char escaped = data[i++];
+            if (i < data.size() &&
+                ((escaped == '\n' && data[i] == '\r') || (escaped == '\r' && data[i] == '\n'))) {
+                ++i;
+            }
+            if (escaped == '\n' || escaped == '\r') {
+                if (backslash != continuedEnd)
+                    continued = backslash;
+                continuedEnd = i;
             }
         } else if ((c == '\n' || c == '\r') && !inQuotes) {
             --i;
@@ -79,7 +86,13 @@ bool NextLine(QByteArrayView data, qsizetype &pos, IniLine &line)
         }
     }
     pos = i;
-    line = {data.sliced(start, i - start), equals < 0 ? -1 : equals - start};
+    if (end < 0)
+        end = i;
+    // A line end escaped last adds nothing to the value; written back before
+    // a "\n", an escaped "\r" would pair with it and carry the next line on.
+    if (end == continuedEnd)
+        end = continued;
+    line = {data.sliced(start, end - start), equals < 0 ? -1 : equals - start, inQuotes};
     return !line.text.isEmpty();
 }
 
@@ -121,9 +134,10 @@ QByteArray EscapeKey(QStringView key)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
     QByteArray escaped;
-    for (const QChar qc : key) {
-        const char16_t c = qc.unicode();
-        if (c == '/') {
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        const char16_t c = key[i].unicode();
+        // A "\\" ending the name would escape the "=" after it: "%2F" then.
+        if (c == '/' && i + 1 < key.size()) {
             escaped += '\\';
         } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                    c == '_' || c == '-' || c == '.') {
@@ -181,8 +195,13 @@ std::optional<IniEntries> ParseIni(QByteArrayView text)
             }
             prefix = SectionPrefix(line.text.first(end).sliced(1).trimmed());
         } else if (line.equals >= 0) {
-            entries.insert(prefix + UnescapeKey(line.text.first(line.equals).trimmed()),
-                           line.text.sliced(line.equals + 1).toByteArray());
+            QByteArray value = line.text.sliced(line.equals + 1).toByteArray();
+            // Quotes left open by the end of the file are closed: the value
+            // reads the same, and a rewrite, which puts other keys after it,
+            // cannot carry them into it.
+            if (line.openQuote)
+                value += '"';
+            entries.insert(prefix + UnescapeKey(line.text.first(line.equals).trimmed()), value);
         } else if (!line.text.startsWith(';')) {
             wellFormed = false;
         }
@@ -196,7 +215,9 @@ QByteArray SerializeIni(const IniEntries &entries)
 {
     QMap<QString, QList<std::pair<QString, QByteArray>>> sections;
     for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
-        const qsizetype slash = it.key().indexOf(u'/');
+        // A leading "/" stays in the key ("\\" in [General]): as an empty
+        // section name it would be lost, and the key read back renamed.
+        const qsizetype slash = it.key().indexOf(u'/', 1);
         sections[slash < 0 ? QString() : it.key().left(slash)].append(
             {it.key().mid(slash + 1), it.value()});
     }

@@ -2,6 +2,7 @@
 
 #include <QDataStream>
 #include <QIODevice>
+#include <QStringDecoder>
 #include <QStringList>
 
 #include <optional>
@@ -76,8 +77,11 @@ Items Unescape(QByteArrayView in)
     bool quoted = false; // the text had quotes: all its blanks stay
     qsizetype i = 0;
 
+    // QString::fromUtf8 would drop a U+FEFF that starts a run after an escape.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     const auto decodePlain = [&] {
-        text += QString::fromUtf8(plain);
+        text += utf8.decode(plain);
         plain.clear();
     };
     const auto keepAll = [&] {
@@ -147,6 +151,64 @@ Items Unescape(QByteArrayView in)
     return out;
 }
 
+// Qt reads a stored list by reserving room for the count the data gives
+// first: a damaged value could have it allocate gigabytes. Only types whose
+// reading takes no more memory than the data holds are decoded, and a list
+// of texts when its count fits the data (each text takes at least 4 bytes).
+// "@Variant" is written in the old stream form, "@DateTime" in the newer one,
+// which numbers the later types differently and adds a byte before the data.
+bool IsSafeVariant(QByteArrayView bytes, bool oldForm)
+{
+    if (bytes.size() < 4)
+        return true; // nothing to read: an invalid variant
+    const auto word = [&](qsizetype at) {
+        return quint32(quint8(bytes[at])) << 24 | quint32(quint8(bytes[at + 1])) << 16 |
+               quint32(quint8(bytes[at + 2])) << 8 | quint32(quint8(bytes[at + 3]));
+    };
+    quint32 type = word(0);
+    if (oldForm && type >= 128)
+        type -= 97;
+    const qsizetype dataAt = oldForm ? 4 : 5;
+    switch (type) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::QChar:
+    case QMetaType::QString:
+    case QMetaType::QByteArray:
+    case QMetaType::QDate:
+    case QMetaType::QTime:
+    case QMetaType::QDateTime:
+    case QMetaType::QUrl:
+    case QMetaType::QRect:
+    case QMetaType::QRectF:
+    case QMetaType::QSize:
+    case QMetaType::QSizeF:
+    case QMetaType::QLine:
+    case QMetaType::QLineF:
+    case QMetaType::QPoint:
+    case QMetaType::QPointF:
+    case QMetaType::QUuid:
+    case QMetaType::Long:
+    case QMetaType::Short:
+    case QMetaType::Char:
+    case QMetaType::ULong:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+    case QMetaType::Float:
+    case QMetaType::SChar:
+        return true;
+    case QMetaType::QStringList:
+        return bytes.size() < dataAt + 4 ||
+               word(dataAt) <= quint32((bytes.size() - dataAt - 4) / 4);
+    default:
+        return false;
+    }
+}
+
 QVariant TextData(const QString &text)
 {
     if (!text.startsWith(u'@'))
@@ -159,6 +221,8 @@ QVariant TextData(const QString &text)
         const bool dateTime = text.startsWith(u"@DateTime(");
         if (dateTime || text.startsWith(u"@Variant(")) {
             QByteArray bytes = QStringView(text).sliced(dateTime ? 10 : 9).toLatin1();
+            if (!IsSafeVariant(bytes, !dateTime))
+                return QVariant();
             QDataStream stream(&bytes, QIODevice::ReadOnly);
             stream.setVersion(dateTime ? QDataStream::Qt_5_6 : QDataStream::Qt_4_0);
             QVariant data;

@@ -25,9 +25,9 @@ QAction *AddItem(QMenu *menu, const QString &name, const QString &caption)
     return item;
 }
 
-QMenu *AddMenu(QMenuBar *bar, const QString &name, const QString &caption)
+QMenu *AddMenu(QWidget *owner, const QString &name, const QString &caption)
 {
-    QMenu *menu = bar->addMenu(caption);
+    auto *menu = new QMenu(caption, owner);
     menu->setObjectName(name);
     return menu;
 }
@@ -45,15 +45,15 @@ QList<QAction *> AddLinks(QMenu *menu, QStringView name, bool trayCaptions)
 
 } // namespace
 
-MainMenus BuildMainMenus(QMenuBar *bar, QWidget *owner)
+MainMenus BuildMainMenus(QWidget *owner)
 {
     MainMenus m;
-    m.mnuFile = AddMenu(bar, u"mnuFile"_qs, u"&File"_qs);
+    m.mnuFile = AddMenu(owner, u"mnuFile"_qs, u"&File"_qs);
     m.mnuFileUpdate = AddItem(m.mnuFile, u"mnuFileUpdate"_qs, u"&Update Now"_qs);
     m.mnuFileClose = AddItem(m.mnuFile, u"mnuFileClose"_qs, u"&Close"_qs);
     m.mnuFileExit = AddItem(m.mnuFile, u"mnuFileExit"_qs, u"E&xit"_qs);
 
-    m.mnuView = AddMenu(bar, u"mnuView"_qs, u"&View"_qs);
+    m.mnuView = AddMenu(owner, u"mnuView"_qs, u"&View"_qs);
     auto *tabs = new QActionGroup(m.mnuView);
     const QStringList views{u"&Graph"_qs, u"&Conditions"_qs, u"&Notices"_qs, u"&Forecasts"_qs};
     for (int i = 0; i < views.size(); ++i) {
@@ -67,12 +67,12 @@ MainMenus BuildMainMenus(QMenuBar *bar, QWidget *owner)
     m.mnuViewAlwaysOnTop = AddItem(m.mnuView, u"mnuViewAlwaysOnTop"_qs, u"&Always on Top"_qs);
     m.mnuViewAlwaysOnTop->setCheckable(true);
 
-    m.mnuTools = AddMenu(bar, u"mnuTools"_qs, u"&Tools"_qs);
+    m.mnuTools = AddMenu(owner, u"mnuTools"_qs, u"&Tools"_qs);
     m.mnuToolsSub = AddLinks(m.mnuTools, u"mnuToolsSub", false);
     AddItem(m.mnuTools, u"mnuToolsBar"_qs, u"-"_qs);
     m.mnuToolsOptions = AddItem(m.mnuTools, u"mnuToolsOptions"_qs, u"Options..."_qs);
 
-    m.mnuHelp = AddMenu(bar, u"mnuHelp"_qs, u"&Help"_qs);
+    m.mnuHelp = AddMenu(owner, u"mnuHelp"_qs, u"&Help"_qs);
     m.mnuHelpTopics = AddItem(m.mnuHelp, u"mnuHelpTopics"_qs, u"Voltwise &Help (online)..."_qs);
     m.mnuHelpUpdate = AddItem(m.mnuHelp, u"mnuHelpUpdate"_qs, u"&Check for Voltwise Updates..."_qs);
     m.mnuHelpUpdate->setEnabled(false);
@@ -91,6 +91,13 @@ MainMenus BuildMainMenus(QMenuBar *bar, QWidget *owner)
     AddItem(m.mnuSysTray, u"mnuSysTrayBar3"_qs, u"-"_qs);
     m.mnuSysTrayExit = AddItem(m.mnuSysTray, u"mnuSysTrayExit"_qs, u"E&xit"_qs);
     return m;
+}
+
+void PlaceMainMenus(QMenuBar *bar, const MainMenus &menus, QMenu *graph)
+{
+    for (QMenu *menu : {menus.mnuFile, menus.mnuView, graph, menus.mnuTools, menus.mnuHelp})
+        if (menu)
+            bar->addMenu(menu);
 }
 
 void ShowAboutBox(QWidget *parent)

@@ -39,10 +39,12 @@ struct MainMenus
     QAction *mnuSysTrayExit = nullptr;
 };
 
-// Fills the menu bar (File, View, Tools, Help; the Graph menu goes before
-// Tools) and creates the icon menu, owned by `owner`. The update item stays disabled until it has a
-// handler.
-MainMenus BuildMainMenus(QMenuBar *bar, QWidget *owner);
+// Creates the menus (File, View, Tools, Help) and the icon menu, owned by
+// `owner`. The update item stays disabled until it has a handler.
+MainMenus BuildMainMenus(QWidget *owner);
+// Puts the menus in the bar: File, View, `graph`, Tools, Help. The bar comes
+// later than the menus: building it loads Qt's image plugins.
+void PlaceMainMenus(QMenuBar *bar, const MainMenus &menus, QMenu *graph);
 
 // The About box: opened over `parent` without waiting for it.
 void ShowAboutBox(QWidget *parent);

@@ -21,6 +21,7 @@
 #include "ui/exit_prompt.h"
 #include "ui/label_styles.h"
 #include "ui/link_table.h"
+#include "ui/main_face.h"
 #include "ui/options_dialog.h"
 #include "ui/status_strip.h"
 #include "ui/window_placement.h"
@@ -46,7 +47,7 @@ constexpr double kClientWidthTwips = 4875;
 constexpr double kDetailsHeightTwips = 7500;
 constexpr double kShortHeightTwips = 2400;
 constexpr int kConditionsTab = 1;
-constexpr QStringView kConditionsTip = u"Current System Conditions";
+constexpr QStringView kStatusUnknown = u"Status Unknown";
 
 // Without a browser the notice still shows; its link opens nothing.
 class NoBrowserOpener : public BrowserOpener
@@ -84,15 +85,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     auto *client = new QWidget(this);
     client->setObjectName(u"clientArea"_qs);
     setCentralWidget(client);
-    m_strip = new StatusStrip(client);
 
-    chkDetails = new QCheckBox(u"Show Details"_qs, client);
-    chkDetails->setObjectName(u"chkDetails"_qs);
-    chkDetails->move(TwipsToPixels(60), TwipsToPixels(1140));
-    chkDetails->adjustSize();
-    connect(chkDetails, &QCheckBox::toggled, this, &MainWindow::chkDetails_Click);
-
-    buildPanels(client);
     buildMenus();
     m_updates = new UpdateChecker({.store = m_services.store,
                                    .browser = m_services.browser,
@@ -101,10 +94,10 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
                                    .prompt = m_services.updatePrompt},
                                   this, m_menus.mnuHelpUpdate);
 
+    // The menu and status bars come with the face: they load plugins and
+    // measure text.
     sbStatusBar = new QLabel(this);
     sbStatusBar->setObjectName(u"sbStatusBar"_qs);
-    statusBar()->addWidget(sbStatusBar, 1);
-    statusBar()->setSizeGripEnabled(false);
 
     tmrMinute = new QTimer(this);
     tmrMinute->setObjectName(u"tmrMinute"_qs);
@@ -124,47 +117,47 @@ MainWindow::~MainWindow()
     m_cancellation->cancelled = true;
 }
 
-void MainWindow::buildPanels(QWidget *client)
+void MainWindow::ensureFace()
 {
-    tabMain = new QTabBar(client);
-    tabMain->setObjectName(u"tabMain"_qs);
-    tabMain->setDrawBase(true);
-    tabMain->setExpanding(false);
-    const QStringList captions = {u"Graph"_qs, u"Conditions"_qs, u"Notices"_qs, u"Forecasts"_qs};
-    const QStringList tips = {u"Daily System Load Graph"_qs, kConditionsTip.toString(),
-                              u"Current Active Notices"_qs, u"Forecasted Notifications"_qs};
-    for (int i = 0; i < captions.size(); ++i) {
-        tabMain->addTab(captions[i]);
-        tabMain->setTabToolTip(i, tips[i]);
-    }
-    tabMain->setGeometry(TwipsRect(60, 1440, 4755, 330));
-
-    m_panels = new QStackedWidget(client);
-    m_panels->setObjectName(u"tabPanels"_qs);
-    m_panels->setGeometry(TwipsRect(135, 1770, 4590, 4575));
-
-    picGraph = new GraphPanel(m_services.locale);
+    if (m_strip)
+        return;
+    const MainFace face = BuildMainFace(centralWidget(), m_services.locale);
+    m_strip = face.strip;
+    chkDetails = face.chkDetails;
+    tabMain = face.tabMain;
+    m_panels = face.panels;
+    picGraph = face.picGraph;
+    m_conditions = face.conditions;
+    rtbNotices = face.rtbNotices;
+    rtbForecasts = face.rtbForecasts;
+    PlaceMainMenus(menuBar(), m_menus, m_graphMenu->menu());
+    statusBar()->addWidget(sbStatusBar, 1);
+    statusBar()->setSizeGripEnabled(false);
+    connect(chkDetails, &QCheckBox::toggled, this, &MainWindow::chkDetails_Click);
     connect(picGraph, &GraphPanel::readoutChanged, this, &MainWindow::setStatusBarText);
-    m_panels->addWidget(picGraph);
-
-    m_conditions = new ConditionsPanel;
-    m_panels->addWidget(m_conditions);
-
-    rtbNotices = new QPlainTextEdit;
-    rtbNotices->setObjectName(u"rtbNotices"_qs);
-    rtbForecasts = new QPlainTextEdit;
-    rtbForecasts->setObjectName(u"rtbForecasts"_qs);
-    for (QPlainTextEdit *view : {rtbNotices, rtbForecasts}) {
-        view->setReadOnly(true);
-        view->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        m_panels->addWidget(view);
-    }
     connect(tabMain, &QTabBar::currentChanged, this, &MainWindow::tabMain_Click);
+    applyLoadedFace();
+    ApplyGraphValues();
+    applyGraphKind();
+}
+
+void MainWindow::applyLoadedFace()
+{
+    m_strip->setConditionText(kStatusUnknown.toString());
+    m_strip->picStatusIcon->setPixmap(ConditionPixmap(kInitialImageIndex, 32));
+    chkDetails->setChecked(m_settings.ShowDetails);
+}
+
+void MainWindow::setVisible(bool visible)
+{
+    if (visible)
+        ensureFace();
+    QMainWindow::setVisible(visible);
 }
 
 void MainWindow::buildMenus()
 {
-    m_menus = BuildMainMenus(menuBar(), this);
+    m_menus = BuildMainMenus(this);
     const MainMenus &m = m_menus;
     connect(m.mnuFileUpdate, &QAction::triggered, this, &MainWindow::mnuFileUpdate_Click);
     connect(m.mnuFileClose, &QAction::triggered, this, &MainWindow::mnuFileClose_Click);
@@ -186,7 +179,7 @@ void MainWindow::buildMenus()
     connect(m.mnuSysTrayDetails, &QAction::triggered, this, &MainWindow::showDetails);
     connect(m.mnuSysTrayExit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
 
-    m_graphMenu = GraphMenu::addTo(menuBar(), m.mnuTools->menuAction());
+    m_graphMenu = GraphMenu::create(this);
     connect(m_graphMenu, &GraphMenu::seriesItemClicked, this, &MainWindow::mnuGraphSub_Click);
 }
 
@@ -214,20 +207,16 @@ QCoro::Task<> MainWindow::Form_Load()
     QPointer<MainWindow> self(this);
     m_settings = LoadAppSettings(*m_services.store, m_services.locale);
 
-    m_strip->setConditionText(u"Status Unknown"_qs);
-    m_strip->picStatusIcon->setPixmap(ConditionPixmap(kInitialImageIndex, 32));
-
     if (m_tray) {
         m_tray->setIcon(ConditionIcon(kInitialImageIndex));
-        m_tray->setToolTip(m_strip->lblStatusText->text());
+        m_tray->setToolTip(kStatusUnknown.toString());
         m_tray->show();
     }
 
     RestoreWindowPlacement(this, 0, *m_services.store, m_services.locale);
-    if (chkDetails->isChecked() != m_settings.ShowDetails)
-        chkDetails->setChecked(m_settings.ShowDetails);
-    else
-        applyDetailsHeight();
+    applyDetailsHeight();
+    if (m_strip)
+        applyLoadedFace();
 
     // Before the window shows, so that a chart set aside for the picture is
     // never built.
@@ -261,6 +250,7 @@ QCoro::Task<> MainWindow::RefreshAll()
         co_return;
     if (!cancellation->cancelled)
         ShowStatus();
+    ensureFace();
 
     setStatusBarText(QString());
     m_menus.mnuFileUpdate->setEnabled(true);
@@ -299,6 +289,7 @@ void MainWindow::mnuFileExit_Click()
 
 void MainWindow::mnuViewSub_Click(int index)
 {
+    ensureFace();
     tabMain->setCurrentIndex(index);
 }
 
@@ -364,16 +355,17 @@ void MainWindow::ShowStatus()
     const QString operatorStatus = OperatorStatusText(m_data.OperatorStatus);
     m_bus->setItems(m_published.UpdateTime, m_published.SystemCondition, m_published.CurrentLoad,
                     operatorStatus);
+    if (p.imageIndex && p.trayTip && m_tray) {
+        m_tray->setIcon(ConditionIcon(*p.imageIndex));
+        m_tray->setToolTip(*p.trayTip);
+    }
+    ensureFace();
     // The operator's own words beside the program's level.
     tabMain->setTabToolTip(
         kConditionsTab,
         kConditionsTip.toString() +
             (operatorStatus.isEmpty() ? QString() : u"\nGrid operator: "_qs + operatorStatus));
 
-    if (p.imageIndex && p.trayTip && m_tray) {
-        m_tray->setIcon(ConditionIcon(*p.imageIndex));
-        m_tray->setToolTip(*p.trayTip);
-    }
     if (p.imageIndex) {
         m_strip->picStatusIcon->setPixmap(ConditionPixmap(*p.imageIndex, 32));
         setWindowIcon(ConditionIcon(*p.imageIndex));
@@ -411,7 +403,8 @@ void MainWindow::SetupOutlookInfo()
 void MainWindow::ApplyGraphValues()
 {
     const SeriesVisibility shown = SeriesShown(m_settings.GraphValues);
-    picGraph->showSeries(shown);
+    if (picGraph)
+        picGraph->showSeries(shown);
     m_graphMenu->setChecks(shown);
 }
 
@@ -464,7 +457,8 @@ void MainWindow::tabMain_Click(int index)
 void MainWindow::applyGraphKind()
 {
     // The chart, or the operator's picture for those who prefer it.
-    picGraph->setChartShown(!m_settings.CAISOGraph);
+    if (picGraph)
+        picGraph->setChartShown(!m_settings.CAISOGraph);
 }
 
 void MainWindow::setStatusBarText(const QString &text)

@@ -89,6 +89,9 @@ public:
     explicit MainWindow(MainWindowServices services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // Builds the client area first when it is not there yet.
+    void setVisible(bool visible) override;
+
     // The load step: settings, icon, placement, first refresh. The task
     // ends when the first refresh has.
     QCoro::Task<> Form_Load();
@@ -141,7 +144,10 @@ protected:
 private:
     void buildMenus();
     void buildTray();
-    void buildPanels(QWidget *client);
+    // The client area's widgets, built once: at the first status, when the
+    // window is first shown, or when something needs them.
+    void ensureFace();
+    void applyLoadedFace();
     void applyDetailsHeight();
     void chkDetails_Click();
     void tabMain_Click(int index);

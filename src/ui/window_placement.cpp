@@ -90,9 +90,15 @@ void RestoreWindowPlacement(QWidget *window, int defaultWindowState, const Regis
 {
     if (!window)
         return;
-    // The size show() would give a window nobody has sized yet.
-    if (!window->testAttribute(Qt::WA_Resized))
-        window->adjustSize();
+    // The size show() would give a window nobody has sized yet. A fixed size
+    // is that size without measuring the contents (their text may not even
+    // be there yet).
+    if (!window->testAttribute(Qt::WA_Resized)) {
+        if (window->minimumSize() == window->maximumSize())
+            window->resize(window->minimumSize());
+        else
+            window->adjustSize();
+    }
 
     const QList<PlacementScreen> screens = DesktopScreens();
     const PlacementToApply placement =

@@ -304,6 +304,7 @@ private Q_SLOTS:
         row("quotes over lines", "[S]\nK=\"a\nb\"\nL=c\n");
         row("byte array", "[S]\nK=@ByteArray(\\x1raw)\n");
         row("number", "[S]\nK=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n");
+        row("list of texts", "[S]\nK=@Variant(\\0\\0\\0\\v\\0\\0\\0\\x1\\0\\0\\0\\x2\\0x)\n");
         row("General sections", "[general]\nK=top\n[%General]\nK=own\n");
         row("escaped names", "[My%20Section]\nsub\\k%U20AC=v\n");
         row("repeated key, repeated section", "[S]\nK=1\n[T]\nK=2\n[S]\nK=3\n");

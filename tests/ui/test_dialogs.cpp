@@ -122,18 +122,22 @@ private Q_SLOTS:
         QCOMPARE(GetSetting(m_reg.store, SettingKeys::UpdateInterval, {}), u"15"_qs);
     }
 
-    // The answer arrives even though the box deletes itself on closing.
+    // The answer arrives even though the box deletes itself on closing, or
+    // is destroyed with its window.
     void exitQuestionAnswers()
     {
-        for (const auto &[answer, exits] : {std::pair(u"Yes"_qs, true), std::pair(u"No"_qs, false),
-                                            std::pair(u"Escape"_qs, false)}) {
+        for (const auto &[answer, exits] :
+             {std::pair(u"Yes"_qs, true), std::pair(u"No"_qs, false),
+              std::pair(u"Escape"_qs, false), std::pair(u"Destroyed"_qs, false)}) {
             QWidget window;
             MessageBoxExitPrompt prompt;
             QCoro::Task<bool> asked = prompt.confirmExit(&window);
             QPointer<QMessageBox> box = window.findChild<QMessageBox *>(u"msgExitQuestion"_qs);
             QVERIFY(box && box->isVisible());
             QCOMPARE(box->text(), u"Are you sure you want to exit Voltwise?"_qs);
-            if (answer == u"Escape")
+            if (answer == u"Destroyed")
+                delete box;
+            else if (answer == u"Escape")
                 QTest::keyClick(box, Qt::Key_Escape);
             else
                 box->button(answer == u"Yes" ? QMessageBox::Yes : QMessageBox::No)->click();

@@ -603,12 +603,25 @@ private Q_SLOTS:
         QCOMPARE(m_quits, 1);
     }
 
+    void sessionEndDuringTheFirstRefresh_data()
+    {
+        QTest::addColumn<bool>("hidden"); // at start, then shown while the refresh waits
+        QTest::newRow("shown at start") << false;
+        QTest::newRow("shown later") << true;
+    }
+
     void sessionEndDuringTheFirstRefresh()
     {
+        QFETCH(bool, hidden);
+        if (hidden)
+            store(u"ShowAtStartup=False"_qs);
         m_sim->setFault(kOutlookPagePath, Fault{.stall = true});
         MainWindow *window = makeWindow();
         QCoro::Task<> load = window->Form_Load();
         QTRY_COMPARE(requests(kOutlookPagePath), 1);
+        if (hidden)
+            window->showDetails();
+        QVERIFY(child<QCheckBox>(u"chkDetails"_qs)->isChecked());
         // Nothing is known until the first refresh ends.
         QVERIFY(!load.isReady());
         QCOMPARE(condition(), u"Status Unknown"_qs);

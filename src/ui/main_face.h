@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QStringView>
+
+class QCheckBox;
+class QLocale;
+class QPlainTextEdit;
+class QStackedWidget;
+class QTabBar;
+class QWidget;
+
+namespace voltwise {
+
+class ConditionsPanel;
+class GraphPanel;
+class StatusStrip;
+
+inline constexpr QStringView kConditionsTip = u"Current System Conditions";
+
+// What the main window shows in its client area: the status strip, the
+// details switch, the tabs and their panels.
+struct MainFace
+{
+    StatusStrip *strip = nullptr;
+    QCheckBox *chkDetails = nullptr;
+    QTabBar *tabMain = nullptr;
+    QStackedWidget *panels = nullptr;
+    GraphPanel *picGraph = nullptr;
+    ConditionsPanel *conditions = nullptr;
+    QPlainTextEdit *rtbNotices = nullptr;
+    QPlainTextEdit *rtbForecasts = nullptr;
+};
+
+// Builds the face in the client area. Its widgets measure their text, and
+// the first measurement in a process loads the font database: the window
+// builds its face once the first status is out, or when it is first shown.
+MainFace BuildMainFace(QWidget *client, const QLocale &locale);
+
+} // namespace voltwise
