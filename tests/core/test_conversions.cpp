@@ -55,8 +55,7 @@ private Q_SLOTS:
     {
         QFETCH(QLocale, locale);
         QFETCH(QString, text);
-        QFETCH(std::optional<double>, expected);
-        QCOMPARE(TextToNumber(text, locale), expected);
+        QTEST(TextToNumber(text, locale), "expected");
     }
 
     void textToDate_data()
@@ -173,8 +172,7 @@ private Q_SLOTS:
     {
         QFETCH(Helper, helper);
         QFETCH(QString, input);
-        QFETCH(QString, expected);
-        QCOMPARE(helper(input), expected);
+        QTEST(helper(input), "expected");
     }
 
     void hostileInputStaysLinear() { QVERIFY(StripTags(QString(4 * 1024 * 1024, u'<')).isEmpty()); }

@@ -1,15 +1,8 @@
-#include "gridsim/grid_sim.h"
-#include "pages/forecast_reader.h"
-#include "pages/notices_reader.h"
-#include "pages/outlook_reader.h"
-#include "refresh/status_csv_reader.h"
+#include "support/sim_fixture.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -22,8 +15,6 @@ using namespace std::chrono_literals;
 Q_DECLARE_METATYPE(std::optional<Fault>)
 
 namespace {
-const QDateTime kAfternoon(QDate(2001, 8, 13), QTime(14, 25, 3));
-
 struct Response
 {
     bool finished = false;
@@ -34,8 +25,7 @@ struct Response
 };
 } // namespace
 
-// The simulator's resources as the program's own readers see them, and as
-// its server hands them out, faults included; the program's command line.
+// The simulator's resources as its server hands them out, faults included.
 class TestGridSimServer : public QObject
 {
     Q_OBJECT
@@ -56,61 +46,12 @@ private:
                 reply->rawHeader("Transfer-Encoding")};
     }
 
-    QString text(QStringView path) const
-    {
-        return QString::fromLatin1(m_sim->resource(path)->body);
-    }
-
 private Q_SLOTS:
     void init()
     {
-        m_sim = std::make_unique<GridSim>();
-        m_sim->setClock([] { return kAfternoon; });
-        m_sim->setScenario(ScenarioKind::Walk);
-        QVERIFY(m_sim->listen(QHostAddress::LocalHost, 0));
+        m_sim = testing::StartSim();
+        QVERIFY(m_sim);
         QCOMPARE(m_sim->baseUrl(), QUrl(u"http://127.0.0.1:%1"_qs.arg(m_sim->port())));
-    }
-
-    void walk_data()
-    {
-        QTest::addColumn<int>("step");
-        QTest::addColumn<int>("level");
-        QTest::addColumn<QString>("notice"); // the forecast notice row; empty: none
-        const int levels[] = {1, 2, 3, 4, 5, 6, 7, 1};
-        const char *notices[] = {"", "48", "48", "24", "24", "1", "1", ""};
-        for (int step = 0; step < 8; ++step)
-            QTest::addRow("step %d", step)
-                << step << levels[step]
-                << (*notices[step]
-                        ? QString::fromLatin1(notices[step]) + u" HOUR FORECAST NOTICE"_qs
-                        : QString());
-    }
-
-    void walk()
-    {
-        QFETCH(int, step);
-        QFETCH(int, level);
-        QFETCH(QString, notice);
-        for (int i = 0; i < step; ++i)
-            m_sim->advance();
-
-        const QString csv = text(kStatusCsvPath);
-        QVERIFY(csv.startsWith(u"PRODUCED,Mon Aug 13 14:25:03 "_qs));
-        QVERIFY(!csv.contains(QRegularExpression(u"[^\r]\n"_qs)));
-        const GridStatus s = ReadStatusCsv(csv, {});
-        QCOMPARE(s.Level, level);
-        QCOMPARE(s.ActualDemandTime.toDateTime(), QDateTime(kAfternoon.date(), QTime(14, 25)));
-        QCOMPARE(s.AvailableResources > s.ActualDemand, level != LevelLoadInterruptions);
-        QCOMPARE(s.Interruption1 > 0, level == LevelLoadInterruptions);
-        QVERIFY(notice.isEmpty() ? !csv.contains(u"FORECAST NOTICE"_qs)
-                                 : csv.contains(u"\r\n"_qs + notice + u','));
-        const NoticesTexts page = ReadNoticesPage(text(kStatusPagePath), {});
-        QCOMPARE(page.NoticesText.contains(u"No active notices"_qs), level == LevelNormal);
-        QCOMPARE(ReadForecastPage(text(kForecastPagePath), {}).contains(u"No forecasts"_qs),
-                 notice.isEmpty());
-        // Actual demand has holes for the hours still to come.
-        const OutlookValues outlook = ReadOutlookPage(text(kOutlookPagePath), {});
-        QVERIFY(outlook.value(14, 3) > 10000 && outlook.value(15, 3) == HoleValue);
     }
 
     void faults_data()
@@ -179,33 +120,12 @@ private Q_SLOTS:
     void parseFault()
     {
         QFETCH(QString, faultText);
-        QFETCH(std::optional<Fault>, expected);
         QString error;
         const std::optional<Fault> fault = ParseFault(faultText, &error);
-        QCOMPARE(fault, expected);
+        QTEST(fault, "expected");
         QCOMPARE(error.isEmpty(), fault.has_value());
         if (fault)
             QCOMPARE(ParseFault(FaultText(*fault)), fault); // the canonical text reads back
-    }
-
-    // The real voltwise-gridsim program, as scripts and end-to-end tests run it.
-    void rejectsBadOptions_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("scenario") << QStringList{u"--scenario"_qs, u"sideways"_qs};
-        QTest::newRow("port") << QStringList{u"--port"_qs, u"70000"_qs};
-        QTest::newRow("fault") << QStringList{u"--fault"_qs, u"/awe/forecast.html=bogus"_qs};
-    }
-
-    void rejectsBadOptions()
-    {
-        QFETCH(QStringList, arguments);
-        QProcess sim;
-        sim.start(QCoreApplication::applicationDirPath() + u"/voltwise-gridsim"_qs, arguments);
-        QVERIFY(sim.waitForFinished(20000));
-        QCOMPARE(sim.exitCode(), 2);
-        QVERIFY(sim.readAllStandardOutput().isEmpty());
-        QVERIFY(!sim.readAllStandardError().isEmpty());
     }
 };
 

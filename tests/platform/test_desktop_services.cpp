@@ -200,26 +200,20 @@ private Q_SLOTS:
     }
 
     // Setting the flag keeps the window where it was, shown or hidden.
-    void alwaysOnTopKeepsPlaceAndVisibility_data()
-    {
-        QTest::addColumn<bool>("visible");
-        QTest::newRow("shown") << true;
-        QTest::newRow("hidden") << false;
-    }
-
     void alwaysOnTopKeepsPlaceAndVisibility()
     {
-        QFETCH(bool, visible);
-        QWidget window;
-        window.setGeometry(120, 90, 320, 240);
-        window.setVisible(visible);
-        QVERIFY(!visible || QTest::qWaitForWindowExposed(&window));
-        const QRect before = window.geometry();
-        for (bool onTop : {true, true, false, true}) {
-            SetAlwaysOnTop(&window, onTop);
-            QCOMPARE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
-            QCOMPARE(window.isVisible(), visible);
-            QTRY_COMPARE(window.geometry(), before);
+        for (const bool visible : {true, false}) {
+            QWidget window;
+            window.setGeometry(120, 90, 320, 240);
+            window.setVisible(visible);
+            QVERIFY(!visible || QTest::qWaitForWindowExposed(&window));
+            const QRect before = window.geometry();
+            for (bool onTop : {true, true, false, true}) {
+                SetAlwaysOnTop(&window, onTop);
+                QCOMPARE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
+                QCOMPARE(window.isVisible(), visible);
+                QTRY_COMPARE(window.geometry(), before);
+            }
         }
     }
 

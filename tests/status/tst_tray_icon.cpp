@@ -39,8 +39,6 @@ private Q_SLOTS:
     void sequences()
     {
         QFETCH(QString, events);
-        QFETCH(QString, actions);
-        QFETCH(bool, pendingAfter);
         using R = QSystemTrayIcon;
         const QHash<QChar, TrayMouseEvent> byLetter{
             {u'L', TrayMouseEvent::LeftButtonDown},  {u'D', TrayMouseEvent::LeftButtonDoubleClick},
@@ -58,8 +56,8 @@ private Q_SLOTS:
             else
                 protocol.handle(byLetter.value(letter, TrayMouseEvent::Other));
         }
-        QCOMPARE(log, actions);
-        QCOMPARE(protocol.isSingleClickPending(), pendingAfter);
+        QTEST(log, "actions");
+        QTEST(protocol.isSingleClickPending(), "pendingAfter");
     }
 
     void pauseRunsOutByItself()

@@ -4,9 +4,9 @@
 // each refresh took is printed for the table of outcomes.
 #include "core/download/download_channel.h"
 #include "gridsim/fault_bodies.h"
-#include "gridsim/grid_sim.h"
 #include "platform/recording_sound_player.h"
 #include "settings/settings_test_support.h"
+#include "support/sim_fixture.h"
 #include "ui/main_window.h"
 
 #include <QElapsedTimer>
@@ -60,11 +60,9 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        m_sim = std::make_unique<GridSim>();
-        QVERIFY(m_reg.dir.isValid() && m_sim->listen(QHostAddress::LocalHost, 0));
         // Fixed, and today, so that today's feeds are not a day behind.
-        const QDateTime start = QDateTime::currentDateTime();
-        m_sim->setClock([start] { return start; });
+        m_sim = testing::StartSim(QDateTime::currentDateTime());
+        QVERIFY(m_reg.dir.isValid() && m_sim);
         // A warning with notices and forecasts, so every resource has something to keep.
         m_sim->setScenario(ScenarioKind::Walk);
         m_sim->advance();

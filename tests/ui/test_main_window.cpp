@@ -1,14 +1,16 @@
 // The main window against the in-process simulated grid operator, with its
 // settings in a temporary store and fakes for the exit question and the sound.
 #include "core/conversions.h"
+#include "core/copyright.h"
 #include "core/download/download_channel.h"
 #include "graph/chart_readout.h"
 #include "gridsim/current_feeds_writer.h"
-#include "gridsim/grid_sim.h"
+#include "platform/recording_browser_opener.h"
 #include "platform/recording_sound_player.h"
 #include "settings/registry_operations.h"
 #include "settings/setting_keys.h"
 #include "settings/settings_test_support.h"
+#include "support/sim_fixture.h"
 #include "ui/exit_prompt.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"
@@ -19,12 +21,16 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QGraphicsLineItem>
 #include <QLabel>
+#include <QLineSeries>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTest>
@@ -93,6 +99,7 @@ private:
     std::unique_ptr<TempRegistry> m_reg;
     std::unique_ptr<GridSim> m_sim;
     RecordingSoundPlayer m_sound;
+    RecordingBrowserOpener m_browser;
     ScriptedExitPrompt m_prompt;
     int m_quits = 0;
     std::unique_ptr<MainWindow> m_window;
@@ -111,6 +118,7 @@ private:
         services.locale = kEnglishUs;
         services.exitPrompt = &m_prompt;
         services.sound = &m_sound;
+        services.browser = &m_browser;
         services.trayAvailable = trayAvailable;
         services.publishOnBus = false;
         services.quit = [this] {
@@ -219,9 +227,8 @@ private Q_SLOTS:
     {
         m_reg = std::make_unique<TempRegistry>();
         QVERIFY(m_reg->dir.isValid());
-        m_sim = std::make_unique<GridSim>();
-        QVERIFY(m_sim->listen(QHostAddress::LocalHost, 0));
-        m_sim->setClock([] { return QDateTime(QDate(2001, 8, 13), QTime(14, 25, 3)); });
+        m_sim = testing::StartSim(QDateTime(QDate(2001, 8, 13), QTime(14, 25, 3)));
+        QVERIFY(m_sim);
         m_feeds = FeedSource::Classic;
         m_sound.played.clear();
         m_prompt.yes = m_prompt.hold = false;
@@ -250,7 +257,6 @@ private Q_SLOTS:
         QTest::newRow("nothing stored") << QString() << u"1100"_qs;
         QTest::newRow("ShowDetails False") << u"ShowDetails=False"_qs << u"0100"_qs;
         QTest::newRow("ShowAtStartup False") << u"ShowAtStartup=False"_qs << u"1000"_qs;
-        QTest::newRow("AlwaysOnTop True") << u"AlwaysOnTop=True"_qs << u"1110"_qs;
         QTest::newRow("CAISOGraph True") << u"CAISOGraph=True"_qs << u"1101"_qs;
     }
 
@@ -377,8 +383,6 @@ private Q_SLOTS:
     void minuteTicks()
     {
         QFETCH(QString, action);
-        QFETCH(QList<int>, refreshTicks);
-        QFETCH(QString, saved);
         MainWindow *window = loadWindow();
         const int after = action.startsWith(u"update") ? action.right(1).toInt() : 1;
         QList<int> refreshed;
@@ -417,8 +421,8 @@ private Q_SLOTS:
                          window->settings().CAISOGraph);
             }
         }
-        QCOMPARE(refreshed, refreshTicks);
-        QCOMPARE(stored(u"AutoCheck CAISOGraph UpdateInterval"_qs), saved);
+        QTEST(refreshed, "refreshTicks");
+        QTEST(stored(u"AutoCheck CAISOGraph UpdateInterval"_qs), "saved");
     }
 
     void closeMinimiseAndExit_data()
@@ -497,10 +501,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("sessionEnds");
         QTest::addColumn<bool>("answerYes");
-        QTest::newRow("a refresh ends, then No") << false << false;
-        QTest::newRow("a refresh ends, then Yes") << false << true;
-        QTest::newRow("the session ends, then No") << true << false;
-        QTest::newRow("the session ends, then Yes") << true << true;
+        for (const bool session : {false, true})
+            for (const bool yes : {false, true})
+                QTest::addRow("%s ends, then %s", session ? "the session" : "a refresh",
+                              yes ? "Yes" : "No")
+                    << session << yes;
     }
 
     void openExitQuestion()
@@ -635,7 +640,8 @@ private Q_SLOTS:
     }
 
     // Hidden at start, the window builds its chart when first shown; the
-    // Graph menu shows and hides series; the read-out goes to the status bar.
+    // Graph menu shows and hides series; the read-out goes to the status bar
+    // and the crosshair.
     void graphMenuChartAndReadout()
     {
         store(u"GraphValues=0"_qs);
@@ -665,22 +671,110 @@ private Q_SLOTS:
         QCOMPARE(shownSeries(), QStringList{u"Actual Demand"_qs});
         QVERIFY(item(3)->isChecked() && !item(1)->isChecked());
         QCOMPARE(stored(u"GraphValues"_qs), u"0"_qs); // saved when the window unloads
+        QCoreApplication::processEvents(); // the chart lays out its new scale
 
         int hour = 1;
         while (hour < 24 && s.hours[std::size_t(hour)].actual)
             ++hour;
         const double actual = *s.hours[std::size_t(hour - 1)].actual;
+        QCOMPARE(chart->chart()->title(), u"Current Load: "_qs +
+                                              UsMegawatts(s.actualDemand).mid(1) +
+                                              u"<br>Updated: "_qs + UsDate(s.measured));
+        QList<qsizetype> pieces; // of the actual demand: the hours to come are a hole
+        for (QAbstractSeries *series : chart->chart()->series())
+            if (auto *line = qobject_cast<QLineSeries *>(series);
+                line && line->name() == u"Actual Demand" && line->count())
+                pieces << line->count();
+        QCOMPARE(pieces, QList<qsizetype>{hour});
         const QPointF point = chart->chart()->mapToPosition(QPointF(hour, actual));
         QTest::mouseMove(chart->viewport(), chart->mapFromScene(chart->chart()->mapToScene(point)));
         QCOMPARE(text(u"sbStatusBar"_qs), ReadoutText(u"Actual Demand", actual, hour, kEnglishUs));
+        // The crosshair's two lines (the chart's only direct line items) cross at the point.
+        QList<QGraphicsLineItem *> lines;
+        for (QGraphicsItem *child : chart->chart()->childItems())
+            if (auto *line = qgraphicsitem_cast<QGraphicsLineItem *>(child))
+                lines << line;
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines[0]->isVisible() && lines[1]->isVisible());
+        QCOMPARE(qRound(lines[0]->line().x1()), qRound(point.x()));
+        QCOMPARE(qRound(lines[1]->line().y1()), qRound(point.y()));
+        // Off the plot, onto the header: both lines go, the bar empties.
+        QTest::mouseMove(chart->viewport(), QPoint(chart->viewport()->width() / 2, 3));
+        QCOMPARE(text(u"sbStatusBar"_qs), QString());
+        QVERIFY(!lines[0]->isVisible() && !lines[1]->isVisible());
+    }
 
-        // The series items work only while the chart is in use.
-        window->settings().CAISOGraph = true;
-        child<QTabBar>(u"tabMain"_qs)->setCurrentIndex(1);
-        QVERIFY(!item(1)->isEnabled() && !item(4)->isEnabled());
-        window->settings().CAISOGraph = false;
-        child<QTabBar>(u"tabMain"_qs)->setCurrentIndex(0);
-        QVERIFY(item(1)->isEnabled() && item(4)->isEnabled());
+    void linksOpenTheSameTargetInBothMenus()
+    {
+        loadWindow(); // the grid operator and the maker at the simulator, the utilities by default
+        const QStringList targets =
+            u"%1|%1/outlook/SystemStatus.html||%1||https://www.pge.com|https://www.pge.com/myhome/"
+            "customerservice/energystatus/gridstatus/|https://www.sce.com|https://www.sce.com/"
+            "PowerOutageCenter/Rotating/default.htm|https://www.sdge.com|https://www.sdge.com/reo/|"
+            "%1/Voltwise_Help.html"_qs.arg(m_sim->baseUrl().toString())
+                .split(u'|');
+        for (int i = 0; i < targets.size(); ++i) {
+            m_browser.opened.clear();
+            const bool help = i == targets.size() - 1;
+            child<QAction>(help ? u"mnuHelpTopics"_qs : u"mnuToolsSub(%1)"_qs.arg(i))->trigger();
+            child<QAction>(help ? u"mnuSysTrayHelp"_qs : u"mnuSysTraySub(%1)"_qs.arg(i))->trigger();
+            QCOMPARE(m_browser.opened,
+                     targets[i].isEmpty() ? QStringList() : QStringList(2, targets[i]));
+        }
+    }
+
+    // The View marks and the shown panel follow View items and tab clicks
+    // (negative); the Graph menu's series items work only while the chart is in
+    // use; Always on Top chosen twice restores flag, mark and window.
+    void viewMenu()
+    {
+        store(u"AlwaysOnTop=True"_qs);
+        MainWindow *window = loadWindow();
+        const QStringList panels{u"picGraph"_qs, u"picConditions"_qs, u"rtbNotices"_qs,
+                                 u"rtbForecasts"_qs};
+        const auto item = [this](const QString &menu, int i) {
+            return child<QAction>(menu + u"Sub(%1)"_qs.arg(i));
+        };
+        for (const bool picture : {true, false}) {
+            window->settings().CAISOGraph = picture;
+            for (const int step : {2, 1, 1, -3, 0, -1}) {
+                const int index = std::abs(step);
+                if (step < 0)
+                    child<QTabBar>(u"tabMain"_qs)->setCurrentIndex(index);
+                else
+                    item(u"mnuView"_qs, index)->trigger();
+                QCOMPARE(child<QStackedWidget>(u"tabPanels"_qs)->currentWidget()->objectName(),
+                         panels[index]);
+                for (int i = 0; i < 4; ++i) {
+                    QCOMPARE(item(u"mnuView"_qs, i)->isChecked(), i == index);
+                    QCOMPARE(item(u"mnuGraph"_qs, i + 1)->isEnabled(), !picture);
+                }
+            }
+        }
+        auto *onTop = child<QAction>(u"mnuViewAlwaysOnTop"_qs);
+        for (const bool on : {true, false, true}) {
+            QCOMPARE(window->settings().AlwaysOnTop, on);
+            QCOMPARE(onTop->isChecked(), on);
+            QCOMPARE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
+            QVERIFY(window->isVisible());
+            onTop->trigger();
+        }
+    }
+
+    void aboutBox()
+    {
+        loadWindow();
+        for (const QString &item : {u"mnuHelpAbout"_qs, u"mnuSysTrayAbout"_qs}) {
+            child<QAction>(item)->trigger();
+            QPointer<QMessageBox> box = child<QMessageBox>(u"msgAbout"_qs);
+            QVERIFY(box && box->isVisible());
+            QCOMPARE(box->windowTitle(), u"About Voltwise..."_qs);
+            QCOMPARE(box->text(), u"Voltwise version 2.0.10\r\n"_qs + kCopyrightNotice.toString());
+            QCOMPARE(box->icon(), QMessageBox::Information);
+            QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+            box->button(QMessageBox::Ok)->click();
+            QTRY_VERIFY(!box);
+        }
     }
 
     // Today's feeds: window, tray tip and the Conditions tab's tip follow

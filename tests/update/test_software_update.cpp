@@ -94,35 +94,28 @@ private Q_SLOTS:
         QTEST(sim->requestCount(path) + sim->requestCount(u"/none.inf"), "requests");
     }
 
-    void urlTextSilence_data()
-    {
-        QTest::addColumn<bool>("destroy");
-        QTest::newRow("ten seconds of silence") << false;
-        QTest::newRow("the source goes") << true;
-    }
-
+    // Ten seconds of silence, or the source going, end the read with nothing.
     void urlTextSilence()
     {
-        QFETCH(bool, destroy);
         const auto sim = StartSim();
         QVERIFY(sim);
         sim->setFault(kUpdateDescriptorFilePath, *ParseFault(u"stall"));
-        ManualTimers timers;
-        auto urls = std::make_unique<HttpUrlTextSource>(timers);
-        auto text = urls->GetURLText(sim->url(kUpdateDescriptorFilePath).toString());
-        // Connected, sent, and half of the answer in: then silence.
-        QTRY_VERIFY(timers.starts() >= 4);
-
-        timers.advance(HttpUrlTextSource::kTimeout - 1ms);
-        QVERIFY(!text.isReady());
-        if (destroy)
-            urls.reset();
-        else
-            timers.advance(1ms);
-
-        QVERIFY(text.isReady());
-        QCOMPARE(QCoro::waitFor(std::move(text)), QString());
-        QCOMPARE(timers.alive(), 0);
+        for (const bool destroy : {false, true}) {
+            ManualTimers timers;
+            auto urls = std::make_unique<HttpUrlTextSource>(timers);
+            auto text = urls->GetURLText(sim->url(kUpdateDescriptorFilePath).toString());
+            // Connected, sent, and half of the answer in: then silence.
+            QTRY_VERIFY(timers.starts() >= 4);
+            timers.advance(HttpUrlTextSource::kTimeout - 1ms);
+            QVERIFY(!text.isReady());
+            if (destroy)
+                urls.reset();
+            else
+                timers.advance(1ms);
+            QVERIFY(text.isReady());
+            QCOMPARE(QCoro::waitFor(std::move(text)), QString());
+            QCOMPARE(timers.alive(), 0);
+        }
     }
     void answers_data()
     {
@@ -274,8 +267,7 @@ private Q_SLOTS:
         QFETCH(QString, candidate);
         QFETCH(QString, reference);
         QFETCH(bool, finalOnly);
-        QFETCH(std::optional<bool>, expected);
-        QCOMPARE(IsNewerVersion(candidate, reference, finalOnly), expected);
+        QTEST(IsNewerVersion(candidate, reference, finalOnly), "expected");
     }
 
     // Each descriptor that reads gives release 2.1, a date and the download
@@ -361,10 +353,6 @@ private Q_SLOTS:
         QFETCH(QString, skip);
         QFETCH(bool, finalOnly);
         QFETCH(int, choice);
-        QFETCH(QString, offered);
-        QFETCH(QString, notes);
-        QFETCH(QString, caption);
-        QFETCH(QString, skipAfter);
 
         FakeUrlTexts urls;
         if (!descriptor.isEmpty())
@@ -385,16 +373,12 @@ private Q_SLOTS:
         QTEST(result, "result");
         QCOMPARE(urls.asked.value(0), kDescriptorUrl + u"?Version=2.0.10"_qs);
         QCOMPARE(urls.asked.size(),
-                 offered.isEmpty() || !descriptor.contains(kChangeLogUrl) ? 1 : 2);
-        QCOMPARE(prompt.offers.size(), offered.isEmpty() ? 0 : 1);
-        if (!offered.isEmpty()) {
-            QCOMPARE(prompt.offers.first().releaseVersion, offered);
-            QCOMPARE(prompt.offers.first().releaseNotes, notes);
-        }
-        QCOMPARE(prompt.messages.size(), caption.isEmpty() ? 0 : 1);
-        if (!caption.isEmpty())
-            QCOMPARE(prompt.messages.first().caption, caption);
-        QCOMPARE(GetSetting(registry.store, {}, u"Settings"_qs, u"SkipVersion"_qs, {}), skipAfter);
+                 prompt.offers.isEmpty() || !descriptor.contains(kChangeLogUrl) ? 1 : 2);
+        QVERIFY(prompt.offers.size() <= 1 && prompt.messages.size() <= 1);
+        QTEST(prompt.offers.value(0).releaseVersion, "offered");
+        QTEST(prompt.offers.value(0).releaseNotes, "notes");
+        QTEST(prompt.messages.value(0).caption, "caption");
+        QTEST(GetSetting(registry.store, {}, u"Settings"_qs, u"SkipVersion"_qs, {}), "skipAfter");
         QCOMPARE(browser.opened, result ? QStringList{kDownload} : QStringList());
     }
 };
