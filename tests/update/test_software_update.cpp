@@ -1,4 +1,5 @@
 // Versions, the update check's decisions, GetURLText, the dialog and the checks.
+#include "core/twips.h"
 #include "platform/recording_browser_opener.h"
 #include "settings/registry_operations.h"
 #include "settings/settings_test_support.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -117,6 +119,46 @@ private Q_SLOTS:
             QCOMPARE(timers.alive(), 0);
         }
     }
+    // The dialog's face: controls in twips with their captions and weights, a
+    // fixed size without minimise or maximise, read-only notes, the tab order.
+    void layout()
+    {
+        SoftwareUpdateDialog dialog(kOffer);
+        QCOMPARE(dialog.objectName(), u"frmSoftwareUpdate"_qs);
+        QCOMPARE(dialog.windowTitle(), u"Software Update"_qs);
+        QCOMPARE(dialog.size(), QSize(501, 333));
+        QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+        QVERIFY(!(dialog.windowFlags() &
+                  (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(dialog.txtReleaseNotes->isReadOnly());
+        QCOMPARE(dialog.txtReleaseNotes->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        const std::tuple<const char *, QRect, QString, bool> controls[] = {
+            {"picAppIcon", {240, 240, 975, 975}, {}, false},
+            {"lblTitle", {1440, 240, 5835, 255}, kOffer.title, true},
+            {"lblMessage", {1440, 600, 5835, 435}, kOffer.message, false},
+            {"Label2", {1440, 1140, 5835, 195}, u"Release Notes:"_qs, true},
+            {"txtReleaseNotes", {1440, 1440, 5835, 2835}, {}, false},
+            {"cmdSkipThisVersion", {1440, 4440, 1635, 315}, u"Skip This Version"_qs, false},
+            {"cmdCancel", {3900, 4440, 1635, 315}, u"Remind Me Later"_qs, false},
+            {"cmdOK", {5640, 4440, 1635, 315}, u"Download Update"_qs, false}};
+        for (const auto &[name, twips, caption, bold] : controls) {
+            const QWidget *control = dialog.findChild<QWidget *>(QLatin1String(name));
+            QVERIFY2(control, name);
+            QCOMPARE(control->geometry(),
+                     TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+            QCOMPARE(control->font().bold(), bold);
+            if (const auto *label = qobject_cast<const QLabel *>(control); !caption.isEmpty())
+                QCOMPARE(label ? label->text() : control->property("text").toString(), caption);
+        }
+        QList<QWidget *> tabOrder{dialog.cmdSkipThisVersion};
+        for (QWidget *w = tabOrder.first()->nextInFocusChain(); w != tabOrder.first();
+             w = w->nextInFocusChain())
+            if (w->focusPolicy() & Qt::TabFocus)
+                tabOrder << w;
+        QCOMPARE(tabOrder, (QList<QWidget *>{dialog.cmdSkipThisVersion, dialog.cmdCancel,
+                                             dialog.cmdOK, dialog.txtReleaseNotes}));
+    }
+
     void answers_data()
     {
         QTest::addColumn<QString>("action");
