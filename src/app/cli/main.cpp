@@ -50,6 +50,19 @@ std::optional<QUrl> parseServer(const QString &text)
     return url.adjusted(QUrl::StripTrailingSlash);
 }
 
+// One report on standard output, as indented JSON or as text.
+template <typename Json, typename Text>
+void Print(bool json, Json asJson, Text asText)
+{
+    if (json) {
+        const QByteArray bytes = QJsonDocument(asJson()).toJson(QJsonDocument::Indented);
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    } else {
+        std::fputs(asText().toLocal8Bit().constData(), stdout);
+    }
+    std::fflush(stdout);
+}
+
 QCoro::Task<int> run(const Options &options, ServerUrls servers)
 {
     DownloadChannel channel;
@@ -72,14 +85,9 @@ QCoro::Task<int> run(const Options &options, ServerUrls servers)
         chartHeader = NextChartHeader(data.Status, chartHeader, locale);
     }
     const StatusReport report{data, *presentation, published, notice, chartHeader};
-    if (options.json) {
-        const QByteArray json =
-            QJsonDocument(StatusReportJson(report)).toJson(QJsonDocument::Indented);
-        std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
-    } else {
-        std::fputs(StatusReportText(report).toLocal8Bit().constData(), stdout);
-    }
-    std::fflush(stdout);
+    Print(
+        options.json, [&] { return StatusReportJson(report); },
+        [&] { return StatusReportText(report); });
     co_return result.statusCsvHttpStatus == 200 ? 0 : 1;
 }
 
@@ -94,14 +102,9 @@ QCoro::Task<int> checkUpdate(const Options &options, ServerUrls servers, Registr
     const UpdateCheck check = co_await CheckForUpdate(
         context, ServerUrls::resolve(servers.maker, kUpdateDescriptorPath.toString()).toString(),
         false);
-    if (options.json) {
-        const QByteArray json =
-            QJsonDocument(UpdateReportJson(check)).toJson(QJsonDocument::Indented);
-        std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
-    } else {
-        std::fputs(UpdateReportText(check).toLocal8Bit().constData(), stdout);
-    }
-    std::fflush(stdout);
+    Print(
+        options.json, [&] { return UpdateReportJson(check); },
+        [&] { return UpdateReportText(check); });
     co_return check.outcome == UpdateOutcome::None ? 1 : 0;
 }
 
