@@ -3,6 +3,7 @@
 #include "app/information_options.h"
 #include "platform/data_files.h"
 #include "platform/desktop_browser_opener.h"
+#include "platform/heap_tuning.h"
 #include "platform/late_wave_output.h"
 #include "platform/single_instance.h"
 #include "platform/sound_player.h"
@@ -102,6 +103,7 @@ QCoro::Task<> runStartup(Program *program, SingleInstance *instance)
 int Main(int argc, char **argv)
 {
     SetBuildStage(128);
+    KeepLargeBuffersOffTheHeap();
     if (const auto exitStatus = AnswerInformationOption(argc, argv))
         return *exitStatus;
 
