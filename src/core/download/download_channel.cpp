@@ -100,10 +100,13 @@ struct Transfer
 
     // QNAM ends a body that the server closes early as if it were whole
     // (it drops the length it decompresses, so the header is the body's).
+    // An error of QNAM's own names the cause better: a refused redirect
+    // leaves the redirect's announced length unread.
     void checkReceivedLength()
     {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (reason == StopReason::None && length.isValid() && body.size() < length.toLongLong())
+        if (reason == StopReason::None && reply->error() == QNetworkReply::NoError &&
+            length.isValid() && body.size() < length.toLongLong())
             reason = StopReason::CutShort;
     }
 };

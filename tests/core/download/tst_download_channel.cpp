@@ -158,6 +158,14 @@ private Q_SLOTS:
         for (const char *url : {"file:///etc/hostname", "127.0.0.1/a.csv"})
             QTest::newRow(url) << QString::fromLatin1(url) << qint64(0) << 0 << 0
                                << int(QNetworkReply::ProtocolUnknownError) << QString();
+        // A refused redirect names its own cause, not the body it never read.
+        QTest::newRow("redirect to itself")
+            << u"redirect:self"_qs << qint64(0) << 0 << 0
+            << int(QNetworkReply::TooManyRedirectsError) << QString();
+        for (const char *target : {"file:///etc/passwd", "ftp://127.0.0.1/a.csv"})
+            QTest::addRow("redirect to %s", target)
+                << u"redirect:"_qs + QString::fromLatin1(target) << qint64(0) << 0 << 0
+                << int(QNetworkReply::ProtocolUnknownError) << QString();
         for (const int code : {404, 503})
             QTest::addRow("HTTP %d", code)
                 << u"status:%1"_qs.arg(code) << qint64(0) << 0 << 0 << code
@@ -185,7 +193,7 @@ private Q_SLOTS:
 
         QCoro::Task<DownloadResult> task = m_channel->fetch(url);
 
-        QCOMPARE(task.isReady(), error == QNetworkReply::ProtocolUnknownError);
+        QCOMPARE(task.isReady(), !parsed); // a URL refused before any request
         if (wait > 0) {
             QTRY_COMPARE(m_sim->requestCount(kForecastPagePath), 1);
             m_timers.advance(std::chrono::milliseconds(wait));
