@@ -23,7 +23,9 @@ dictionary() {
 }
 
 mkdir -p build-fuzz/findings build-fuzz/logs
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
+# A smaller quarantine than ASan's 256 MB still catches a use soon after a
+# free, and keeps a target of millions of runs near 300 MB instead of 1 GB.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1:quarantine_size_mb=32}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 failed=()
 for name in $targets; do
