@@ -98,14 +98,16 @@ struct Transfer
             stop(StopReason::TooLarge);
     }
 
-    // QNAM ends a body that the server closes early as if it were whole
-    // (it drops the length it decompresses, so the header is the body's).
-    // An error of QNAM's own names the cause better: a refused redirect
-    // leaves the redirect's announced length unread.
+    // QNAM ends a body that the server closes early as if it were whole, or
+    // says no more than that the connection closed (it drops the length it
+    // decompresses, so the header is the body's). Its other errors name their
+    // cause: a refused redirect leaves the redirect's announced length unread.
     void checkReceivedLength()
     {
+        const QNetworkReply::NetworkError error = reply->error();
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (reason == StopReason::None && reply->error() == QNetworkReply::NoError &&
+        if (reason == StopReason::None &&
+            (error == QNetworkReply::NoError || error == QNetworkReply::RemoteHostClosedError) &&
             length.isValid() && body.size() < length.toLongLong())
             reason = StopReason::CutShort;
     }
