@@ -126,7 +126,9 @@ private Q_SLOTS:
         m_display = u':' + QString::fromLatin1(m_xvfb.readLine().trimmed());
 
         m_trayer.setProcessEnvironment(displayEnvironment());
-        m_trayer.start(u"trayer"_qs, {u"--edge"_qs, u"bottom"_qs, u"--align"_qs, u"right"_qs});
+        // At the top: with no window manager there is no work area, so notices
+        // rise from the screen's bottom edge and would cover a panel there.
+        m_trayer.start(u"trayer"_qs, {u"--edge"_qs, u"top"_qs, u"--align"_qs, u"right"_qs});
         QVERIFY(m_trayer.waitForStarted());
         QVERIFY2(poll([this] { return windowTree().contains(u"\"panel\""_qs); }), "no tray panel");
 
@@ -211,6 +213,11 @@ private Q_SLOTS:
                                [&](const QString &id) { return !firstNotices.contains(id); });
         }));
 
+        // A notice holds while the pointer rests on its link: park the pointer
+        // and let the notices fall, so that nothing else takes the clicks.
+        onDisplay(u"xdotool"_qs, {u"mousemove"_qs, u"0"_qs, u"400"_qs});
+        QVERIFY2(poll([this] { return noticeWindows().isEmpty(); }), qPrintable(windowTree()));
+
         // Options from the icon menu, by mouse and keyboard: a new interval, then OK.
         const QRegularExpressionMatch icon =
             QRegularExpression(uR"((\d+)x(\d+)[+-]\d+[+-]\d+\s+\+(-?\d+)\+(-?\d+))"_qs)
@@ -230,7 +237,7 @@ private Q_SLOTS:
                  QTest::qWait(200))
                 options = onDisplay(u"xdotool"_qs, {u"search"_qs, u"--name"_qs, u"^Options$"_qs});
         }
-        QVERIFY2(!options.isEmpty(), "no Options dialog");
+        QVERIFY2(!options.isEmpty(), qPrintable(u"no Options dialog\n"_qs + windowTree()));
         // From the first check box to the interval, replace it, and press the default button.
         onDisplay(u"xdotool"_qs,
                   {u"key"_qs, u"Tab"_qs, u"ctrl+a"_qs, u"1"_qs, u"2"_qs, u"Return"_qs});
