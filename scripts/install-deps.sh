@@ -15,6 +15,8 @@ packages=(
   dbus dbus-bin xvfb xauth trayer x11-utils xdotool curl scrot valgrind
   desktop-file-utils appstream man-db
   clang-14 libclang-rt-14-dev
+  libcanberra-dev
+  qt6-wayland sway grim dunst
 )
 if [ "${1:-}" = packaging ]; then
   packages+=(dpkg-dev file lintian)
