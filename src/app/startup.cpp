@@ -3,6 +3,7 @@
 #include "app/information_options.h"
 #include "platform/data_files.h"
 #include "platform/desktop_browser_opener.h"
+#include "platform/desktop_tray_icon.h"
 #include "platform/heap_tuning.h"
 #include "platform/late_wave_output.h"
 #include "platform/single_instance.h"
@@ -21,8 +22,8 @@
 #include "update/version.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QPointer>
-#include <QSystemTrayIcon>
 #include <QTimer>
 
 namespace voltwise {
@@ -65,12 +66,11 @@ QCoro::Task<> runStartup(Program *program, SingleInstance *instance)
     services.sound = program->sound.get();
     services.browser = &program->browser;
     services.startupEntry = &program->startupEntry;
-    // The icon is always created: Qt puts it in place when a panel appears
-    // after the program (an autostart at login). Until then closing and
+    // The icon follows the panels as they come and go (an autostart at login
+    // often starts before its panel). Until one is there, closing and
     // minimising keep the window reachable.
-    services.trayAvailable = true;
-    services.trayPresent = [] {
-        return QSystemTrayIcon::isSystemTrayAvailable();
+    services.makeTray = [](QMenu *menu, QObject *parent) -> TrayIcon * {
+        return new DesktopTrayIcon(QDBusConnection::sessionBus(), menu, parent);
     };
     // End-to-end tests shorten the minute so that they need not wait for it.
     bool shortMinute = false;

@@ -18,10 +18,13 @@ void TrayClickProtocol::handle(TrayMouseEvent event)
         m_singleClickTimer.start();
         break;
     case TrayMouseEvent::LeftButtonDoubleClick:
+    case TrayMouseEvent::PanelActivate:
+    case TrayMouseEvent::PanelSecondaryActivate:
         cancelSingleClick();
         Q_EMIT showDetails();
         break;
     case TrayMouseEvent::RightButtonUp:
+    case TrayMouseEvent::PanelContextMenu:
         // A pending left click would open the same menu a second time.
         cancelSingleClick();
         Q_EMIT showMenu();

@@ -14,12 +14,19 @@ enum class TrayMouseEvent
     LeftButtonDoubleClick,
     RightButtonDown,
     RightButtonUp,
+    // A panel that draws items itself reports clicks, not buttons, and
+    // never a double click: its primary and secondary activation, and its
+    // request for the menu where it cannot draw the menu itself.
+    PanelActivate,
+    PanelSecondaryActivate,
+    PanelContextMenu,
     Other,
 };
 
 // Tells a single left click (menu, after a pause in which a double click
 // could still follow) from a double click (main window, no menu); the right
-// button opens the menu at once, on release.
+// button opens the menu at once, on release. On a panel that reports no
+// double click, its click is the only way to the main window.
 class TrayClickProtocol : public QObject
 {
     Q_OBJECT

@@ -12,10 +12,10 @@
 #include "platform/data_files.h"
 #include "platform/published_items_bus.h"
 #include "platform/sound_player.h"
+#include "platform/tray_icon.h"
 #include "refresh/current_feeds.h"
 #include "settings/app_settings.h"
 #include "status/condition_images.h"
-#include "status/tray_activation.h"
 #include "status/tray_click_protocol.h"
 #include "ui/conditions_panel.h"
 #include "ui/exit_prompt.h"
@@ -36,9 +36,10 @@
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace voltwise {
 
@@ -192,14 +193,10 @@ void MainWindow::buildTray()
         m_menus.mnuSysTray->popup(QCursor::pos());
     });
     connect(m_trayClicks, &TrayClickProtocol::showDetails, this, &MainWindow::showDetails);
-    if (!m_services.trayAvailable)
+    if (!m_services.makeTray)
         return;
-    m_tray = new QSystemTrayIcon(this);
-    m_tray->setObjectName(u"trayIcon"_qs);
-    connect(m_tray, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                m_trayClicks->handle(TrayMouseEventFor(reason));
-            });
+    m_tray = m_services.makeTray(m_menus.mnuSysTray, this);
+    connect(m_tray, &TrayIcon::mouseEvent, m_trayClicks, &TrayClickProtocol::handle);
 }
 
 QCoro::Task<> MainWindow::Form_Load()
@@ -227,6 +224,7 @@ QCoro::Task<> MainWindow::Form_Load()
     if (m_settings.ShowAtStartup)
         show();
     applyAlwaysOnTop();
+    QTimer::singleShot(m_services.trayWait, this, &MainWindow::showWithoutTray);
 
     co_await RefreshAll();
     if (!self)
@@ -417,7 +415,18 @@ void MainWindow::mnuGraphSub_Click(int index)
 
 bool MainWindow::hasTray() const
 {
-    return m_tray && (!m_services.trayPresent || m_services.trayPresent());
+    return m_tray && m_tray->isPresent();
+}
+
+void MainWindow::showWithoutTray()
+{
+    if (m_unloaded || hasTray())
+        return;
+    std::fputs("voltwise: no notification area (system tray) found; showing the window, which "
+               "minimises to the taskbar until one appears\n",
+               stderr);
+    if (!isVisible())
+        show();
 }
 
 void MainWindow::raiseAlert(const ChangeNotice &notice)

@@ -15,15 +15,16 @@
 #include <QPointer>
 #include <qcoro/qcorotask.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
 class QAction;
 class QCheckBox;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QStackedWidget;
-class QSystemTrayIcon;
 class QTabBar;
 class QTimer;
 
@@ -42,6 +43,7 @@ class SoundPlayer;
 class StartupEntry;
 class StatusStrip;
 class TrayClickProtocol;
+class TrayIcon;
 class UpdateChecker;
 class UpdatePrompt;
 
@@ -60,11 +62,11 @@ struct MainWindowServices
     UpdatePrompt *updatePrompt = nullptr;
     // The start-at-login entry of the options dialog; none: never registered.
     StartupEntry *startupEntry = nullptr;
-    // Create the notification-area icon.
-    bool trayAvailable = false;
-    // Whether a notification area holds the icon right now (a panel may come
-    // and go); none given means it does whenever the icon exists.
-    std::function<bool()> trayPresent;
+    // Makes the notification-area icon for the icon menu; none: no icon.
+    std::function<TrayIcon *(QMenu *menu, QObject *parent)> makeTray;
+    // How long a notification area may take to appear at start (panels start
+    // beside the programs of a login) before the window shows in its stead.
+    std::chrono::milliseconds trayWait{5000};
     bool publishOnBus = true;
     int minuteMilliseconds = 60 * 1000;
     // Ends the program once the window has unloaded.
@@ -157,6 +159,7 @@ private:
     void Form_Unload();
     void raiseAlert(const ChangeNotice &notice);
     bool hasTray() const;
+    void showWithoutTray();
 
     MainWindowServices m_services;
     AppSettings m_settings;
@@ -181,7 +184,7 @@ private:
     QTimer *tmrMinute = nullptr;
     MainMenus m_menus;
     QPointer<OptionsDialog> m_options;
-    QSystemTrayIcon *m_tray = nullptr;
+    TrayIcon *m_tray = nullptr;
     TrayClickProtocol *m_trayClicks = nullptr;
     UpdateChecker *m_updates = nullptr;
 

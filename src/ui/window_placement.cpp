@@ -39,6 +39,8 @@ PlacementWindow DescribeWindow(const QWidget *window)
     described.state = ShowState(window->windowState());
     described.sizableBorder = window->minimumSize() != window->maximumSize() &&
                               !window->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
+    // Wayland keeps a window's position from its client.
+    described.positionKnown = !QGuiApplication::platformName().startsWith(u"wayland");
     const auto *mainWindow = qobject_cast<const QMainWindow *>(window);
     described.mdiParent = mainWindow && qobject_cast<QMdiArea *>(mainWindow->centralWidget());
     return described;

@@ -142,10 +142,14 @@ QString PlacementTextToSave(QStringView stored, const PlacementWindow &window,
                             const QLocale &locale)
 {
     PlacementBounds bounds;
+    const std::optional<StoredPlacement> previous = ParseStoredPlacement(stored, locale);
     if (window.state == WindowShowState::Normal) {
         bounds = window.bounds;
-    } else if (const std::optional<StoredPlacement> previous =
-                   ParseStoredPlacement(stored, locale)) {
+        if (!window.positionKnown) {
+            bounds.left = previous ? previous->left.value_or(kCentred) : kCentred;
+            bounds.top = previous ? previous->top.value_or(kCentred) : kCentred;
+        }
+    } else if (previous) {
         bounds = {previous->left.value_or(0), previous->top.value_or(0),
                   previous->width.value_or(0), previous->height.value_or(0)};
     }

@@ -47,6 +47,9 @@ struct PlacementWindow
     bool manualStartUpPosition = true; // false lets the platform place the window
     bool mdiParent = false;
     bool sizableBorder = true;
+    // False where the platform never tells a window where it is (Wayland):
+    // its left and top are then whatever the toolkit made up.
+    bool positionKnown = true;
 };
 
 // The fields of a stored "left,top,width,height,state" that converted.
@@ -67,6 +70,8 @@ std::optional<StoredPlacement> ParseStoredPlacement(QStringView text, const QLoc
 // The text to store for a window, given what was stored before: the
 // window's bounds when it is in the normal state, otherwise the bounds stored
 // before (0 for each that is missing or does not convert), then its state.
+// A position the platform does not know keeps the stored one (centred when
+// none is stored).
 QString PlacementTextToSave(QStringView stored, const PlacementWindow &window,
                             const QLocale &locale);
 

@@ -16,7 +16,8 @@ class TestTrayIcon : public QObject
 private Q_SLOTS:
     // Events: L left down, l left up, D double click, R right down, r right
     // up, m move, T the single-click pause runs out; as Qt reports them
-    // (through TrayMouseEventFor): t Trigger, d DoubleClick, c Context, x middle click, u unknown.
+    // (through TrayMouseEventFor): t Trigger, d DoubleClick, c Context, x middle click, u unknown;
+    // as a panel of items reports them: a activate, s secondary activate, p menu.
     // Actions: M menu, W main window.
     void sequences_data()
     {
@@ -34,18 +35,27 @@ private Q_SLOTS:
         QTest::newRow("qt double click") << u"tdT"_qs << u"W"_qs << false;
         QTest::newRow("qt context") << u"cT"_qs << u"M"_qs << false;
         QTest::newRow("qt middle, unknown") << u"xuT"_qs << QString() << false;
+        QTest::newRow("panel clicks open the window") << u"asT"_qs << u"WW"_qs << false;
+        QTest::newRow("panel menu") << u"pT"_qs << u"M"_qs << false;
+        QTest::newRow("panel click after a button press") << u"LaT"_qs << u"W"_qs << false;
     }
 
     void sequences()
     {
         QFETCH(QString, events);
         using R = QSystemTrayIcon;
-        const QHash<QChar, TrayMouseEvent> byLetter{
-            {u'L', TrayMouseEvent::LeftButtonDown},  {u'D', TrayMouseEvent::LeftButtonDoubleClick},
-            {u'R', TrayMouseEvent::RightButtonDown}, {u'r', TrayMouseEvent::RightButtonUp},
-            {u't', TrayMouseEventFor(R::Trigger)},   {u'd', TrayMouseEventFor(R::DoubleClick)},
-            {u'c', TrayMouseEventFor(R::Context)},   {u'x', TrayMouseEventFor(R::MiddleClick)},
-            {u'u', TrayMouseEventFor(R::Unknown)}};
+        const QHash<QChar, TrayMouseEvent> byLetter{{u'L', TrayMouseEvent::LeftButtonDown},
+                                                    {u'D', TrayMouseEvent::LeftButtonDoubleClick},
+                                                    {u'R', TrayMouseEvent::RightButtonDown},
+                                                    {u'r', TrayMouseEvent::RightButtonUp},
+                                                    {u't', TrayMouseEventFor(R::Trigger)},
+                                                    {u'd', TrayMouseEventFor(R::DoubleClick)},
+                                                    {u'c', TrayMouseEventFor(R::Context)},
+                                                    {u'x', TrayMouseEventFor(R::MiddleClick)},
+                                                    {u'u', TrayMouseEventFor(R::Unknown)},
+                                                    {u'a', TrayMouseEvent::PanelActivate},
+                                                    {u's', TrayMouseEvent::PanelSecondaryActivate},
+                                                    {u'p', TrayMouseEvent::PanelContextMenu}};
         TrayClickProtocol protocol(nullptr, 1h); // the pause only ends on T
         QString log;
         connect(&protocol, &TrayClickProtocol::showMenu, this, [&log] { log += u'M'; });

@@ -7,6 +7,7 @@
 #include "gridsim/current_feeds_writer.h"
 #include "platform/recording_browser_opener.h"
 #include "platform/recording_sound_player.h"
+#include "platform/recording_tray_icon.h"
 #include "settings/registry_operations.h"
 #include "settings/setting_keys.h"
 #include "settings/settings_test_support.h"
@@ -31,7 +32,6 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStackedWidget>
-#include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -103,6 +103,8 @@ private:
     ScriptedExitPrompt m_prompt;
     int m_quits = 0;
     std::unique_ptr<MainWindow> m_window;
+    QPointer<RecordingTrayIcon> m_tray;
+    bool m_trayPresent = true;
     QList<QPointer<QWidget>> m_notices;
     FeedSource m_feeds = FeedSource::Classic;
 
@@ -119,8 +121,14 @@ private:
         services.exitPrompt = &m_prompt;
         services.sound = &m_sound;
         services.browser = &m_browser;
-        services.trayAvailable = trayAvailable;
+        if (trayAvailable)
+            services.makeTray = [this](QMenu *, QObject *parent) -> TrayIcon * {
+                m_tray = new RecordingTrayIcon(parent);
+                m_tray->present = m_trayPresent;
+                return m_tray;
+            };
         services.publishOnBus = false;
+        services.trayWait = 0ms;
         services.quit = [this] {
             ++m_quits;
         };
@@ -234,6 +242,7 @@ private Q_SLOTS:
         m_prompt.yes = m_prompt.hold = false;
         m_prompt.asked = m_quits = 0;
         m_notices.clear();
+        m_trayPresent = true;
     }
 
     void cleanup()
@@ -254,16 +263,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("stored"); // "Key=Value"
         QTest::addColumn<QString>("shown");  // details, visible, on top, the operator's picture
-        QTest::newRow("nothing stored") << QString() << u"1100"_qs;
-        QTest::newRow("ShowDetails False") << u"ShowDetails=False"_qs << u"0100"_qs;
-        QTest::newRow("ShowAtStartup False") << u"ShowAtStartup=False"_qs << u"1000"_qs;
-        QTest::newRow("CAISOGraph True") << u"CAISOGraph=True"_qs << u"1101"_qs;
+        QTest::addColumn<bool>("trayPresent");
+        QTest::newRow("nothing stored") << QString() << u"1100"_qs << true;
+        QTest::newRow("ShowDetails False") << u"ShowDetails=False"_qs << u"0100"_qs << true;
+        QTest::newRow("ShowAtStartup False") << u"ShowAtStartup=False"_qs << u"1000"_qs << true;
+        // Without a notification area the window is the only way in.
+        QTest::newRow("ShowAtStartup False, no notification area")
+            << u"ShowAtStartup=False"_qs << u"1100"_qs << false;
+        QTest::newRow("CAISOGraph True") << u"CAISOGraph=True"_qs << u"1101"_qs << true;
     }
 
     void loadAppliesTheStoredSettings()
     {
         QFETCH(QString, stored);
         QFETCH(QString, shown);
+        QFETCH(bool, trayPresent);
+        m_trayPresent = trayPresent;
         if (!stored.isEmpty())
             store(stored);
         QPalette scheme = QApplication::palette();
@@ -272,6 +287,7 @@ private Q_SLOTS:
         QApplication::setPalette(scheme);
         MainWindow *window = loadWindow();
         QApplication::setPalette(QPalette());
+        QTRY_COMPARE(window->isVisible(), shown[1] == u'1');
 
         auto *details = child<QCheckBox>(u"chkDetails"_qs);
         auto *graphPicture = child<QLabel>(u"imgGraph"_qs);
@@ -310,7 +326,7 @@ private Q_SLOTS:
 
         QCOMPARE(condition(), u"Rolling Blackouts"_qs);
         QCOMPARE(litLevelLabel(), 5);
-        QCOMPARE(child<QSystemTrayIcon>(u"trayIcon"_qs)->toolTip(),
+        QCOMPARE(m_tray->toolTip,
                  u"Emergency Load Reductions: "_qs + UsMegawatts(s.actualDemand).mid(1));
         QCOMPARE(labelTexts(u"lblCurrentCondition"_qs, 7),
                  (QStringList{u"Updated: "_qs + UsDate(s.measured),
@@ -472,7 +488,7 @@ private Q_SLOTS:
         if (!tray)
             QVERIFY(window->isMinimized());
         if (tray)
-            QCOMPARE(child<QSystemTrayIcon>(u"trayIcon"_qs)->isVisible(), !unloads);
+            QCOMPARE(m_tray->shown, !unloads);
         // Saved as it was before: a close is not remembered as minimising.
         const QString placement = GetSetting(m_reg->store, SettingKeys::MainWindowPlacement, {});
         if (action != u"minimise" && action != u"mnuFileClose")
@@ -626,7 +642,7 @@ private Q_SLOTS:
         QVERIFY(!load.isReady());
         QCOMPARE(condition(), u"Status Unknown"_qs);
         QCOMPARE(litLevelLabel(), -1);
-        QCOMPARE(child<QSystemTrayIcon>(u"trayIcon"_qs)->toolTip(), u"Status Unknown"_qs);
+        QCOMPARE(m_tray->toolTip, u"Status Unknown"_qs);
         QCOMPARE(text(u"lblCurrentCondition(0)"_qs), u"Not updated"_qs);
 
         QVERIFY(QCoro::waitFor(window->requestUnload(UnloadMode::SessionEnd)));
@@ -671,7 +687,7 @@ private Q_SLOTS:
         QCOMPARE(shownSeries(), QStringList{u"Actual Demand"_qs});
         QVERIFY(item(3)->isChecked() && !item(1)->isChecked());
         QCOMPARE(stored(u"GraphValues"_qs), u"0"_qs); // saved when the window unloads
-        QCoreApplication::processEvents(); // the chart lays out its new scale
+        QCoreApplication::processEvents();            // the chart lays out its new scale
 
         int hour = 1;
         while (hour < 24 && s.hours[std::size_t(hour)].actual)
@@ -796,9 +812,7 @@ private Q_SLOTS:
             }
             const GridSnapshot s = m_sim->currentSnapshot();
             QCOMPARE(text(u"lblStatusText"_qs), texts[step]);
-            QVERIFY(child<QSystemTrayIcon>(u"trayIcon"_qs)
-                        ->toolTip()
-                        .endsWith(u": "_qs + UsMegawatts(s.actualDemand).mid(1)));
+            QVERIFY(m_tray->toolTip.endsWith(u": "_qs + UsMegawatts(s.actualDemand).mid(1)));
             QCOMPARE(child<QTabBar>(u"tabMain"_qs)->tabToolTip(1),
                      u"Current System Conditions\nGrid operator: "_qs +
                          OperatorWordsOf(s.level).join(u", "_qs));

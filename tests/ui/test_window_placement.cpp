@@ -99,23 +99,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<WindowShowState>("state");
         QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<bool>("positionKnown");
         QTest::addColumn<QString>("expected");
         const QLocale c = QLocale::c();
+        const auto normal = WindowShowState::Normal;
         const auto maximized = WindowShowState::Maximized;
-        QTest::newRow("normal takes the window") << u"15,30,45,60,2"_qs << WindowShowState::Normal
-                                                 << c << u"1500,3000,1234568,7200,0"_qs;
+        QTest::newRow("normal takes the window")
+            << u"15,30,45,60,2"_qs << normal << c << true << u"1500,3000,1234568,7200,0"_qs;
         QTest::newRow("minimised keeps stored bounds")
-            << u"15,30,4500,3000,0"_qs << WindowShowState::Minimized << c
+            << u"15,30,4500,3000,0"_qs << WindowShowState::Minimized << c << true
             << u"15,30,4500,3000,1"_qs;
         QTest::newRow("maximised, four fields")
-            << u"1,2,3,4"_qs << maximized << c << u"0,0,0,0,2"_qs;
+            << u"1,2,3,4"_qs << maximized << c << true << u"0,0,0,0,2"_qs;
         QTest::newRow("maximised, a field that does not convert")
-            << u"x,30,4500.5,3000,0"_qs << maximized << c << u"0,30,4500.5,3000,2"_qs;
-        QTest::newRow("no grouping") << u"1440,1080,7500,5400,0"_qs << maximized
-                                     << QLocale(QLocale::German) << u"1440,1080,7500,5400,2"_qs;
+            << u"x,30,4500.5,3000,0"_qs << maximized << c << true << u"0,30,4500.5,3000,2"_qs;
+        QTest::newRow("no grouping")
+            << u"1440,1080,7500,5400,0"_qs << maximized << QLocale(QLocale::German) << true
+            << u"1440,1080,7500,5400,2"_qs;
         QTest::newRow("decimal comma, stored whole")
-            << u"500050000,30,4500,3000,0"_qs << maximized << QLocale(QLocale::German)
+            << u"500050000,30,4500,3000,0"_qs << maximized << QLocale(QLocale::German) << true
             << u"500050000,30,4500,3000,2"_qs;
+        // Wayland: the size is the window's, the position stays the user's.
+        QTest::newRow("unknown position keeps the stored one")
+            << u"15,30,45,60,2"_qs << normal << c << false << u"15,30,1234568,7200,0"_qs;
+        QTest::newRow("unknown position, nothing stored")
+            << QString() << normal << c << false << u"-1,-1,1234568,7200,0"_qs;
+        QTest::newRow("unknown position, a field that does not convert")
+            << u"15,x,45,60,0"_qs << normal << c << false << u"15,-1,1234568,7200,0"_qs;
     }
 
     void save()
@@ -123,7 +133,9 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         QFETCH(WindowShowState, state);
         QFETCH(QLocale, locale);
-        const PlacementWindow window{{1500, 3000, 1234567.8, 7200}, state};
+        PlacementWindow window{{1500, 3000, 1234567.8, 7200}, state};
+        QFETCH(bool, positionKnown);
+        window.positionKnown = positionKnown;
         QTEST(PlacementTextToSave(stored, window, locale), "expected");
     }
 

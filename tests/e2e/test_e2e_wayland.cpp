@@ -1,0 +1,350 @@
+// Runs the real programs on a Wayland desktop of today: a headless sway, its
+// panel swaybar (which draws items of the StatusNotifierItem protocol) started
+// well after voltwise, as at many logins, and dunst as the notification
+// server; voltwise follows the simulated grid operator. sway refuses to run
+// as root: ctest starts this test through as_unprivileged.sh.
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <functional>
+#include <unistd.h>
+
+namespace {
+constexpr int kLongWait = 60000;
+
+// The menu layout as the menu protocol sends it: (ia{sv}av).
+struct MenuNode
+{
+    int id = 0;
+    QVariantMap properties;
+    QList<MenuNode> children;
+};
+
+const QDBusArgument &operator>>(const QDBusArgument &argument, MenuNode &node)
+{
+    argument.beginStructure();
+    argument >> node.id >> node.properties;
+    argument.beginArray();
+    while (!argument.atEnd()) {
+        QDBusVariant child;
+        argument >> child;
+        MenuNode childNode;
+        child.variant().value<QDBusArgument>() >> childNode;
+        node.children.append(childNode);
+    }
+    argument.endArray();
+    argument.endStructure();
+    return argument;
+}
+} // namespace
+
+class TestE2eWayland : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_runtime;
+    QProcessEnvironment m_desktop; // reaches the compositor
+    QProcess m_sway, m_dunst, m_sim, m_voltwise;
+    QUrl m_simUrl;
+
+    static bool poll(const std::function<bool()> &done, int milliseconds = kLongWait)
+    {
+        for (QDeadlineTimer deadline(milliseconds); !deadline.hasExpired(); QTest::qWait(250))
+            if (done())
+                return true;
+        return done();
+    }
+
+    QString run(const QString &program, const QStringList &arguments)
+    {
+        QProcess tool;
+        tool.setProcessEnvironment(m_desktop);
+        tool.start(program, arguments);
+        tool.waitForFinished(10000);
+        return QString::fromUtf8(tool.readAllStandardOutput());
+    }
+
+    QString runtimeFile(const QString &pattern) const
+    {
+        const QStringList found = QDir(m_runtime).entryList({pattern}, QDir::System | QDir::Files);
+        return found.isEmpty() ? QString() : QDir(m_runtime).filePath(found.first());
+    }
+
+    QString tree() { return run(u"swaymsg"_qs, {u"-r"_qs, u"-t"_qs, u"get_tree"_qs}); }
+
+    // The titles of the compositor's windows.
+    QStringList windows()
+    {
+        QStringList titles;
+        const std::function<void(const QJsonObject &)> collect = [&](const QJsonObject &node) {
+            if (node.contains(u"pid"_qs))
+                titles << node.value(u"name"_qs).toString();
+            for (const char *key : {"nodes", "floating_nodes"})
+                for (const QJsonValue &child : node.value(QLatin1String(key)).toArray())
+                    collect(child.toObject());
+        };
+        collect(QJsonDocument::fromJson(tree().toUtf8()).object());
+        return titles;
+    }
+
+    // Closed notifications go to the history, which is where the user finds them.
+    QString notificationHistory()
+    {
+        run(u"dunstctl"_qs, {u"close-all"_qs});
+        return run(u"dunstctl"_qs, {u"history"_qs});
+    }
+
+    QString logOf(const QString &name) const
+    {
+        QFile file(m_dir.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    QDBusMessage callItem(const QString &service, const QString &path, const QString &interface,
+                          const QString &method, const QVariantList &arguments)
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
+        message.setArguments(arguments);
+        return QDBusConnection::sessionBus().call(message, QDBus::Block, 10000);
+    }
+
+    void controlSimulator(const QString &path)
+    {
+        QNetworkAccessManager network;
+        QUrl url = m_simUrl;
+        url.setPath(path);
+        std::unique_ptr<QNetworkReply> reply(network.post(QNetworkRequest(url), QByteArray()));
+        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+        QVERIFY(reply->isFinished() || finished.wait(kLongWait));
+        QCOMPARE(reply->error(), QNetworkReply::NoError);
+    }
+
+    // The panel's own colours are greys; the icon is the only coloured thing
+    // in the bar, the traffic light's lit lamp.
+    int litPixelsInTheBar(QRgb lamp)
+    {
+        const QString shot = m_dir.filePath(u"screen.png"_qs);
+        run(u"grim"_qs, {shot});
+        const QImage screen(shot);
+        int lit = 0;
+        for (int y = 0; y < std::min(40, screen.height()); ++y)
+            for (int x = screen.width() / 2; x < screen.width(); ++x) {
+                const QRgb pixel = screen.pixel(x, y);
+                lit += std::abs(qRed(pixel) - qRed(lamp)) < 60 &&
+                       std::abs(qGreen(pixel) - qGreen(lamp)) < 60 &&
+                       std::abs(qBlue(pixel) - qBlue(lamp)) < 60;
+            }
+        return lit;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (::geteuid() == 0)
+            QSKIP("sway refuses to run as root: run this test through "
+                  "tests/e2e/as_unprivileged.sh (ctest does)");
+        for (const QString &tool :
+             {u"sway"_qs, u"swaybar"_qs, u"swaymsg"_qs, u"dunst"_qs, u"dunstctl"_qs, u"grim"_qs})
+            QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(),
+                     qPrintable(tool + u" is missing (scripts/install-deps.sh installs it)"_qs));
+        QVERIFY(QDBusConnection::sessionBus().isConnected());
+        m_runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        QVERIFY2(QDir(m_runtime).exists(), "XDG_RUNTIME_DIR is not set");
+
+        // The panel waits for the test's word, so that it comes after voltwise.
+        const QString panel = m_dir.filePath(u"late-swaybar"_qs);
+        QFile script(panel);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(u"#!/bin/sh\nwhile [ ! -e '%1' ]; do sleep 0.1; done\n"
+                     "exec swaybar -d \"$@\" >'%2' 2>&1\n"_qs
+                         .arg(m_dir.filePath(u"start-panel"_qs), m_dir.filePath(u"swaybar.log"_qs))
+                         .toUtf8());
+        script.close();
+        QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
+        QFile config(m_dir.filePath(u"sway.conf"_qs));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write(u"xwayland disable\noutput HEADLESS-1 resolution 1280x800\n"
+                     "bar {\n position top\n swaybar_command %1\n tray_output *\n}\n"_qs.arg(panel)
+                         .toUtf8());
+        config.close();
+
+        QProcessEnvironment compositor = QProcessEnvironment::systemEnvironment();
+        compositor.remove(u"DISPLAY"_qs);
+        compositor.remove(u"WAYLAND_DISPLAY"_qs);
+        compositor.insert(u"WLR_BACKENDS"_qs, u"headless"_qs);
+        compositor.insert(u"WLR_LIBINPUT_NO_DEVICES"_qs, u"1"_qs);
+        compositor.insert(u"WLR_RENDERER"_qs, u"pixman"_qs);
+        m_sway.setProcessEnvironment(compositor);
+        m_sway.setStandardErrorFile(m_dir.filePath(u"sway.log"_qs));
+        m_sway.start(u"sway"_qs, {u"-c"_qs, config.fileName()});
+        QVERIFY(m_sway.waitForStarted());
+        QVERIFY2(poll([this] {
+                     return !runtimeFile(u"sway-ipc.*.sock"_qs).isEmpty() &&
+                            !runtimeFile(u"wayland-?"_qs).isEmpty();
+                 }),
+                 qPrintable(logOf(u"sway.log"_qs)));
+        m_desktop = QProcessEnvironment::systemEnvironment();
+        m_desktop.insert(u"WAYLAND_DISPLAY"_qs, QFileInfo(runtimeFile(u"wayland-?"_qs)).fileName());
+        m_desktop.insert(u"SWAYSOCK"_qs, runtimeFile(u"sway-ipc.*.sock"_qs));
+        m_desktop.remove(u"DISPLAY"_qs);
+
+        m_dunst.setProcessEnvironment(m_desktop);
+        m_dunst.setStandardErrorFile(m_dir.filePath(u"dunst.log"_qs));
+        m_dunst.start(u"dunst"_qs, {});
+        QVERIFY(m_dunst.waitForStarted());
+        QVERIFY2(poll([] {
+                     return QDBusConnection::sessionBus().interface()->isServiceRegistered(
+                         u"org.freedesktop.Notifications"_qs);
+                 }),
+                 qPrintable(logOf(u"dunst.log"_qs)));
+
+        m_sim.start(QStringLiteral(VOLTWISE_GRIDSIM),
+                    {u"--port"_qs, u"0"_qs, u"--scenario"_qs, u"walk"_qs});
+        QVERIFY(m_sim.waitForStarted());
+        QVERIFY(poll([this] { return m_sim.waitForReadyRead(100) && m_sim.canReadLine(); }));
+        const QByteArray line = m_sim.readLine().trimmed();
+        QVERIFY2(line.startsWith("listening on "), line.constData());
+        m_simUrl = QUrl(QString::fromLatin1(line.mid(13)));
+    }
+
+    void cleanupTestCase()
+    {
+        for (QProcess *process : {&m_voltwise, &m_sim, &m_dunst, &m_sway}) {
+            if (process->state() == QProcess::NotRunning)
+                continue;
+            process->terminate();
+            if (!process->waitForFinished(10000))
+                process->kill();
+            process->waitForFinished();
+        }
+    }
+
+    void iconMenuAndNotificationsWithALatePanel()
+    {
+        const QString file = m_dir.filePath(u"config/Ternwood/Voltwise.conf"_qs);
+        {
+            QSettings settings(file, QSettings::IniFormat);
+            for (const QString &key :
+                 {u"GridMain"_qs, u"GridContent"_qs, u"FlexAlerts"_qs, u"Maker"_qs})
+                settings.setValue(u"Servers/"_qs + key, m_simUrl.toString());
+            settings.setValue(u"Settings/UpdateInterval"_qs, u"1"_qs);
+            settings.setValue(u"Settings/ShowAtStartup"_qs, u"False"_qs);
+            settings.setValue(u"WindowSettings/frmMain"_qs, u"1500,1200,4875,7500,0"_qs);
+        }
+        QProcessEnvironment env = m_desktop;
+        env.insert(u"QT_QPA_PLATFORM"_qs, u"wayland"_qs);
+        env.insert(u"XDG_CONFIG_HOME"_qs, m_dir.filePath(u"config"_qs));
+        env.insert(u"LC_ALL"_qs, u"C.UTF-8"_qs);
+        env.insert(u"VOLTWISE_TEST_MINUTE_MS"_qs, u"1000"_qs);
+        m_voltwise.setProcessEnvironment(env);
+        m_voltwise.setStandardErrorFile(m_dir.filePath(u"voltwise.log"_qs));
+        QElapsedTimer started;
+        started.start();
+        m_voltwise.start(QStringLiteral(VOLTWISE_BINARY), {});
+        QVERIFY(m_voltwise.waitForStarted());
+        const auto diagnosis = [this] {
+            return (u"voltwise:\n"_qs + logOf(u"voltwise.log"_qs) + u"\nswaybar:\n"_qs +
+                    logOf(u"swaybar.log"_qs))
+                .toLocal8Bit();
+        };
+
+        // No panel yet: the window stands in for the icon, and says so.
+        QVERIFY2(
+            poll([this] { return logOf(u"voltwise.log"_qs).contains(u"no notification area"_qs); }),
+            diagnosis().constData());
+        QVERIFY2(poll([this] { return windows().contains(u"Voltwise"_qs); }), qPrintable(tree()));
+
+        // The panel comes six seconds after voltwise.
+        QTest::qWait(std::max<int>(0, 6000 - int(started.elapsed())));
+        QFile(m_dir.filePath(u"start-panel"_qs)).open(QIODevice::WriteOnly);
+        const QString service = u"org.kde.StatusNotifierItem-%1-1"_qs.arg(m_voltwise.processId());
+        QVERIFY2(poll([&] {
+                     return logOf(u"swaybar.log"_qs)
+                         .contains(u"Registering Status Notifier Item '"_qs + service);
+                 }),
+                 diagnosis().constData());
+        // The panel draws the traffic light: green, the grid is normal.
+        QVERIFY2(poll([this] { return litPixelsInTheBar(qRgb(0x22, 0xdd, 0x4f)) > 4; }),
+                 "no green lamp in the panel (screen.png in the test's folder)");
+
+        // The menu is the panel's to draw.
+        const QDBusMessage menuPath =
+            callItem(service, u"/StatusNotifierItem"_qs, u"org.freedesktop.DBus.Properties"_qs,
+                     u"Get"_qs, {u"org.kde.StatusNotifierItem"_qs, u"Menu"_qs});
+        const QString path = menuPath.arguments()
+                                 .value(0)
+                                 .value<QDBusVariant>()
+                                 .variant()
+                                 .value<QDBusObjectPath>()
+                                 .path();
+        QVERIFY2(!path.isEmpty() && path != u"/NO_DBUSMENU"_qs, qPrintable(path));
+        const QDBusMessage layout = callItem(service, path, u"com.canonical.dbusmenu"_qs,
+                                             u"GetLayout"_qs, {0, -1, QStringList{u"label"_qs}});
+        QCOMPARE(layout.type(), QDBusMessage::ReplyMessage);
+        MenuNode root;
+        layout.arguments().value(1).value<QDBusArgument>() >> root;
+        QStringList labels;
+        for (const MenuNode &item : std::as_const(root.children))
+            labels << item.properties.value(u"label"_qs).toString();
+        for (const QString &label :
+             {u"_Details..."_qs, u"_Options..."_qs, u"_Help..."_qs, u"_About..."_qs, u"E_xit"_qs})
+            QVERIFY2(labels.contains(label), qPrintable(labels.join(u" | "_qs)));
+
+        // A change of the grid's condition goes to the notification centre,
+        // and no window of its own opens.
+        QVERIFY2(poll([this] { return notificationHistory().contains(u"System Normal: "_qs); }),
+                 diagnosis().constData());
+        controlSimulator(u"/_sim/advance"_qs);
+        QVERIFY2(poll([this] { return notificationHistory().contains(u"Alert Notice: "_qs); }),
+                 diagnosis().constData());
+        QVERIFY2(!windows().contains(u"Voltwise Notice"_qs), qPrintable(tree()));
+
+        // Closed, the window goes to the panel; the panel's click brings it back.
+        run(u"swaymsg"_qs, {u"[title=\"^Voltwise$\"] kill"_qs});
+        QVERIFY2(poll([this] { return !windows().contains(u"Voltwise"_qs); }), qPrintable(tree()));
+        callItem(service, u"/StatusNotifierItem"_qs, u"org.kde.StatusNotifierItem"_qs,
+                 u"Activate"_qs, {0, 0});
+        QVERIFY2(poll([this] { return windows().contains(u"Voltwise"_qs); }), qPrintable(tree()));
+
+        // The chimes are over: nothing of the audio stack stays.
+        QTest::qWait(3000);
+        QFile maps(u"/proc/%1/maps"_qs.arg(m_voltwise.processId()));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        const QByteArray mapped = maps.readAll();
+        for (const char *library : {"libcanberra", "libpulse", "libQt6Multimedia"})
+            QVERIFY2(!mapped.contains(library), library);
+
+        ::kill(m_voltwise.processId(), SIGTERM);
+        QVERIFY(m_voltwise.waitForFinished(kLongWait));
+        QCOMPARE(m_voltwise.exitCode(), 0);
+        // Wayland never told the program where its window was: the stored
+        // position stays.
+        const QString placement =
+            QSettings(file, QSettings::IniFormat).value(u"WindowSettings/frmMain"_qs).toString();
+        QVERIFY2(placement.startsWith(u"1500,1200,"_qs), qPrintable(placement));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestE2eWayland)
+#include "test_e2e_wayland.moc"
