@@ -83,7 +83,6 @@ class TestDesktopNotifier : public QObject
 
     PrivateBus m_bus;
     QDBusConnection m_serverBus{QString()};
-    QDBusConnection m_clientBus{QString()};
     std::unique_ptr<FakeNotificationServer> m_server;
     RecordingBrowserOpener m_browser;
     std::unique_ptr<DesktopNotifier> m_notifier;
@@ -99,15 +98,13 @@ private Q_SLOTS:
                                            QDBusConnection::ExportAllSlots |
                                                QDBusConnection::ExportAllSignals));
         QVERIFY(m_serverBus.registerService(kService));
-        m_clientBus = m_bus.connect();
-        m_notifier = std::make_unique<DesktopNotifier>(m_clientBus, m_browser);
+        m_notifier = std::make_unique<DesktopNotifier>(m_bus.connect(), m_browser);
         m_browser.opened.clear();
     }
 
     void cleanup()
     {
         m_notifier.reset();
-        PrivateBus::disconnect(m_clientBus);
         // Now: the connection itself closes only when the last copy goes.
         m_serverBus.unregisterService(kService);
         PrivateBus::disconnect(m_serverBus);
