@@ -25,6 +25,7 @@ void ForEachMember(Settings &s, Visit &&visit)
     visit(k::ShowAtStartup, s.ShowAtStartup);
     visit(k::ShowDetails, s.ShowDetails);
     visit(k::UpdateInterval, s.UpdateInterval);
+    visit(k::NoticeStyle, s.NoticeStyle);
 }
 
 void ReadMember(const SettingKey &key, const QString &text, const QLocale &locale, bool &member)
@@ -39,6 +40,11 @@ void ReadMember(const SettingKey &key, const QString &text, const QLocale &local
                  : TextToWholeNumber(text, locale).value_or(key.defaultNumber());
 }
 
+void ReadMember(const SettingKey &, const QString &text, const QLocale &, NoticeStyle &member)
+{
+    member = NoticeStyleFromText(text);
+}
+
 QString MemberText(bool member)
 {
     return BooleanText(member);
@@ -47,6 +53,11 @@ QString MemberText(bool member)
 QString MemberText(qint32 member)
 {
     return QString::number(member);
+}
+
+QString MemberText(NoticeStyle member)
+{
+    return NoticeStyleText(member);
 }
 
 bool SaveMembers(RegistryBackend &store, const AppSettings &settings,

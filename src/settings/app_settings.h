@@ -2,6 +2,7 @@
 
 #include "settings/registry_backend.h"
 #include "settings/setting_keys.h"
+#include "status/notice_style.h"
 
 #include <QLocale>
 #include <QMap>
@@ -22,6 +23,7 @@ struct AppSettings
     bool ShowAtStartup = SettingKeys::ShowAtStartup.defaultBoolean();
     bool ShowDetails = SettingKeys::ShowDetails.defaultBoolean();
     qint32 UpdateInterval = SettingKeys::UpdateInterval.defaultNumber();
+    voltwise::NoticeStyle NoticeStyle = NoticeStyleFromText(SettingKeys::NoticeStyle.defaultText);
 };
 
 // The minutes between refreshes for a stored "UpdateInterval": values above

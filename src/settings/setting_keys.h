@@ -67,6 +67,9 @@ inline constexpr SettingKey UpdateInterval{kSettingsSection, L("UpdateInterval")
 // A version the user chose to skip; when missing, the update check takes the
 // running version, which this table cannot know.
 inline constexpr SettingKey SkipVersion{kSettingsSection, L("SkipVersion"), Text, L("")};
+// Where the notice of a change goes: "Auto", "Window" or "Desktop". Only the
+// user writes it.
+inline constexpr SettingKey NoticeStyle{kSettingsSection, L("NoticeStyle"), Choice, L("Auto")};
 
 // Each window's placement is stored under its object name; empty centres it.
 inline constexpr SettingKey MainWindowPlacement{kWindowSettingsSection, L("frmMain"), Placement,
@@ -89,10 +92,10 @@ inline constexpr SettingKey SdgeBlackout{kServersSection, L("SDGEBlackout"), Ser
 inline constexpr SettingKey Feeds{kServersSection, L("Feeds"), Choice, L("current")};
 
 inline constexpr std::array All{
-    &AlwaysOnTop, &AutoCheck,     &AutoUpdate,   &CAISOGraph,     &GraphValues,
-    &PlaySound,   &ShowAtStartup, &ShowDetails,  &UpdateInterval, &SkipVersion,
-    &GridMain,    &GridContent,   &Maker,        &FlexAlerts,     &Pge,
-    &Sce,         &Sdge,          &SdgeBlackout, &Feeds,          &MainWindowPlacement,
+    &AlwaysOnTop,   &AutoCheck,   &AutoUpdate,          &CAISOGraph,  &GraphValues, &PlaySound,
+    &ShowAtStartup, &ShowDetails, &UpdateInterval,      &SkipVersion, &NoticeStyle, &GridMain,
+    &GridContent,   &Maker,       &FlexAlerts,          &Pge,         &Sce,         &Sdge,
+    &SdgeBlackout,  &Feeds,       &MainWindowPlacement,
 };
 
 } // namespace SettingKeys

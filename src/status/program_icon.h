@@ -1,17 +1,17 @@
 #pragma once
 
+#include "status/program_name.h"
+
 #include <QIcon>
-#include <QStringView>
 
 #include <array>
 
 namespace voltwise {
 
 // The program's own icon is the traffic light showing green, the picture of
-// a normal grid. The build writes it into the icon theme under this name at
-// these sizes, and as a scalable picture.
+// a normal grid. The build writes it into the icon theme under kProgramIconName
+// at these sizes, and as a scalable picture.
 inline constexpr int kProgramImageIndex = 2;
-inline constexpr QStringView kProgramIconName = u"com.ternwood.Voltwise";
 inline constexpr std::array kProgramIconSizes = {16, 22, 24, 32, 48, 64, 128, 256};
 
 // The theme's pictures installed with the program; drawn when none is found.
