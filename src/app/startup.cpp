@@ -3,6 +3,7 @@
 #include "app/information_options.h"
 #include "platform/data_files.h"
 #include "platform/desktop_browser_opener.h"
+#include "platform/desktop_notifier.h"
 #include "platform/desktop_tray_icon.h"
 #include "platform/heap_tuning.h"
 #include "platform/late_wave_output.h"
@@ -39,6 +40,7 @@ struct Program
                                    QCoreApplication::applicationFilePath()};
     std::unique_ptr<SoundPlayer> sound =
         std::make_unique<WaveSoundPlayer>(std::make_unique<LateWaveOutput>(&LoadAudioModule));
+    DesktopNotifier notifier{QDBusConnection::sessionBus(), browser};
     std::unique_ptr<MainWindow> window;
 };
 
@@ -65,6 +67,7 @@ QCoro::Task<> runStartup(Program *program, SingleInstance *instance)
     services.exitPrompt = &program->exitPrompt;
     services.sound = program->sound.get();
     services.browser = &program->browser;
+    services.notifier = &program->notifier;
     services.startupEntry = &program->startupEntry;
     // The icon follows the panels as they come and go (an autostart at login
     // often starts before its panel). Until one is there, closing and

@@ -10,12 +10,15 @@
 #include "platform/always_on_top.h"
 #include "platform/browser.h"
 #include "platform/data_files.h"
+#include "platform/desktop_notifier.h"
 #include "platform/published_items_bus.h"
 #include "platform/sound_player.h"
 #include "platform/tray_icon.h"
+#include "platform/window_system.h"
 #include "refresh/current_feeds.h"
 #include "settings/app_settings.h"
 #include "status/condition_images.h"
+#include "status/notice_style.h"
 #include "status/tray_click_protocol.h"
 #include "ui/conditions_panel.h"
 #include "ui/exit_prompt.h"
@@ -389,7 +392,7 @@ void MainWindow::ShowStatus()
     if (const auto notice = m_alert.check(m_data.Notices.StatusTableText, m_data.Status.Level,
                                           m_strip->lblStatusText->text(),
                                           m_data.Status.ActualDemand, m_settings.PlaySound, locale))
-        raiseAlert(*notice);
+        raiseAlert(*notice, m_data.Status.Level);
 }
 
 void MainWindow::SetupOutlookInfo()
@@ -429,10 +432,27 @@ void MainWindow::showWithoutTray()
         show();
 }
 
-void MainWindow::raiseAlert(const ChangeNotice &notice)
+void MainWindow::raiseAlert(const ChangeNotice &notice, int level)
 {
     if (notice.PlaySound && m_services.sound)
         m_services.sound->PlayWave(DataFilePath(u"notice.wav"_qs));
+    if (m_services.notifier && NoticeGoesToDesktop(m_settings.NoticeStyle, WindowsCanBePlaced()))
+        notifyOnDesktop(notice, level);
+    else
+        showNoticeWindow(notice);
+}
+
+QCoro::Task<> MainWindow::notifyOnDesktop(ChangeNotice notice, int level)
+{
+    QPointer<MainWindow> self(this);
+    const bool shown = co_await m_services.notifier->show(notice, level);
+    // Without a server that takes it, the notice still reaches the user.
+    if (self && !shown && !m_unloaded)
+        showNoticeWindow(notice);
+}
+
+void MainWindow::showNoticeWindow(const ChangeNotice &notice)
+{
     static NoBrowserOpener noBrowser;
     auto *window = new NoticeWindow(m_services.browser ? *m_services.browser : noBrowser);
     window->setWindowTitle(u"Voltwise Notice"_qs);

@@ -32,6 +32,7 @@ namespace voltwise {
 
 class BrowserOpener;
 class ConditionsPanel;
+class DesktopNotifier;
 class DownloadChannel;
 class ExitPrompt;
 class GraphMenu;
@@ -58,6 +59,8 @@ struct MainWindowServices
     ExitPrompt *exitPrompt = nullptr;
     SoundPlayer *sound = nullptr;
     BrowserOpener *browser = nullptr;
+    // The desktop's notification server; none: notices always in a window.
+    DesktopNotifier *notifier = nullptr;
     // None: the update dialog and its messages.
     UpdatePrompt *updatePrompt = nullptr;
     // The start-at-login entry of the options dialog; none: never registered.
@@ -157,7 +160,9 @@ private:
     void applyGraphKind();
     void setStatusBarText(const QString &text);
     void Form_Unload();
-    void raiseAlert(const ChangeNotice &notice);
+    void raiseAlert(const ChangeNotice &notice, int level);
+    QCoro::Task<> notifyOnDesktop(ChangeNotice notice, int level);
+    void showNoticeWindow(const ChangeNotice &notice);
     bool hasTray() const;
     void showWithoutTray();
 

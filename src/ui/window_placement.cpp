@@ -1,5 +1,6 @@
 #include "ui/window_placement.h"
 
+#include "platform/window_system.h"
 #include "settings/registry_operations.h"
 #include "settings/settings_names.h"
 #include "ui/window_placement_rules.h"
@@ -39,8 +40,7 @@ PlacementWindow DescribeWindow(const QWidget *window)
     described.state = ShowState(window->windowState());
     described.sizableBorder = window->minimumSize() != window->maximumSize() &&
                               !window->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
-    // Wayland keeps a window's position from its client.
-    described.positionKnown = !QGuiApplication::platformName().startsWith(u"wayland");
+    described.positionKnown = WindowsCanBePlaced();
     const auto *mainWindow = qobject_cast<const QMainWindow *>(window);
     described.mdiParent = mainWindow && qobject_cast<QMdiArea *>(mainWindow->centralWidget());
     return described;

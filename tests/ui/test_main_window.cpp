@@ -5,12 +5,14 @@
 #include "core/download/download_channel.h"
 #include "graph/chart_readout.h"
 #include "gridsim/current_feeds_writer.h"
+#include "platform/desktop_notifier.h"
 #include "platform/recording_browser_opener.h"
 #include "platform/recording_sound_player.h"
 #include "platform/recording_tray_icon.h"
 #include "settings/registry_operations.h"
 #include "settings/setting_keys.h"
 #include "settings/settings_test_support.h"
+#include "support/private_bus.h"
 #include "support/sim_fixture.h"
 #include "ui/exit_prompt.h"
 #include "ui/main_window.h"
@@ -104,6 +106,10 @@ private:
     int m_quits = 0;
     std::unique_ptr<MainWindow> m_window;
     QPointer<RecordingTrayIcon> m_tray;
+    // A session bus without a notification server.
+    testing::PrivateBus m_bus;
+    std::unique_ptr<DesktopNotifier> m_notifier =
+        std::make_unique<DesktopNotifier>(m_bus.connect(), m_browser);
     bool m_trayPresent = true;
     QList<QPointer<QWidget>> m_notices;
     FeedSource m_feeds = FeedSource::Classic;
@@ -129,6 +135,7 @@ private:
             };
         services.publishOnBus = false;
         services.trayWait = 0ms;
+        services.notifier = m_notifier.get();
         services.quit = [this] {
             ++m_quits;
         };
@@ -775,6 +782,14 @@ private Q_SLOTS:
             QVERIFY(window->isVisible());
             onTop->trigger();
         }
+    }
+
+    // A notice meant for the notification server still shows when none is there.
+    void desktopNoticeWithoutServer()
+    {
+        store(u"NoticeStyle=Desktop"_qs);
+        loadWindow();
+        QTRY_COMPARE(m_notices.size(), 1);
     }
 
     void aboutBox()
