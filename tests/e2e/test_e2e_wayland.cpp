@@ -1,8 +1,11 @@
 // Runs the real programs on a Wayland desktop of today: a headless sway, its
 // panel swaybar (which draws items of the StatusNotifierItem protocol) started
 // well after voltwise, as at many logins, and dunst as the notification
-// server; voltwise follows the simulated grid operator. sway refuses to run
-// as root: ctest starts this test through as_unprivileged.sh.
+// server, all on a session bus of the test's own; voltwise follows the
+// simulated grid operator. sway refuses to run as root: when the test runs as
+// root, the compositor and its panel run as an unprivileged user.
+#include "support/private_bus.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -26,6 +29,8 @@
 
 #include <csignal>
 #include <functional>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -63,8 +68,10 @@ class TestE2eWayland : public QObject
 
 private:
     QTemporaryDir m_dir;
-    QString m_runtime;
-    QProcessEnvironment m_desktop; // reaches the compositor
+    voltwise::testing::PrivateBus m_bus{voltwise::testing::PrivateBus::Users::Anyone};
+    QDBusConnection m_session{QString()};
+    QString m_runtime;             // the compositor's
+    QProcessEnvironment m_desktop; // reaches the compositor and the bus
     QProcess m_sway, m_dunst, m_sim, m_voltwise;
     QUrl m_simUrl;
 
@@ -126,7 +133,7 @@ private:
     {
         QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
         message.setArguments(arguments);
-        return QDBusConnection::sessionBus().call(message, QDBus::Block, 10000);
+        return m_session.call(message, QDBus::Block, 10000);
     }
 
     void controlSimulator(const QString &path)
@@ -161,16 +168,37 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        if (::geteuid() == 0)
-            QSKIP("sway refuses to run as root: run this test through "
-                  "tests/e2e/as_unprivileged.sh (ctest does)");
         for (const QString &tool :
              {u"sway"_qs, u"swaybar"_qs, u"swaymsg"_qs, u"dunst"_qs, u"dunstctl"_qs, u"grim"_qs})
             QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(),
                      qPrintable(tool + u" is missing (scripts/install-deps.sh installs it)"_qs));
-        QVERIFY(QDBusConnection::sessionBus().isConnected());
-        m_runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-        QVERIFY2(QDir(m_runtime).exists(), "XDG_RUNTIME_DIR is not set");
+        QVERIFY2(m_bus.isRunning(), "no dbus-daemon");
+        m_session = m_bus.connect();
+
+        // The compositor's user reads the panel's files here and writes its log.
+        QVERIFY(QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                        QFile::ExeOwner | QFile::ReadOther |
+                                                        QFile::ExeOther));
+        m_runtime = m_dir.filePath(u"runtime"_qs);
+        QVERIFY(QDir().mkpath(m_runtime) && ::chmod(qPrintable(m_runtime), 0700) == 0);
+        const QString root = m_dir.filePath(u"root-runtime"_qs);
+        QVERIFY(QDir().mkpath(root) && ::chmod(qPrintable(root), 0700) == 0);
+        QFile panelLog(m_dir.filePath(u"swaybar.log"_qs));
+        QVERIFY(panelLog.open(QIODevice::WriteOnly));
+        QVERIFY(panelLog.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
+                                        QFile::WriteOther));
+        QStringList compositorCommand{u"sway"_qs};
+        if (::geteuid() == 0) {
+            const QByteArray user = qgetenv("VOLTWISE_TEST_USER").isEmpty()
+                                        ? QByteArray("nobody")
+                                        : qgetenv("VOLTWISE_TEST_USER");
+            const passwd *account = ::getpwnam(user.constData());
+            QVERIFY2(account, "no unprivileged user to run the compositor (VOLTWISE_TEST_USER)");
+            QVERIFY(::chown(qPrintable(m_runtime), account->pw_uid, account->pw_gid) == 0);
+            compositorCommand = QStringList{u"runuser"_qs, u"-u"_qs,  QString::fromLocal8Bit(user),
+                                            u"--"_qs,      u"env"_qs, u"HOME="_qs + m_runtime,
+                                            u"sway"_qs};
+        }
 
         // The panel waits for the test's word, so that it comes after voltwise.
         const QString panel = m_dir.filePath(u"late-swaybar"_qs);
@@ -178,43 +206,51 @@ private Q_SLOTS:
         QVERIFY(script.open(QIODevice::WriteOnly));
         script.write(u"#!/bin/sh\nwhile [ ! -e '%1' ]; do sleep 0.1; done\n"
                      "exec swaybar -d \"$@\" >'%2' 2>&1\n"_qs
-                         .arg(m_dir.filePath(u"start-panel"_qs), m_dir.filePath(u"swaybar.log"_qs))
+                         .arg(m_dir.filePath(u"start-panel"_qs), panelLog.fileName())
                          .toUtf8());
         script.close();
-        QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
+        QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner | QFile::ReadOther |
+                                      QFile::ExeOther));
         QFile config(m_dir.filePath(u"sway.conf"_qs));
         QVERIFY(config.open(QIODevice::WriteOnly));
         config.write(u"xwayland disable\noutput HEADLESS-1 resolution 1280x800\n"
                      "bar {\n position top\n swaybar_command %1\n tray_output *\n}\n"_qs.arg(panel)
                          .toUtf8());
         config.close();
+        QVERIFY(config.setPermissions(config.permissions() | QFile::ReadOther));
 
         QProcessEnvironment compositor = QProcessEnvironment::systemEnvironment();
         compositor.remove(u"DISPLAY"_qs);
         compositor.remove(u"WAYLAND_DISPLAY"_qs);
+        compositor.insert(u"XDG_RUNTIME_DIR"_qs, m_runtime);
+        compositor.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_bus.address());
         compositor.insert(u"WLR_BACKENDS"_qs, u"headless"_qs);
         compositor.insert(u"WLR_LIBINPUT_NO_DEVICES"_qs, u"1"_qs);
         compositor.insert(u"WLR_RENDERER"_qs, u"pixman"_qs);
         m_sway.setProcessEnvironment(compositor);
         m_sway.setStandardErrorFile(m_dir.filePath(u"sway.log"_qs));
-        m_sway.start(u"sway"_qs, {u"-c"_qs, config.fileName()});
+        const QString compositorProgram = compositorCommand.takeFirst();
+        m_sway.start(compositorProgram, compositorCommand << u"-c"_qs << config.fileName());
         QVERIFY(m_sway.waitForStarted());
         QVERIFY2(poll([this] {
                      return !runtimeFile(u"sway-ipc.*.sock"_qs).isEmpty() &&
                             !runtimeFile(u"wayland-?"_qs).isEmpty();
                  }),
                  qPrintable(logOf(u"sway.log"_qs)));
+        // Every other program: the compositor by its sockets' paths, the bus.
         m_desktop = QProcessEnvironment::systemEnvironment();
-        m_desktop.insert(u"WAYLAND_DISPLAY"_qs, QFileInfo(runtimeFile(u"wayland-?"_qs)).fileName());
+        m_desktop.insert(u"WAYLAND_DISPLAY"_qs, runtimeFile(u"wayland-?"_qs));
         m_desktop.insert(u"SWAYSOCK"_qs, runtimeFile(u"sway-ipc.*.sock"_qs));
+        m_desktop.insert(u"XDG_RUNTIME_DIR"_qs, root);
+        m_desktop.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, m_bus.address());
         m_desktop.remove(u"DISPLAY"_qs);
 
         m_dunst.setProcessEnvironment(m_desktop);
         m_dunst.setStandardErrorFile(m_dir.filePath(u"dunst.log"_qs));
         m_dunst.start(u"dunst"_qs, {});
         QVERIFY(m_dunst.waitForStarted());
-        QVERIFY2(poll([] {
-                     return QDBusConnection::sessionBus().interface()->isServiceRegistered(
+        QVERIFY2(poll([this] {
+                     return m_session.interface()->isServiceRegistered(
                          u"org.freedesktop.Notifications"_qs);
                  }),
                  qPrintable(logOf(u"dunst.log"_qs)));

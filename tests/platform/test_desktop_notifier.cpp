@@ -107,7 +107,6 @@ private Q_SLOTS:
         m_notifier.reset();
         // Now: the connection itself closes only when the last copy goes.
         m_serverBus.unregisterService(kService);
-        PrivateBus::disconnect(m_serverBus);
         m_server.reset();
     }
 
