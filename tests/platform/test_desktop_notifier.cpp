@@ -7,7 +7,6 @@
 #include "support/private_bus.h"
 
 #include <QDBusContext>
-#include <QElapsedTimer>
 #include <QTest>
 #include <qcoro/qcorotask.h>
 
@@ -110,50 +109,18 @@ private Q_SLOTS:
         m_server.reset();
     }
 
-    void urgencyByLevel_data()
-    {
-        QTest::addColumn<int>("level");
-        QTest::addColumn<int>("urgency");
-        QTest::newRow("normal") << 1 << 0;
-        QTest::newRow("alert") << 2 << 1;
-        QTest::newRow("warning") << 3 << 1;
-        QTest::newRow("stage 1") << 4 << 2;
-        QTest::newRow("load interruptions") << 7 << 2;
-    }
-
-    void urgencyByLevel()
-    {
-        QFETCH(int, level);
-        QTEST(int(UrgencyForLevel(level)), "urgency");
-    }
-
-    void goesToDesktop_data()
-    {
-        QTest::addColumn<NoticeStyle>("style");
-        QTest::addColumn<bool>("windowsCanBePlaced");
-        QTest::addColumn<bool>("desktop");
-        QTest::newRow("auto on X11") << NoticeStyle::Auto << true << false;
-        QTest::newRow("auto on Wayland") << NoticeStyle::Auto << false << true;
-        QTest::newRow("window on Wayland") << NoticeStyle::Window << false << false;
-        QTest::newRow("desktop on X11") << NoticeStyle::Desktop << true << true;
-    }
-
-    void goesToDesktop()
-    {
-        QFETCH(NoticeStyle, style);
-        QFETCH(bool, windowsCanBePlaced);
-        QTEST(NoticeGoesToDesktop(style, windowsCanBePlaced), "desktop");
-    }
-
     void notifyArguments_data()
     {
         QTest::addColumn<int>("level");
         QTest::addColumn<QStringList>("capabilities");
         QTest::addColumn<QString>("body");
+        QTest::addColumn<uchar>("urgency");
         const QStringList plain{u"actions"_qs, u"body"_qs};
-        QTest::newRow("plain body kept") << 1 << plain << u"A & B <b>\nC"_qs;
-        QTest::newRow("markup escaped")
-            << 4 << plain + QStringList{u"body-markup"_qs} << u"A &amp; B &lt;b&gt;\nC"_qs;
+        const QStringList markup = plain + QStringList{u"body-markup"_qs};
+        const QString escaped = u"A &amp; B &lt;b&gt;\nC"_qs;
+        QTest::newRow("normal, plain body kept") << 1 << plain << u"A & B <b>\nC"_qs << uchar(0);
+        QTest::newRow("warning, markup escaped") << 3 << markup << escaped << uchar(1);
+        QTest::newRow("stage 1") << 4 << markup << escaped << uchar(2);
     }
 
     void notifyArguments()
@@ -175,7 +142,7 @@ private Q_SLOTS:
         QCOMPARE(n.hints.value(u"desktop-entry"_qs), QVariant(u"com.ternwood.Voltwise"_qs));
         const QVariant urgency = n.hints.value(u"urgency"_qs);
         QCOMPARE(urgency.metaType(), QMetaType::fromType<uchar>());
-        QCOMPARE(urgency.value<uchar>(), uchar(UrgencyForLevel(level)));
+        QTEST(urgency.value<uchar>(), "urgency");
         QCOMPARE(n.hints.value(u"suppress-sound"_qs), QVariant(true));
         QCOMPARE(n.expireTimeout, -1);
     }
@@ -239,10 +206,7 @@ private Q_SLOTS:
         m_server->answer = FakeNotificationServer::Answer(answer);
         if (answer == FakeNotificationServer::NoServer)
             QVERIFY(m_serverBus.unregisterService(kService));
-        QElapsedTimer waited;
-        waited.start();
         QVERIFY(!show(Notice()));
-        QCOMPARE_LT(waited.elapsed(), 15000); // D-Bus's own timeout is 25 s
     }
 };
 
