@@ -2,10 +2,11 @@
 
 #include "platform/status_notifier_item.h"
 
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
+#include <QDBusReply>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <QPointer>
+#include <qcoro/qcorodbuspendingcall.h>
 
 namespace voltwise {
 
@@ -24,7 +25,14 @@ StatusNotifierHostWatch::StatusNotifierHostWatch(QDBusConnection bus, QObject *p
         new QDBusServiceWatcher(Watcher(), m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(owner, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString &, const QString &, const QString &newOwner) {
-                watcherOwnerChanged(newOwner);
+                if (!newOwner.isEmpty()) {
+                    ask();
+                    return;
+                }
+                ++m_question;
+                m_watcherPresent = false;
+                setHost(false);
+                settle();
             });
     const QString path = QString::fromLatin1(StatusNotifierItem::kWatcherPath);
     // Qt's bus API names its receivers by signature.
@@ -32,60 +40,35 @@ StatusNotifierHostWatch::StatusNotifierHostWatch(QDBusConnection bus, QObject *p
                   SLOT(hostRegistered()));
     m_bus.connect(Watcher(), path, Watcher(), u"StatusNotifierHostUnregistered"_qs, this,
                   SLOT(hostUnregistered()));
-    askWatcher();
+    ask();
 }
 
-void StatusNotifierHostWatch::askWatcher()
+QCoro::Task<> StatusNotifierHostWatch::ask()
 {
     const quint64 question = ++m_question;
+    QPointer<StatusNotifierHostWatch> self(this);
     QDBusMessage call =
         QDBusMessage::createMethodCall(u"org.freedesktop.DBus"_qs, u"/org/freedesktop/DBus"_qs,
                                        u"org.freedesktop.DBus"_qs, u"NameHasOwner"_qs);
     call << Watcher();
-    auto *reply = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
-    connect(reply, &QDBusPendingCallWatcher::finished, this,
-            [this, question](QDBusPendingCallWatcher *w) {
-                w->deleteLater();
-                if (question != m_question)
-                    return;
-                const QDBusPendingReply<bool> owned = *w;
-                if (owned.isValid() && owned.value())
-                    watcherOwnerChanged(u"?"_qs);
-                else
-                    settle();
-            });
-}
-
-void StatusNotifierHostWatch::watcherOwnerChanged(const QString &newOwner)
-{
-    m_watcherPresent = !newOwner.isEmpty();
-    if (!m_watcherPresent) {
-        ++m_question;
-        setHost(false);
-        settle();
-        return;
+    const QDBusReply<bool> owned = co_await m_bus.asyncCall(call);
+    if (!self || question != m_question)
+        co_return;
+    m_watcherPresent = owned.isValid() && owned.value();
+    bool host = false;
+    if (m_watcherPresent) {
+        Q_EMIT watcherAppeared();
+        call = QDBusMessage::createMethodCall(Watcher(),
+                                              QString::fromLatin1(StatusNotifierItem::kWatcherPath),
+                                              u"org.freedesktop.DBus.Properties"_qs, u"Get"_qs);
+        call << Watcher() << u"IsStatusNotifierHostRegistered"_qs;
+        const QDBusReply<QDBusVariant> registered = co_await m_bus.asyncCall(call);
+        if (!self || question != m_question)
+            co_return;
+        host = registered.isValid() && registered.value().variant().toBool();
     }
-    Q_EMIT watcherAppeared();
-    askHost();
-}
-
-void StatusNotifierHostWatch::askHost()
-{
-    const quint64 question = ++m_question;
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        Watcher(), QString::fromLatin1(StatusNotifierItem::kWatcherPath),
-        u"org.freedesktop.DBus.Properties"_qs, u"Get"_qs);
-    call << Watcher() << u"IsStatusNotifierHostRegistered"_qs;
-    auto *reply = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
-    connect(reply, &QDBusPendingCallWatcher::finished, this,
-            [this, question](QDBusPendingCallWatcher *w) {
-                w->deleteLater();
-                if (question != m_question)
-                    return;
-                const QDBusPendingReply<QDBusVariant> registered = *w;
-                setHost(registered.isValid() && registered.value().variant().toBool());
-                settle();
-            });
+    setHost(host);
+    settle();
 }
 
 void StatusNotifierHostWatch::hostRegistered()
@@ -99,7 +82,7 @@ void StatusNotifierHostWatch::hostRegistered()
 void StatusNotifierHostWatch::hostUnregistered()
 {
     // Another panel may still be there.
-    askHost();
+    ask();
 }
 
 void StatusNotifierHostWatch::setHost(bool present)

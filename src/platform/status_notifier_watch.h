@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <qcoro/qcorotask.h>
 
 namespace voltwise {
 
@@ -31,9 +32,8 @@ private Q_SLOTS:
     void hostUnregistered();
 
 private:
-    void watcherOwnerChanged(const QString &newOwner);
-    void askWatcher();
-    void askHost();
+    // Whether a watcher runs and a host is registered with it.
+    QCoro::Task<> ask();
     void setHost(bool present);
     void settle();
 
