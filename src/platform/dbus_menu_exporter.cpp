@@ -205,7 +205,8 @@ QList<DBusMenuItem> DBusMenuExporter::groupProperties(const QList<int> &ids,
                                                       const QStringList &names)
 {
     QList<DBusMenuItem> items;
-    for (const int id : ids)
+    // None asked for: all of them.
+    for (const int id : ids.isEmpty() ? m_actions.keys() : ids)
         if (QAction *action = m_actions.value(id))
             items.append({id, propertiesOf(action, names)});
     return items;

@@ -4,12 +4,12 @@
 // server, all on a session bus of the test's own; voltwise follows the
 // simulated grid operator. sway refuses to run as root: when the test runs as
 // root, the compositor and its panel run as an unprivileged user.
+#include "e2e_support.h"
 #include "support/private_bus.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QDir>
@@ -18,11 +18,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProcess>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,7 +31,6 @@
 #include <unistd.h>
 
 namespace {
-constexpr int kLongWait = 60000;
 
 // The menu layout as the menu protocol sends it: (ia{sv}av).
 struct MenuNode
@@ -62,26 +58,20 @@ const QDBusArgument &operator>>(const QDBusArgument &argument, MenuNode &node)
 }
 } // namespace
 
+using namespace voltwise::testing;
+
 class TestE2eWayland : public QObject
 {
     Q_OBJECT
 
 private:
     QTemporaryDir m_dir;
-    voltwise::testing::PrivateBus m_bus{voltwise::testing::PrivateBus::Users::Anyone};
+    PrivateBus m_bus{PrivateBus::Users::Anyone};
     QDBusConnection m_session{QString()};
     QString m_runtime;             // the compositor's
     QProcessEnvironment m_desktop; // reaches the compositor and the bus
     QProcess m_sway, m_dunst, m_sim, m_voltwise;
     QUrl m_simUrl;
-
-    static bool poll(const std::function<bool()> &done, int milliseconds = kLongWait)
-    {
-        for (QDeadlineTimer deadline(milliseconds); !deadline.hasExpired(); QTest::qWait(250))
-            if (done())
-                return true;
-        return done();
-    }
 
     QString run(const QString &program, const QStringList &arguments)
     {
@@ -134,17 +124,6 @@ private:
         QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
         message.setArguments(arguments);
         return m_session.call(message, QDBus::Block, 10000);
-    }
-
-    void controlSimulator(const QString &path)
-    {
-        QNetworkAccessManager network;
-        QUrl url = m_simUrl;
-        url.setPath(path);
-        std::unique_ptr<QNetworkReply> reply(network.post(QNetworkRequest(url), QByteArray()));
-        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
-        QVERIFY(reply->isFinished() || finished.wait(kLongWait));
-        QCOMPARE(reply->error(), QNetworkReply::NoError);
     }
 
     // The panel's own colours are greys; the icon is the only coloured thing
@@ -232,7 +211,7 @@ private Q_SLOTS:
         const QString compositorProgram = compositorCommand.takeFirst();
         m_sway.start(compositorProgram, compositorCommand << u"-c"_qs << config.fileName());
         QVERIFY(m_sway.waitForStarted());
-        QVERIFY2(poll([this] {
+        QVERIFY2(Poll([this] {
                      return !runtimeFile(u"sway-ipc.*.sock"_qs).isEmpty() &&
                             !runtimeFile(u"wayland-?"_qs).isEmpty();
                  }),
@@ -249,32 +228,17 @@ private Q_SLOTS:
         m_dunst.setStandardErrorFile(m_dir.filePath(u"dunst.log"_qs));
         m_dunst.start(u"dunst"_qs, {});
         QVERIFY(m_dunst.waitForStarted());
-        QVERIFY2(poll([this] {
+        QVERIFY2(Poll([this] {
                      return m_session.interface()->isServiceRegistered(
                          u"org.freedesktop.Notifications"_qs);
                  }),
                  qPrintable(logOf(u"dunst.log"_qs)));
 
-        m_sim.start(QStringLiteral(VOLTWISE_GRIDSIM),
-                    {u"--port"_qs, u"0"_qs, u"--scenario"_qs, u"walk"_qs});
-        QVERIFY(m_sim.waitForStarted());
-        QVERIFY(poll([this] { return m_sim.waitForReadyRead(100) && m_sim.canReadLine(); }));
-        const QByteArray line = m_sim.readLine().trimmed();
-        QVERIFY2(line.startsWith("listening on "), line.constData());
-        m_simUrl = QUrl(QString::fromLatin1(line.mid(13)));
+        m_simUrl = StartSimulator(m_sim);
+        QVERIFY(m_simUrl.isValid());
     }
 
-    void cleanupTestCase()
-    {
-        for (QProcess *process : {&m_voltwise, &m_sim, &m_dunst, &m_sway}) {
-            if (process->state() == QProcess::NotRunning)
-                continue;
-            process->terminate();
-            if (!process->waitForFinished(10000))
-                process->kill();
-            process->waitForFinished();
-        }
-    }
+    void cleanupTestCase() { StopAll({&m_voltwise, &m_sim, &m_dunst, &m_sway}); }
 
     void iconMenuAndNotificationsWithALatePanel()
     {
@@ -307,21 +271,21 @@ private Q_SLOTS:
 
         // No panel yet: the window stands in for the icon, and says so.
         QVERIFY2(
-            poll([this] { return logOf(u"voltwise.log"_qs).contains(u"no notification area"_qs); }),
+            Poll([this] { return logOf(u"voltwise.log"_qs).contains(u"no notification area"_qs); }),
             diagnosis().constData());
-        QVERIFY2(poll([this] { return windows().contains(u"Voltwise"_qs); }), qPrintable(tree()));
+        QVERIFY2(Poll([this] { return windows().contains(u"Voltwise"_qs); }), qPrintable(tree()));
 
         // The panel comes six seconds after voltwise.
         QTest::qWait(std::max<int>(0, 6000 - int(started.elapsed())));
         QFile(m_dir.filePath(u"start-panel"_qs)).open(QIODevice::WriteOnly);
         const QString service = u"org.kde.StatusNotifierItem-%1-1"_qs.arg(m_voltwise.processId());
-        QVERIFY2(poll([&] {
+        QVERIFY2(Poll([&] {
                      return logOf(u"swaybar.log"_qs)
                          .contains(u"Registering Status Notifier Item '"_qs + service);
                  }),
                  diagnosis().constData());
         // The panel draws the traffic light: green, the grid is normal.
-        QVERIFY2(poll([this] { return litPixelsInTheBar(qRgb(0x22, 0xdd, 0x4f)) > 4; }),
+        QVERIFY2(Poll([this] { return litPixelsInTheBar(qRgb(0x22, 0xdd, 0x4f)) > 4; }),
                  "no green lamp in the panel (screen.png in the test's folder)");
 
         // The menu is the panel's to draw.
@@ -349,19 +313,19 @@ private Q_SLOTS:
 
         // A change of the grid's condition goes to the notification centre,
         // and no window of its own opens.
-        QVERIFY2(poll([this] { return notificationHistory().contains(u"System Normal: "_qs); }),
+        QVERIFY2(Poll([this] { return notificationHistory().contains(u"System Normal: "_qs); }),
                  diagnosis().constData());
-        controlSimulator(u"/_sim/advance"_qs);
-        QVERIFY2(poll([this] { return notificationHistory().contains(u"Alert Notice: "_qs); }),
+        QVERIFY(ControlSimulator(m_simUrl, u"/_sim/advance"_qs));
+        QVERIFY2(Poll([this] { return notificationHistory().contains(u"Alert Notice: "_qs); }),
                  diagnosis().constData());
         QVERIFY2(!windows().contains(u"Voltwise Notice"_qs), qPrintable(tree()));
 
         // Closed, the window goes to the panel; the panel's click brings it back.
         run(u"swaymsg"_qs, {u"[title=\"^Voltwise$\"] kill"_qs});
-        QVERIFY2(poll([this] { return !windows().contains(u"Voltwise"_qs); }), qPrintable(tree()));
+        QVERIFY2(Poll([this] { return !windows().contains(u"Voltwise"_qs); }), qPrintable(tree()));
         callItem(service, u"/StatusNotifierItem"_qs, u"org.kde.StatusNotifierItem"_qs,
                  u"Activate"_qs, {0, 0});
-        QVERIFY2(poll([this] { return windows().contains(u"Voltwise"_qs); }), qPrintable(tree()));
+        QVERIFY2(Poll([this] { return windows().contains(u"Voltwise"_qs); }), qPrintable(tree()));
 
         // The chimes are over: nothing of the audio stack stays.
         QTest::qWait(3000);

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QDeadlineTimer>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+namespace voltwise::testing {
+
+// Waits are long: on a loaded machine a panel alone can take many seconds.
+inline constexpr int kLongWait = 60000;
+
+// Polls every quarter second (each poll may start a program).
+inline bool Poll(const std::function<bool()> &done, int milliseconds = kLongWait)
+{
+    for (QDeadlineTimer deadline(milliseconds); !deadline.hasExpired(); QTest::qWait(250))
+        if (done())
+            return true;
+    return done();
+}
+
+// The simulated grid operator walking through the levels on a free port;
+// its address, or an empty one when it did not start.
+inline QUrl StartSimulator(QProcess &sim)
+{
+    sim.start(QStringLiteral(VOLTWISE_GRIDSIM),
+              {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--scenario"),
+               QStringLiteral("walk")});
+    if (!sim.waitForStarted() ||
+        !Poll([&sim] { return sim.canReadLine() || sim.waitForReadyRead(100); }))
+        return {};
+    const QByteArray line = sim.readLine().trimmed();
+    return line.startsWith("listening on ") ? QUrl(QString::fromLatin1(line.mid(13))) : QUrl();
+}
+
+// Asks the simulator to act: "/_sim/advance", "/_sim/reset".
+inline bool ControlSimulator(QUrl sim, const QString &path)
+{
+    QNetworkAccessManager network;
+    sim.setPath(path);
+    std::unique_ptr<QNetworkReply> reply(network.post(QNetworkRequest(sim), QByteArray()));
+    QSignalSpy finished(reply.get(), &QNetworkReply::finished);
+    return (reply->isFinished() || finished.wait(kLongWait)) &&
+           reply->error() == QNetworkReply::NoError;
+}
+
+inline void StopAll(std::initializer_list<QProcess *> processes)
+{
+    for (QProcess *process : processes) {
+        if (process->state() == QProcess::NotRunning)
+            continue;
+        process->terminate();
+        if (!process->waitForFinished(10000))
+            process->kill();
+        process->waitForFinished();
+    }
+}
+
+} // namespace voltwise::testing
