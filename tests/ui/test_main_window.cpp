@@ -777,7 +777,10 @@ private Q_SLOTS:
             child<QAction>(item)->trigger();
             QPointer<QMessageBox> box = child<QMessageBox>(u"msgAbout"_qs);
             QVERIFY(box && box->isVisible());
+            QCOMPARE(box->windowTitle(), u"About Voltwise..."_qs);
             QCOMPARE(box->text(), u"Voltwise version 2.0.10\r\n"_qs + kCopyrightNotice.toString());
+            QCOMPARE(box->icon(), QMessageBox::Information);
+            QCOMPARE(box->standardButtons(), QMessageBox::Ok);
             box->button(QMessageBox::Ok)->click();
             QTRY_VERIFY(!box);
         }
