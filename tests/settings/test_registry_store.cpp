@@ -22,7 +22,6 @@ using namespace voltwise;
 
 namespace {
 
-const QString kUser = u"Software\\Ternwood\\Voltwise"_qs;
 const auto kCurrentUser = RegistryRoot::CurrentUser;
 const QByteArray kLegacy = "[Settings]\nAutoCheck=False\nUpdateInterval=180000\n"
                            "Count=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\nBlob=@ByteArray(xyz)\n"
@@ -61,15 +60,6 @@ private Q_SLOTS:
                            "[Settings]\nText=abc\nEmpty=\n%40=unnamed\nCut=ab\\0cd\nList=1, 2\n"));
         QTEST(GetSetting(m_reg->store, u"Voltwise"_qs, u"Settings"_qs, key, u"dflt"_qs),
               "expected");
-        if (key != u"Text")
-            return;
-        // Through the registry calls: the value whole; a missing one leaves the data alone.
-        const QString settings = kUser + u"\\Settings"_qs;
-        QVariant data = u"untouched"_qs;
-        QVERIFY(!RegGetValue(m_reg->store, kCurrentUser, settings, u"None"_qs, data));
-        QCOMPARE(data, QVariant(u"untouched"_qs));
-        QVERIFY(RegGetValue(m_reg->store, kCurrentUser, settings, key, data));
-        QCOMPARE(data, QVariant(u"abc"_qs));
     }
 
     void unsafePathsFail_data()

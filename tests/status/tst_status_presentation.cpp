@@ -185,7 +185,6 @@ private Q_SLOTS:
         QTest::newRow("grey on white") << 0 << 160 << 255 << 160;
         QTest::newRow("dark") << 255 << 127 << 42 << 127;
         QTest::newRow("flat") << 0 << 0 << 255 << 128;
-        QTest::newRow("flat dark") << 255 << 255 << 42 << 149;
         QTest::newRow("greyed text lost in the strip") << 255 << 26 << 0 << 128;
     }
 

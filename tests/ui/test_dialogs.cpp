@@ -15,20 +15,6 @@
 
 using namespace voltwise;
 
-namespace {
-
-// "1 3 1 ..." for a row of check marks and the interval.
-QString Marks(std::initializer_list<QVariant> values)
-{
-    QStringList texts;
-    for (const QVariant &value : values)
-        texts << (value.typeId() == QMetaType::Bool ? QString::number(value.toBool())
-                                                    : value.toString());
-    return texts.join(u' ');
-}
-
-} // namespace
-
 class TestDialogs : public QObject
 {
     Q_OBJECT
@@ -91,9 +77,10 @@ private Q_SLOTS:
         QTRY_VERIFY(closed.isReady());
 
         const bool ok = way == u"OK";
-        QCOMPARE(Marks({settings.AutoCheck, settings.UpdateInterval, settings.PlaySound,
-                        settings.ShowAtStartup, settings.AutoUpdate, settings.CAISOGraph}),
-                 ok ? u"0 10 0 0 0 1"_qs : u"1 3 1 1 1 0"_qs);
+        QCOMPARE((QVariantList{settings.AutoCheck, settings.UpdateInterval, settings.PlaySound,
+                               settings.ShowAtStartup, settings.AutoUpdate, settings.CAISOGraph}),
+                 (ok ? QVariantList{false, 10, false, false, false, true}
+                     : QVariantList{true, 3, true, true, true, false}));
         QStringList stored; // AutoUpdate changes in memory only
         namespace k = SettingKeys;
         for (const SettingKey *key : {&k::AutoCheck, &k::CAISOGraph, &k::UpdateInterval,
