@@ -2,10 +2,10 @@
 // virtual X display, and voltwise itself, watched over the session bus.
 // Waits are long and polled: on a loaded machine the tray host alone can
 // take well over ten seconds to show its panel.
+#include "e2e_support.h"
+
 #include <QDBusInterface>
 #include <QDir>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
@@ -18,9 +18,7 @@
 #include <csignal>
 #include <functional>
 
-namespace {
-constexpr int kLongWait = 60000;
-} // namespace
+using namespace voltwise::testing;
 
 class TestE2eMainWindow : public QObject
 {
@@ -48,15 +46,6 @@ private:
         tool.start(program, arguments);
         tool.waitForFinished(10000);
         return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
-    }
-
-    // Polls every half second (each poll may start a program) for up to a minute.
-    static bool poll(const std::function<bool()> &done)
-    {
-        for (QDeadlineTimer deadline(kLongWait); !deadline.hasExpired(); QTest::qWait(500))
-            if (done())
-                return true;
-        return done();
     }
 
     static bool lineFrom(QProcess &process)
@@ -97,17 +86,6 @@ private:
         return {};
     }
 
-    void controlSimulator(const QString &path)
-    {
-        QNetworkAccessManager network;
-        QUrl url = m_simUrl;
-        url.setPath(path);
-        std::unique_ptr<QNetworkReply> reply(network.post(QNetworkRequest(url), QByteArray()));
-        QSignalSpy finished(reply.get(), &QNetworkReply::finished);
-        QVERIFY(reply->isFinished() || finished.wait(kLongWait));
-        QCOMPARE(reply->error(), QNetworkReply::NoError);
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -122,7 +100,7 @@ private Q_SLOTS:
         m_xvfb.start(u"Xvfb"_qs, {u"-displayfd"_qs, u"1"_qs, u"-screen"_qs, u"0"_qs,
                                   u"1280x800x24"_qs, u"-nolisten"_qs, u"tcp"_qs});
         QVERIFY(m_xvfb.waitForStarted());
-        QVERIFY2(poll([this] { return lineFrom(m_xvfb); }), "no virtual display");
+        QVERIFY2(Poll([this] { return lineFrom(m_xvfb); }), "no virtual display");
         m_display = u':' + QString::fromLatin1(m_xvfb.readLine().trimmed());
 
         m_trayer.setProcessEnvironment(displayEnvironment());
@@ -130,28 +108,13 @@ private Q_SLOTS:
         // rise from the screen's bottom edge and would cover a panel there.
         m_trayer.start(u"trayer"_qs, {u"--edge"_qs, u"top"_qs, u"--align"_qs, u"right"_qs});
         QVERIFY(m_trayer.waitForStarted());
-        QVERIFY2(poll([this] { return windowTree().contains(u"\"panel\""_qs); }), "no tray panel");
+        QVERIFY2(Poll([this] { return windowTree().contains(u"\"panel\""_qs); }), "no tray panel");
 
-        m_sim.start(QStringLiteral(VOLTWISE_GRIDSIM),
-                    {u"--port"_qs, u"0"_qs, u"--scenario"_qs, u"walk"_qs});
-        QVERIFY(m_sim.waitForStarted());
-        QVERIFY(poll([this] { return lineFrom(m_sim); }));
-        const QByteArray line = m_sim.readLine().trimmed();
-        QVERIFY2(line.startsWith("listening on "), line.constData());
-        m_simUrl = QUrl(QString::fromLatin1(line.mid(13)));
+        m_simUrl = StartSimulator(m_sim);
+        QVERIFY(m_simUrl.isValid());
     }
 
-    void cleanupTestCase()
-    {
-        for (QProcess *process : {&m_voltwise, &m_sim, &m_trayer, &m_xvfb}) {
-            if (process->state() == QProcess::NotRunning)
-                continue;
-            process->terminate();
-            if (!process->waitForFinished(10000))
-                process->kill();
-            process->waitForFinished();
-        }
-    }
+    void cleanupTestCase() { StopAll({&m_voltwise, &m_sim, &m_trayer, &m_xvfb}); }
 
     // Both sources: the classic files, and today's feeds (where the alert level
     // is a Flex Alert, published with the operator's words).
@@ -167,7 +130,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, feeds);
         QFETCH(QStringList, operatorStatus);
-        controlSimulator(u"/_sim/reset"_qs);
+        QVERIFY(ControlSimulator(m_simUrl, u"/_sim/reset"_qs));
         const QString config = m_dir.filePath(feeds);
         const QString file = config + u"/Ternwood/Voltwise.conf"_qs;
         {
@@ -195,19 +158,19 @@ private Q_SLOTS:
         QVERIFY(m_voltwise.waitForStarted());
 
         const auto condition = [this](const QString &wanted) {
-            return poll([&] { return item("SystemCondition") == wanted; });
+            return Poll([&] { return item("SystemCondition") == wanted; });
         };
         QVERIFY(condition(u"System Normal"_qs));
         QCOMPARE(item("OperatorStatus"), operatorStatus[0]);
-        QVERIFY(poll([this] { return !trayIconLine().isEmpty(); }));
-        QVERIFY(poll([this] { return !noticeWindows().isEmpty(); })); // the first status
+        QVERIFY(Poll([this] { return !trayIconLine().isEmpty(); }));
+        QVERIFY(Poll([this] { return !noticeWindows().isEmpty(); })); // the first status
         const QStringList firstNotices = noticeWindows();
 
-        controlSimulator(u"/_sim/advance"_qs);
+        QVERIFY(ControlSimulator(m_simUrl, u"/_sim/advance"_qs));
         QVERIFY(condition(u"Alert Notice"_qs));
         QCOMPARE(item("OperatorStatus"), operatorStatus[1]);
         // The changed status table raises a notice of its own.
-        QVERIFY(poll([&] {
+        QVERIFY(Poll([&] {
             const QStringList now = noticeWindows();
             return std::any_of(now.begin(), now.end(),
                                [&](const QString &id) { return !firstNotices.contains(id); });
@@ -216,7 +179,7 @@ private Q_SLOTS:
         // A notice holds while the pointer rests on its link: park the pointer
         // and let the notices fall, so that nothing else takes the clicks.
         onDisplay(u"xdotool"_qs, {u"mousemove"_qs, u"0"_qs, u"400"_qs});
-        QVERIFY2(poll([this] { return noticeWindows().isEmpty(); }), qPrintable(windowTree()));
+        QVERIFY2(Poll([this] { return noticeWindows().isEmpty(); }), qPrintable(windowTree()));
 
         // Options from the icon menu, by mouse and keyboard: a new interval, then OK.
         const QRegularExpressionMatch icon =
