@@ -15,6 +15,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,12 +33,24 @@ public:
     explicit RecordingWaveOutput(QStringList &requests)
         : m_requests(requests)
     {}
+    ~RecordingWaveOutput() override { m_requests << u"unload"_qs; }
     void play(const QString &absolutePath) override { m_requests << absolutePath; }
     void stop() override { m_requests << u"silence"_qs; }
 
 private:
     QStringList &m_requests;
 };
+
+bool AudioStackMapped()
+{
+    QFile maps(u"/proc/self/maps"_qs);
+    if (!maps.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray mapped = maps.readAll();
+    // The sound server's client is built never to be unloaded, so only
+    // canberra, its back-ends and the module itself can be seen to go.
+    return mapped.contains("libcanberra") || mapped.contains("voltwise-audio.so");
+}
 } // namespace
 
 class TestDesktopServices : public QObject
@@ -150,11 +163,72 @@ private Q_SLOTS:
         QCOMPARE(requests, asked);
     }
 
-    void builtModuleLoads()
+    // Steps: "play", "end" (the output says its sound ended), "stop",
+    // "events" (the event loop runs once), "wait" (past the longest sound).
+    void outputLoadedPerSound_data()
+    {
+        QTest::addColumn<bool>("loads");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("requests");
+        QTest::newRow("kept until the output's call has returned")
+            << true << u"play end"_qs << u"load chime"_qs;
+        QTest::newRow("loaded again once ended")
+            << true << u"play end events play"_qs << u"load chime unload load chime"_qs;
+        QTest::newRow("unloaded after the longest sound")
+            << true << u"play wait"_qs << u"load chime unload"_qs;
+        QTest::newRow("a new sound before the unload keeps it")
+            << true << u"play play end play events"_qs << u"load chime chime chime"_qs;
+        QTest::newRow("silenced by unloading")
+            << true << u"stop play stop"_qs << u"load chime unload"_qs;
+        QTest::newRow("a module that does not load is tried once")
+            << false << u"play play"_qs << u"load"_qs;
+    }
+
+    void outputLoadedPerSound()
+    {
+        QFETCH(bool, loads);
+        QFETCH(QString, steps);
+        QFETCH(QString, requests);
+        QStringList asked;
+        std::function<void()> ended;
+        LateWaveOutput output(
+            [&](std::function<void()> onEnd) -> std::unique_ptr<WaveOutput> {
+                asked << u"load"_qs;
+                ended = std::move(onEnd);
+                return loads ? std::make_unique<RecordingWaveOutput>(asked) : nullptr;
+            },
+            std::chrono::milliseconds(500));
+        for (const QString &step : steps.split(u' ')) {
+            if (step == u"play")
+                output.play(u"chime"_qs);
+            else if (step == u"end")
+                ended();
+            else if (step == u"stop")
+                output.stop();
+            else if (step == u"events")
+                QCoreApplication::processEvents();
+            else
+                QTest::qWait(1000);
+        }
+        QCOMPARE(asked.join(u' '), requests);
+    }
+
+    // A file that holds no sound fails at once, with a sound server or
+    // without, and that ends it as well.
+    void builtModuleLeavesNothingLoaded()
     {
         const QString folder = QCoreApplication::applicationDirPath();
         QCOMPARE(AudioModulePath(folder), folder + u"/voltwise-audio.so"_qs);
-        QVERIFY(LoadAudioModule() != nullptr);
+        QTemporaryDir dir;
+        const QString noise = dir.filePath(u"noise.wav"_qs);
+        QVERIFY(WriteBytes(noise, QByteArray(4096, '\x7f')));
+        QVERIFY(!AudioStackMapped());
+        LateWaveOutput output(&LoadAudioModule, std::chrono::minutes(1));
+        for (int sound = 0; sound < 2; ++sound) {
+            output.play(noise);
+            QVERIFY(AudioStackMapped());
+            QTRY_VERIFY_WITH_TIMEOUT(!AudioStackMapped(), 10000);
+        }
     }
 
     // Read and heard on a second bus connection.
