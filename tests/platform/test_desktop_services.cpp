@@ -2,8 +2,8 @@
 // chime, items published on the session bus, windows staying on top.
 #include "platform/always_on_top.h"
 #include "platform/browser.h"
+#include "platform/chime_process_output.h"
 #include "platform/data_files.h"
-#include "platform/late_wave_output.h"
 #include "platform/published_items_bus.h"
 #include "platform/recording_browser_opener.h"
 #include "platform/sound_player.h"
@@ -16,6 +16,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,7 +34,6 @@ public:
     explicit RecordingWaveOutput(QStringList &requests)
         : m_requests(requests)
     {}
-    ~RecordingWaveOutput() override { m_requests << u"unload"_qs; }
     void play(const QString &absolutePath) override { m_requests << absolutePath; }
     void stop() override { m_requests << u"silence"_qs; }
 
@@ -41,16 +41,6 @@ private:
     QStringList &m_requests;
 };
 
-bool AudioStackMapped()
-{
-    QFile maps(u"/proc/self/maps"_qs);
-    if (!maps.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray mapped = maps.readAll();
-    // The sound server's client is built never to be unloaded, so only
-    // canberra, its back-ends and the module itself can be seen to go.
-    return mapped.contains("libcanberra") || mapped.contains("voltwise-audio.so");
-}
 } // namespace
 
 class TestDesktopServices : public QObject
@@ -163,72 +153,56 @@ private Q_SLOTS:
         QCOMPARE(requests, asked);
     }
 
-    // Steps: "play", "end" (the output says its sound ended), "stop",
-    // "events" (the event loop runs once), "wait" (past the longest sound).
-    void outputLoadedPerSound_data()
+    // The chime program alone: what it cannot play ends it with a failure,
+    // with a sound server or without.
+    void chimeProgramFailsWithoutSound_data()
     {
-        QTest::addColumn<bool>("loads");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("requests");
-        QTest::newRow("kept until the output's call has returned")
-            << true << u"play end"_qs << u"load chime"_qs;
-        QTest::newRow("loaded again once ended")
-            << true << u"play end events play"_qs << u"load chime unload load chime"_qs;
-        QTest::newRow("unloaded after the longest sound")
-            << true << u"play wait"_qs << u"load chime unload"_qs;
-        QTest::newRow("a new sound before the unload keeps it")
-            << true << u"play play end play events"_qs << u"load chime chime chime"_qs;
-        QTest::newRow("silenced by unloading")
-            << true << u"stop play stop"_qs << u"load chime unload"_qs;
-        QTest::newRow("a module that does not load is tried once")
-            << false << u"play play"_qs << u"load"_qs;
+        QTest::addColumn<QString>("file");
+        QTest::newRow("not a sound") << u"noise.wav"_qs;
+        QTest::newRow("missing file") << u"missing.wav"_qs;
     }
 
-    void outputLoadedPerSound()
+    void chimeProgramFailsWithoutSound()
     {
-        QFETCH(bool, loads);
-        QFETCH(QString, steps);
-        QFETCH(QString, requests);
-        QStringList asked;
-        std::function<void()> ended;
-        LateWaveOutput output(
-            [&](std::function<void()> onEnd) -> std::unique_ptr<WaveOutput> {
-                asked << u"load"_qs;
-                ended = std::move(onEnd);
-                return loads ? std::make_unique<RecordingWaveOutput>(asked) : nullptr;
-            },
-            std::chrono::milliseconds(500));
-        for (const QString &step : steps.split(u' ')) {
-            if (step == u"play")
-                output.play(u"chime"_qs);
-            else if (step == u"end")
-                ended();
-            else if (step == u"stop")
-                output.stop();
-            else if (step == u"events")
-                QCoreApplication::processEvents();
-            else
-                QTest::qWait(1000);
-        }
-        QCOMPARE(asked.join(u' '), requests);
-    }
-
-    // A file that holds no sound fails at once, with a sound server or
-    // without, and that ends it as well.
-    void builtModuleLeavesNothingLoaded()
-    {
-        const QString folder = QCoreApplication::applicationDirPath();
-        QCOMPARE(AudioModulePath(folder), folder + u"/voltwise-audio.so"_qs);
+        QFETCH(QString, file);
         QTemporaryDir dir;
-        const QString noise = dir.filePath(u"noise.wav"_qs);
-        QVERIFY(WriteBytes(noise, QByteArray(4096, '\x7f')));
-        QVERIFY(!AudioStackMapped());
-        LateWaveOutput output(&LoadAudioModule, std::chrono::minutes(1));
-        for (int sound = 0; sound < 2; ++sound) {
-            output.play(noise);
-            QVERIFY(AudioStackMapped());
-            QTRY_VERIFY_WITH_TIMEOUT(!AudioStackMapped(), 10000);
+        QVERIFY(WriteBytes(dir.filePath(u"noise.wav"_qs), QByteArray(4096, '\x7f')));
+        QProcess chime;
+        chime.start(ChimeProgramPath(QCoreApplication::applicationDirPath()), {dir.filePath(file)});
+        QVERIFY(chime.waitForFinished(20000));
+        QCOMPARE(chime.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(chime.exitCode(), 1);
+    }
+
+    // Each chime plays in a process of its own, which the next chime or
+    // silence ends, and which goes once it has ended; the audio stack never
+    // enters this process.
+    void chimesPlayInProcessesOfTheirOwn()
+    {
+        QTemporaryDir dir;
+        // Stands for a chime that plays on until it is ended.
+        const QString endless = dir.filePath(u"endless"_qs);
+        QVERIFY(WriteBytes(endless, "#!/bin/sh\nexec sleep 60\n"));
+        QVERIFY(QFile::setPermissions(endless, QFile::ReadOwner | QFile::ExeOwner));
+        {
+            ChimeProcessOutput output(endless);
+            const auto running = [&] {
+                return output.findChildren<QProcess *>();
+            };
+            output.play(u"first"_qs);
+            output.play(u"second"_qs);
+            QTRY_COMPARE(running().size(), 1);
+            QCOMPARE(running()[0]->arguments(), QStringList{u"second"_qs});
+            output.stop();
+            QTRY_VERIFY(running().isEmpty());
         }
+        ChimeProcessOutput output(ChimeProgramPath(QCoreApplication::applicationDirPath()));
+        output.play(DataFilePath(u"notice.wav"_qs));
+        QTRY_VERIFY_WITH_TIMEOUT(output.findChildren<QProcess *>().isEmpty(), 15000);
+        const QByteArray maps = ReadBytes(u"/proc/self/maps"_qs);
+        QVERIFY(maps.contains("libQt6Core"));
+        QVERIFY(!maps.contains("libcanberra"));
+        QVERIFY(!maps.contains("libpulse"));
     }
 
     // Read and heard on a second bus connection.
