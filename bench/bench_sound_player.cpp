@@ -1,5 +1,5 @@
+#include "platform/chime_process_output.h"
 #include "platform/data_files.h"
-#include "platform/late_wave_output.h"
 #include "platform/sound_player.h"
 
 #include <QCoreApplication>
@@ -13,16 +13,19 @@ using namespace voltwise;
 namespace {
 
 // How long the alert waits for its sound to start: PlayWave must return at
-// once (far below the chime's 800 ms), with or without an audio device,
-// whatever the file holds. Sounds replace each other as they do in use; the
-// first one also loads the audio module.
+// once (far below the chime's 800 ms), with or without a sound server,
+// whatever the file holds. Each sound starts the chime program and ends the
+// one before, as a status that changes twice in a row does.
 void Measure(benchmark::State &state, const QString &path)
 {
-    WaveSoundPlayer player(std::make_unique<LateWaveOutput>(&LoadAudioModule));
+    WaveSoundPlayer player(std::make_unique<ChimeProcessOutput>(
+        ChimeProgramPath(QCoreApplication::applicationDirPath())));
     for (auto _ : state) {
         player.PlayWave(path);
         state.PauseTiming();
-        QCoreApplication::processEvents(); // the replaced sound goes away
+        // The ended chimes go.
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         state.ResumeTiming();
     }
 }
@@ -58,7 +61,7 @@ BENCHMARK(BM_PlayWave_MissingFile)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv); // the audio devices and the program's folder need it
+    QCoreApplication app(argc, argv); // the program's folder and the chimes' ends need it
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Voltwise's footprint beside two yardsticks, measured side by side:
-#   memory hidden in the tray after the first refresh, and the time from
-#   start to the first status on D-Bus, against a bare Qt Widgets window
-#   (bench/bare_window.cpp);
+# Voltwise's footprint beside its yardsticks, measured side by side:
+#   memory hidden in the tray after the first refresh (and its chime) against
+#   a bare Qt tray program (bench/bare_tray.cpp: a tray icon, one fetch from
+#   the simulator, a name on the session bus) and a bare Qt Widgets window
+#   (bench/bare_window.cpp); the time from start to the first status on D-Bus
+#   against the bare window;
 #   one refresh, and 20 refreshes in one process, of voltwise-status against
 #   curl fetching the same resources from the simulator;
 #   idle wake-ups per minute and CPU per hour with a refresh every three
@@ -13,6 +15,11 @@
 # BUILD=DIR        Release build folder (build-release); NO_BUILD=1 uses it as is,
 #                  so another checkout's build can be measured the same way
 # FEEDS=classic    the classic files instead of today's feeds (the default)
+# SOUND=off        the program with PlaySound=False; by default it plays its
+#                  chime as it does for its users
+# SOUND_SERVER=pulse  a PulseAudio server of the bench's own, with a null
+#                  sink, for the chime to play through; by default there is
+#                  no sound server, as on this project's test machines
 # IDLE_MINUTES=N   real minutes watched for idle wake-ups (3); 0 skips
 # HOUR_SECONDS=N   length of one shortened program hour (60)
 # SMAPS_DIR=DIR    keeps the smaps of each measured process there
@@ -31,11 +38,15 @@ build=${BUILD:-build-release}
 feeds=${FEEDS:-current}
 idle_minutes=${IDLE_MINUTES:-3}
 hour_seconds=${HOUR_SECONDS:-60}
+sound=${SOUND:-on}
+sound_server=${SOUND_SERVER:-none}
 case $feeds in current | classic) ;; *) echo "compare: FEEDS is current or classic" >&2 && exit 2 ;; esac
+case $sound in on | off) ;; *) echo "compare: SOUND is on or off" >&2 && exit 2 ;; esac
+case $sound_server in none | pulse) ;; *) echo "compare: SOUND_SERVER is none or pulse" >&2 && exit 2 ;; esac
 
 if [ -z "${NO_BUILD:-}" ]; then
   log=$(mktemp)
-  if ! BUILD_TYPE=Release BUILD_TARGETS="voltwise voltwise-status voltwise-gridsim bench_bare_window" \
+  if ! BUILD_TYPE=Release BUILD_TARGETS="voltwise voltwise-status voltwise-gridsim bench_bare_window bench_bare_tray" \
     scripts/build.sh "$build" -DVOLTWISE_SANITIZE=OFF >"$log" 2>&1; then
     cat "$log" >&2
     exit 1
@@ -45,6 +56,7 @@ fi
 case $build in /*) bin=$build/bin ;; *) bin=$PWD/$build/bin ;; esac
 tools=(Xvfb trayer dbus-daemon dbus-monitor curl xwininfo)
 [ "${INSTRUCTIONS:-1}" = 0 ] || tools+=(valgrind)
+[ "$sound_server" = none ] || tools+=(pulseaudio pactl)
 for tool in "${tools[@]}"; do
   command -v $tool >/dev/null || { echo "compare: $tool is missing (scripts/install-deps.sh)" >&2 && exit 1; }
 done
@@ -72,14 +84,15 @@ report() {
   read -r lo med < <(printf '%s\n' "$@" | min_median)
   printf "  %-44s min $fmt  median $fmt %s\n" "$name" "$lo" "$med" "$unit"
 }
-# Ratio line of two sample sets (by their medians and by their minimums).
+# Ratio line of two sample sets (by their medians and by their minimums);
+# an empty TARGET prints the ratio alone.
 ratio() {
   local name=$1 target=$2 a=$3 b=$4
   read -r alo amed < <(printf '%s\n' $a | min_median)
   read -r blo bmed < <(printf '%s\n' $b | min_median)
   awk -v n="$name" -v t="$target" -v alo="$alo" -v amed="$amed" -v blo="$blo" -v bmed="$bmed" \
-    'BEGIN { r = amed / bmed; printf "  %-44s %.2fx of the median (%.2fx of the minimum), target at most %sx: %s\n",
-             n, r, alo / blo, t, (r <= t ? "met" : "NOT met") }'
+    'BEGIN { r = amed / bmed; printf "  %-44s %.2fx of the median (%.2fx of the minimum)", n, r, alo / blo
+             if (t != "") printf ", target at most %sx: %s", t, (r <= t ? "met" : "NOT met"); print "" }'
 }
 now() { date +%s.%N; }
 
@@ -132,6 +145,23 @@ pids+=($!)
 wait_for 10 test -s "$work/bus"
 export DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")
 
+if [ "$sound_server" = pulse ]; then
+  # Everything of the server's own stays in $work; as root it warns that it
+  # is meant for a user, and runs.
+  mkdir -p "$work/pulse/run"
+  HOME=$work/pulse PULSE_RUNTIME_PATH=$work/pulse/run PULSE_STATE_PATH=$work/pulse \
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+    --load="module-native-protocol-unix auth-anonymous=1 socket=$work/pulse/native" \
+    --load=module-null-sink >"$work/pulse/log" 2>&1 &
+  pids+=($!)
+  export PULSE_SERVER=unix:$work/pulse/native
+  if ! wait_for 10 pactl info >/dev/null 2>&1; then
+    echo "compare: the PulseAudio server did not start:" >&2
+    cat "$work/pulse/log" >&2
+    exit 1
+  fi
+fi
+
 "$bin/voltwise-gridsim" --port 0 --scenario normal >"$work/sim.out" 2>/dev/null &
 pids+=($!)
 wait_for 10 grep -q '^listening on ' "$work/sim.out"
@@ -143,8 +173,9 @@ chmod 700 "$work/run"
 write_config() { # UPDATE_INTERVAL
   printf '[Servers]\nFeeds=%s\nGridMain=%s\nGridContent=%s\nFlexAlerts=%s\nMaker=%s\n' \
     "$feeds" "$url" "$url" "$url" "$url" >"$work/config/Ternwood/Voltwise.conf"
-  printf '[Settings]\nUpdateInterval=%s\nPlaySound=False\nShowAtStartup=False\nAutoUpdate=False\n' \
+  printf '[Settings]\nUpdateInterval=%s\nShowAtStartup=False\nAutoUpdate=False\n' \
     "$1" >>"$work/config/Ternwood/Voltwise.conf"
+  [ "$sound" = on ] || printf 'PlaySound=False\n' >>"$work/config/Ternwood/Voltwise.conf"
 }
 
 # What one refresh fetches, with the program's cache-busting query.
@@ -175,14 +206,28 @@ first_signal_time() {
 notice_shown() { xwininfo -root -tree 2>/dev/null | grep -q '"Voltwise Notice"'; }
 has_signal() { [ -n "$(first_signal_time)" ]; }
 
-echo "Voltwise beside a bare Qt window and curl: $runs runs (after one unmeasured warm-up), $(nproc) cores,"
-echo "load $(cut -d' ' -f1-3 /proc/loadavg), feeds \"$feeds\" from the simulator on loopback, sound off, hidden in the tray"
+echo "Voltwise beside a bare Qt tray program, a bare Qt window and curl: $runs runs (after one unmeasured"
+echo "warm-up), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg), feeds \"$feeds\" from the simulator on"
+echo "loopback, sound $sound (sound server: $sound_server), hidden in the tray"
 echo "memory: mapped files by RSS (as with private library copies), own memory and X shared memory by PSS"
 
 # --- memory and start-up ----------------------------------------------
 
 bare_kib=() app_kib=() bare_s=() app_s=() app_own=() app_files=() bare_own=() bare_files=()
+tray_kib=() tray_own=() tray_files=()
 for run in $(seq 0 "$runs"); do
+  # The bare tray program: its memory once its fetch is done.
+  "$bin/bench_bare_tray" "$(resources | head -1)" >"$work/tray.out" 2>/dev/null &
+  tray=$!
+  pids+=($tray)
+  wait_for 20 grep -qs '^ready' "$work/tray.out"
+  sleep 1
+  kib=$(alone_kib $tray)
+  read -r own files < <(alone_split $tray)
+  [ -n "${SMAPS_DIR:-}" ] && cp "/proc/$tray/smaps" "$SMAPS_DIR/tray.$run"
+  stop $tray
+  if ((run > 0)); then tray_kib+=("$kib") tray_own+=("$own") tray_files+=("$files"); fi
+
   # The bare window: start to first exposure, then its memory.
   t0=$(now)
   "$bin/bench_bare_window" >"$work/bare.out" 2>/dev/null &
@@ -228,12 +273,16 @@ done
 mib() { for k; do awk -v k="$k" 'BEGIN { printf "%.1f\n", k / 1024 }'; done; }
 echo
 echo "Memory after the first refresh (MiB)"
+report "bare Qt tray program" MiB %.1f $(mib "${tray_kib[@]}")
+report "  its own memory" MiB %.1f $(mib "${tray_own[@]}")
+report "  its mapped files" MiB %.1f $(mib "${tray_files[@]}")
 report "bare Qt window" MiB %.1f $(mib "${bare_kib[@]}")
 report "  its own memory" MiB %.1f $(mib "${bare_own[@]}")
 report "  its mapped files" MiB %.1f $(mib "${bare_files[@]}")
 report "voltwise, hidden in the tray" MiB %.1f $(mib "${app_kib[@]}")
 report "  its own memory" MiB %.1f $(mib "${app_own[@]}")
 report "  its mapped files" MiB %.1f $(mib "${app_files[@]}")
+ratio "voltwise / bare tray program" "" "${app_kib[*]}" "${tray_kib[*]}"
 ratio "voltwise / bare window" 1.5 "${app_kib[*]}" "${bare_kib[*]}"
 echo
 echo "Start-up (s)"

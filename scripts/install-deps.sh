@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-  libqt6opengl6-dev qt6-charts-dev qt6-multimedia-dev qt6-httpserver-dev qt6-websockets-dev
+  libqt6opengl6-dev qt6-charts-dev qt6-httpserver-dev qt6-websockets-dev
   qt6-svg-dev
   qcoro-qt6-dev libbenchmark-dev
   libgl-dev libxkbcommon-dev
@@ -15,7 +15,7 @@ packages=(
   dbus dbus-bin xvfb xauth trayer x11-utils xdotool curl scrot valgrind
   desktop-file-utils appstream man-db
   clang-14 libclang-rt-14-dev
-  libcanberra-dev
+  libcanberra-dev libcanberra-pulse
   qt6-wayland sway grim dunst
 )
 if [ "${1:-}" = packaging ]; then

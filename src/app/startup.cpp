@@ -1,12 +1,12 @@
 #include "app/startup.h"
 
 #include "app/information_options.h"
+#include "platform/chime_process_output.h"
 #include "platform/data_files.h"
 #include "platform/desktop_browser_opener.h"
 #include "platform/desktop_notifier.h"
 #include "platform/desktop_tray_icon.h"
 #include "platform/heap_tuning.h"
-#include "platform/late_wave_output.h"
 #include "platform/single_instance.h"
 #include "platform/sound_player.h"
 #include "platform/startup_entry.h"
@@ -39,7 +39,8 @@ struct Program
     XdgAutostartEntry startupEntry{XdgAutostartEntry::defaultDirectory(),
                                    QCoreApplication::applicationFilePath()};
     std::unique_ptr<SoundPlayer> sound =
-        std::make_unique<WaveSoundPlayer>(std::make_unique<LateWaveOutput>(&LoadAudioModule));
+        std::make_unique<WaveSoundPlayer>(std::make_unique<ChimeProcessOutput>(
+            ChimeProgramPath(QCoreApplication::applicationDirPath())));
     DesktopNotifier notifier{QDBusConnection::sessionBus(), browser};
     std::unique_ptr<MainWindow> window;
 };

@@ -20,7 +20,7 @@ id=com.ternwood.Voltwise
 
 expected=(
   bin/voltwise bin/voltwise-status bin/voltwise-gridsim
-  $libdir/voltwise/voltwise-audio.so
+  $libdir/voltwise/voltwise-chime
   $libdir/voltwise/voltwise-chart.so
   share/voltwise/notice.wav
   share/applications/$id.desktop
@@ -36,8 +36,8 @@ done
 diff -u <(printf '%s\n' "${expected[@]}" | sort) \
         <(cd "$usr" && find . -type f -o -type l | sed 's|^\./||' | sort) ||
   fail "the installed files differ from the expected ones (- expected, + installed)"
-for program in voltwise voltwise-status voltwise-gridsim; do
-  [ -x "$usr/bin/$program" ] || fail "$program is not executable"
+for program in bin/voltwise bin/voltwise-status bin/voltwise-gridsim $libdir/voltwise/voltwise-chime; do
+  [ -x "$usr/$program" ] || fail "$program is not executable"
 done
 
 # Validators: hints may stay, errors and warnings may not.
@@ -61,6 +61,8 @@ export XDG_RUNTIME_DIR=$home/run QT_QPA_PLATFORM=offscreen
 
 [ "$("$usr/bin/voltwise-status" --version)" = "voltwise-status $version" ] ||
   fail "voltwise-status --version"
+[ "$("$usr/$libdir/voltwise/voltwise-chime" --version)" = "voltwise-chime $version" ] ||
+  fail "voltwise-chime --version"
 "$usr/bin/voltwise-gridsim" --port 0 --verbose >"$root/sim.out" 2>"$root/sim.log" &
 sim_pid=$!
 for _ in $(seq 100); do
@@ -88,6 +90,8 @@ done
 [ "$(found icons/hicolor/)" -ge 8 ] || fail "voltwise did not find its icon: $(cat "$root/app.err")"
 grep -q -F "voltwise-chart.so: $usr/$libdir/voltwise/voltwise-chart.so" "$root/app.err" ||
   fail "voltwise did not load its chart: $(cat "$root/app.err")"
+grep -q -F "voltwise-chime: $usr/$libdir/voltwise/voltwise-chime" "$root/app.err" ||
+  fail "voltwise did not find its chime program: $(cat "$root/app.err")"
 kill -TERM "$app_pid"
 status=0
 wait "$app_pid" || status=$?

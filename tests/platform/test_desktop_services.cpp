@@ -2,8 +2,8 @@
 // chime, items published on the session bus, windows staying on top.
 #include "platform/always_on_top.h"
 #include "platform/browser.h"
+#include "platform/chime_process_output.h"
 #include "platform/data_files.h"
-#include "platform/late_wave_output.h"
 #include "platform/published_items_bus.h"
 #include "platform/recording_browser_opener.h"
 #include "platform/sound_player.h"
@@ -15,6 +15,8 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +40,7 @@ public:
 private:
     QStringList &m_requests;
 };
+
 } // namespace
 
 class TestDesktopServices : public QObject
@@ -150,11 +153,56 @@ private Q_SLOTS:
         QCOMPARE(requests, asked);
     }
 
-    void builtModuleLoads()
+    // The chime program alone: what it cannot play ends it with a failure,
+    // with a sound server or without.
+    void chimeProgramFailsWithoutSound_data()
     {
-        const QString folder = QCoreApplication::applicationDirPath();
-        QCOMPARE(AudioModulePath(folder), folder + u"/voltwise-audio.so"_qs);
-        QVERIFY(LoadAudioModule() != nullptr);
+        QTest::addColumn<QString>("file");
+        QTest::newRow("not a sound") << u"noise.wav"_qs;
+        QTest::newRow("missing file") << u"missing.wav"_qs;
+    }
+
+    void chimeProgramFailsWithoutSound()
+    {
+        QFETCH(QString, file);
+        QTemporaryDir dir;
+        QVERIFY(WriteBytes(dir.filePath(u"noise.wav"_qs), QByteArray(4096, '\x7f')));
+        QProcess chime;
+        chime.start(ChimeProgramPath(QCoreApplication::applicationDirPath()), {dir.filePath(file)});
+        QVERIFY(chime.waitForFinished(20000));
+        QCOMPARE(chime.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(chime.exitCode(), 1);
+    }
+
+    // Each chime plays in a process of its own, which the next chime or
+    // silence ends, and which goes once it has ended; the audio stack never
+    // enters this process.
+    void chimesPlayInProcessesOfTheirOwn()
+    {
+        QTemporaryDir dir;
+        // Stands for a chime that plays on until it is ended.
+        const QString endless = dir.filePath(u"endless"_qs);
+        QVERIFY(WriteBytes(endless, "#!/bin/sh\nexec sleep 60\n"));
+        QVERIFY(QFile::setPermissions(endless, QFile::ReadOwner | QFile::ExeOwner));
+        {
+            ChimeProcessOutput output(endless);
+            const auto running = [&] {
+                return output.findChildren<QProcess *>();
+            };
+            output.play(u"first"_qs);
+            output.play(u"second"_qs);
+            QTRY_COMPARE(running().size(), 1);
+            QCOMPARE(running()[0]->arguments(), QStringList{u"second"_qs});
+            output.stop();
+            QTRY_VERIFY(running().isEmpty());
+        }
+        ChimeProcessOutput output(ChimeProgramPath(QCoreApplication::applicationDirPath()));
+        output.play(DataFilePath(u"notice.wav"_qs));
+        QTRY_VERIFY_WITH_TIMEOUT(output.findChildren<QProcess *>().isEmpty(), 15000);
+        const QByteArray maps = ReadBytes(u"/proc/self/maps"_qs);
+        QVERIFY(maps.contains("libQt6Core"));
+        QVERIFY(!maps.contains("libcanberra"));
+        QVERIFY(!maps.contains("libpulse"));
     }
 
     // Read and heard on a second bus connection.
