@@ -4,6 +4,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QProcess>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
@@ -48,6 +49,19 @@ inline bool ControlSimulator(QUrl sim, const QString &path)
     QSignalSpy finished(reply.get(), &QNetworkReply::finished);
     return (reply->isFinished() || finished.wait(kLongWait)) &&
            reply->error() == QNetworkReply::NoError;
+}
+
+// The program's settings file, every server the simulator, a refresh every
+// minute, and `values` ("Section/Key", value) besides.
+inline void WriteConfiguration(const QString &file, const QUrl &sim,
+                               const QList<std::pair<QString, QString>> &values)
+{
+    QSettings settings(file, QSettings::IniFormat);
+    for (const char *key : {"GridMain", "GridContent", "FlexAlerts", "Maker"})
+        settings.setValue(QStringLiteral("Servers/") + QLatin1String(key), sim.toString());
+    settings.setValue(QStringLiteral("Settings/UpdateInterval"), QStringLiteral("1"));
+    for (const auto &[key, value] : values)
+        settings.setValue(key, value);
 }
 
 inline void StopAll(std::initializer_list<QProcess *> processes)

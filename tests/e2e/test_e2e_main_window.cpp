@@ -133,17 +133,11 @@ private Q_SLOTS:
         QVERIFY(ControlSimulator(m_simUrl, u"/_sim/reset"_qs));
         const QString config = m_dir.filePath(feeds);
         const QString file = config + u"/Ternwood/Voltwise.conf"_qs;
-        {
-            QSettings settings(file, QSettings::IniFormat);
-            settings.setValue(u"Servers/Feeds"_qs, feeds);
-            // The maker's server serves the start-up update check.
-            for (const QString &key :
-                 {u"GridMain"_qs, u"GridContent"_qs, u"FlexAlerts"_qs, u"Maker"_qs})
-                settings.setValue(u"Servers/"_qs + key, m_simUrl.toString());
-            settings.setValue(u"Settings/UpdateInterval"_qs, u"1"_qs);
-            settings.setValue(u"Settings/ShowAtStartup"_qs, u"True"_qs);
-            settings.setValue(u"Settings/PlaySound"_qs, u"False"_qs);
-        }
+        // The maker's server serves the start-up update check.
+        WriteConfiguration(file, m_simUrl,
+                           {{u"Servers/Feeds"_qs, feeds},
+                            {u"Settings/ShowAtStartup"_qs, u"True"_qs},
+                            {u"Settings/PlaySound"_qs, u"False"_qs}});
         const auto stored = [&file](const QString &key) {
             return QSettings(file, QSettings::IniFormat).value(u"Settings/"_qs + key).toString();
         };

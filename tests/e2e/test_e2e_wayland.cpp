@@ -5,6 +5,7 @@
 // simulated grid operator. sway refuses to run as root: when the test runs as
 // root, the compositor and its panel run as an unprivileged user.
 #include "e2e_support.h"
+#include "platform/dbus_menu_types.h"
 #include "support/private_bus.h"
 
 #include <QDBusConnection>
@@ -30,34 +31,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace {} // namespace
 
-// The menu layout as the menu protocol sends it: (ia{sv}av).
-struct MenuNode
-{
-    int id = 0;
-    QVariantMap properties;
-    QList<MenuNode> children;
-};
-
-const QDBusArgument &operator>>(const QDBusArgument &argument, MenuNode &node)
-{
-    argument.beginStructure();
-    argument >> node.id >> node.properties;
-    argument.beginArray();
-    while (!argument.atEnd()) {
-        QDBusVariant child;
-        argument >> child;
-        MenuNode childNode;
-        child.variant().value<QDBusArgument>() >> childNode;
-        node.children.append(childNode);
-    }
-    argument.endArray();
-    argument.endStructure();
-    return argument;
-}
-} // namespace
-
+using namespace voltwise;
 using namespace voltwise::testing;
 
 class TestE2eWayland : public QObject
@@ -243,15 +219,9 @@ private Q_SLOTS:
     void iconMenuAndNotificationsWithALatePanel()
     {
         const QString file = m_dir.filePath(u"config/Ternwood/Voltwise.conf"_qs);
-        {
-            QSettings settings(file, QSettings::IniFormat);
-            for (const QString &key :
-                 {u"GridMain"_qs, u"GridContent"_qs, u"FlexAlerts"_qs, u"Maker"_qs})
-                settings.setValue(u"Servers/"_qs + key, m_simUrl.toString());
-            settings.setValue(u"Settings/UpdateInterval"_qs, u"1"_qs);
-            settings.setValue(u"Settings/ShowAtStartup"_qs, u"False"_qs);
-            settings.setValue(u"WindowSettings/frmMain"_qs, u"1500,1200,4875,7500,0"_qs);
-        }
+        WriteConfiguration(file, m_simUrl,
+                           {{u"Settings/ShowAtStartup"_qs, u"False"_qs},
+                            {u"WindowSettings/frmMain"_qs, u"1500,1200,4875,7500,0"_qs}});
         QProcessEnvironment env = m_desktop;
         env.insert(u"QT_QPA_PLATFORM"_qs, u"wayland"_qs);
         env.insert(u"XDG_CONFIG_HOME"_qs, m_dir.filePath(u"config"_qs));
@@ -308,10 +278,9 @@ private Q_SLOTS:
         const QDBusMessage layout = callItem(service, path, u"com.canonical.dbusmenu"_qs,
                                              u"GetLayout"_qs, {0, -1, QStringList{u"label"_qs}});
         QCOMPARE(layout.type(), QDBusMessage::ReplyMessage);
-        MenuNode root;
-        layout.arguments().value(1).value<QDBusArgument>() >> root;
+        const auto root = qdbus_cast<DBusMenuLayoutItem>(layout.arguments().value(1));
         QStringList labels;
-        for (const MenuNode &item : std::as_const(root.children))
+        for (const DBusMenuLayoutItem &item : root.children)
             labels << item.properties.value(u"label"_qs).toString();
         for (const QString &label :
              {u"_Details..."_qs, u"_Options..."_qs, u"_Help..."_qs, u"_About..."_qs, u"E_xit"_qs})
