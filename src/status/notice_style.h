@@ -26,7 +26,7 @@ QString NoticeStyleText(NoticeStyle style);
 // be missing or refuse it, the pop-up window shows it after all.
 bool NoticeGoesToDesktop(NoticeStyle style, bool windowsCanBePlaced);
 
-// The urgency of the notification specification: 0 low, 1 normal, 2 critical.
+// The urgency a notification server knows: 0 low, 1 normal, 2 critical.
 enum class NotificationUrgency : uchar
 {
     Low = 0,
