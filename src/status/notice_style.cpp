@@ -5,28 +5,6 @@
 
 namespace voltwise {
 
-namespace {
-
-// The operator's text comes from the network: it must not be read as tags.
-QString EscapedForMarkup(const QString &text)
-{
-    QString escaped;
-    escaped.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == u'&')
-            escaped += u"&amp;";
-        else if (c == u'<')
-            escaped += u"&lt;";
-        else if (c == u'>')
-            escaped += u"&gt;";
-        else
-            escaped += c;
-    }
-    return escaped;
-}
-
-} // namespace
-
 NoticeStyle NoticeStyleFromText(const QString &text)
 {
     const QString name = text.trimmed();
@@ -80,7 +58,8 @@ DesktopNotification NotificationForNotice(const ChangeNotice &notice, int level,
     n.replacesId = replacesId;
     n.appIcon = kProgramIconName.toString();
     n.summary = notice.NoticeHeader;
-    n.body = bodyMarkup ? EscapedForMarkup(notice.NoticeText) : notice.NoticeText;
+    // The operator's text comes from the network: it must not be read as tags.
+    n.body = bodyMarkup ? notice.NoticeText.toHtmlEscaped() : notice.NoticeText;
     n.actions = {DesktopNotification::kDefaultAction, notice.ClickText,
                  DesktopNotification::kDetailsAction, notice.ClickText};
     n.hints = {
