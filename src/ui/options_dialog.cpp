@@ -52,7 +52,7 @@ OptionsDialog::OptionsDialog(AppSettings &settings, RegistryBackend &store, Star
     chkShowDetailsAtStartup = Named(new QCheckBox(u"Show main window when Voltwise launches"_qs),
                                     u"chkShowDetailsAtStartup"_qs);
     chkAddToStartupItems =
-        Named(new QCheckBox(u"Run Voltwise when Windows starts"_qs), u"chkAddToStartupItems"_qs);
+        Named(new QCheckBox(u"Run Voltwise when I log in"_qs), u"chkAddToStartupItems"_qs);
     chkAutoUpdate = Named(new QCheckBox(u"Alert me to Voltwise updates."_qs), u"chkAutoUpdate"_qs);
     auto *generalLayout = new QVBoxLayout(general);
     generalLayout->addLayout(interval);
