@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace voltwise {
 
@@ -33,9 +34,12 @@ QList<double> MakeSequence(double start, double step, int count)
     return sequence;
 }
 
-bool IsDrawnValue(double megawatts)
+std::optional<double> DrawnValue(const OutlookValues &values, int hour, int series)
 {
-    return std::isfinite(megawatts) && megawatts != HoleValue;
+    const double y = values.value(hour, series);
+    if (!values.isStored(hour, series) || !std::isfinite(y) || y == HoleValue)
+        return std::nullopt;
+    return y;
 }
 
 QList<QList<QPointF>> CurveSegments(const QList<double> &xs, const OutlookValues &values,
@@ -45,14 +49,14 @@ QList<QList<QPointF>> CurveSegments(const QList<double> &xs, const OutlookValues
     bool inRun = false;
     const int hours = std::min<int>(int(xs.size()), OutlookHourCount);
     for (int hour = 1; hour <= hours; ++hour) {
-        const double y = values.value(hour, series);
-        if (!IsDrawnValue(y)) {
+        const std::optional<double> y = DrawnValue(values, hour, series);
+        if (!y) {
             inRun = false;
             continue;
         }
         if (!inRun)
             segments.append(QList<QPointF>());
-        segments.last().append(QPointF(xs[hour - 1], y));
+        segments.last().append(QPointF(xs[hour - 1], *y));
         inRun = true;
     }
     return segments;
@@ -66,10 +70,9 @@ ValueAxisRange ScaleValueAxis(const OutlookValues &values, const SeriesVisibilit
         if (!shown[std::size_t(series - 1)])
             continue;
         for (int hour = 1; hour <= OutlookHourCount; ++hour) {
-            const double y = values.value(hour, series);
-            if (IsDrawnValue(y)) {
-                low = std::min(low, y);
-                high = std::max(high, y);
+            if (const std::optional<double> y = DrawnValue(values, hour, series)) {
+                low = std::min(low, *y);
+                high = std::max(high, *y);
             }
         }
     }

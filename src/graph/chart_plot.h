@@ -6,6 +6,8 @@
 #include <QList>
 #include <QPointF>
 
+#include <optional>
+
 namespace voltwise {
 
 // Count numbers: start, then each the previous one plus step (added, not
@@ -13,8 +15,9 @@ namespace voltwise {
 // number is at index 0.
 QList<double> MakeSequence(double start, double step, int count);
 
-// Whether the chart draws a point for this value; HoleValue draws none.
-bool IsDrawnValue(double megawatts);
+// The value the chart draws for this hour (1 to 24) of this series (1 to 4);
+// none for a hole or a value that was never read.
+std::optional<double> DrawnValue(const OutlookValues &values, int hour, int series);
 
 // The drawn points of one series (1 to 4), at the X values xs for hours
 // 1, 2, ..., as runs of neighbours: a hole ends one run, the next drawn point

@@ -31,10 +31,10 @@ ChartHit HitTestChart(const PlotFrame &frame, const QList<double> &xs, const Out
         if (!shown[std::size_t(series - 1)])
             continue;
         for (int point = 1; point <= hours; ++point) {
-            const double y = values.value(point, series);
-            if (!IsDrawnValue(y))
+            const std::optional<double> y = DrawnValue(values, point, series);
+            if (!y)
                 continue;
-            const double distance = QLineF(pointer, frame.position(xs[point - 1], y)).length();
+            const double distance = QLineF(pointer, frame.position(xs[point - 1], *y)).length();
             if (hit.point == 0 || distance < nearest) {
                 nearest = distance;
                 hit.series = series;

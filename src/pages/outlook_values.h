@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <bitset>
 #include <cstddef>
 
 namespace voltwise {
@@ -24,7 +25,8 @@ inline constexpr std::array<QStringView, OutlookSeriesCount> OutlookSeriesNames 
 };
 
 // The day's hourly megawatt figures: hour ending 1 to 24 by series 1 to 4,
-// every value 0 until something is stored.
+// every value 0 until something is stored. Whether a value was ever stored
+// is kept too, so that a figure never read is not drawn as a load of zero.
 class OutlookValues
 {
 public:
@@ -32,6 +34,11 @@ public:
     void setValue(int hourEnding, int series, double megawatts)
     {
         m_values[index(hourEnding, series)] = megawatts;
+        m_stored.set(index(hourEnding, series));
+    }
+    bool isStored(int hourEnding, int series) const
+    {
+        return m_stored.test(index(hourEnding, series));
     }
 
     static bool isValidIndex(int hourEnding, int series)
@@ -50,6 +57,7 @@ private:
     }
 
     std::array<double, OutlookHourCount * OutlookSeriesCount> m_values{};
+    std::bitset<OutlookHourCount * OutlookSeriesCount> m_stored;
 };
 
 } // namespace voltwise

@@ -21,13 +21,15 @@ const QLocale kGerman(QLocale::German, QLocale::Germany);
 const QList<double> kHours = MakeSequence(1, 1, OutlookHourCount);
 using Cells = QList<QPair<int, int>>; // (hour, series)
 
-// Series s at hour h: (s * 1000 + h * 10) unless listed as a hole.
-OutlookValues Figures(const Cells &holes = {})
+// Series s at hour h: (s * 1000 + h * 10) unless listed as a hole or as
+// never read.
+OutlookValues Figures(const Cells &holes = {}, const Cells &unread = {})
 {
     OutlookValues values;
     for (int h = 1; h <= OutlookHourCount; ++h)
         for (int s = 1; s <= OutlookSeriesCount; ++s)
-            values.setValue(h, s, holes.contains({h, s}) ? HoleValue : s * 1000 + h * 10);
+            if (!unread.contains({h, s}))
+                values.setValue(h, s, holes.contains({h, s}) ? HoleValue : s * 1000 + h * 10);
     return values;
 }
 
@@ -64,23 +66,32 @@ private Q_SLOTS:
     void holesSplitCurves_data()
     {
         QTest::addColumn<QList<int>>("holes");  // hours of series 3
+        QTest::addColumn<QList<int>>("unread"); // hours of series 3 never read
         QTest::addColumn<QList<int>>("starts"); // first hour of each piece
         QTest::addColumn<QList<int>>("lengths");
-        QTest::newRow("none") << QList<int>{} << QList<int>{1} << QList<int>{24};
-        QTest::newRow("one inside") << QList<int>{5} << QList<int>{1, 6} << QList<int>{4, 19};
-        QTest::newRow("rest of the day")
-            << QList<int>{16, 17, 18, 19, 20, 21, 22, 23, 24} << QList<int>{1} << QList<int>{15};
+        const QList<int> none;
+        QTest::newRow("none") << none << none << QList<int>{1} << QList<int>{24};
+        QTest::newRow("one inside")
+            << QList<int>{5} << none << QList<int>{1, 6} << QList<int>{4, 19};
+        QTest::newRow("rest of the day") << QList<int>{16, 17, 18, 19, 20, 21, 22, 23, 24} << none
+                                         << QList<int>{1} << QList<int>{15};
         QTest::newRow("a point alone")
-            << QList<int>{9, 11} << QList<int>{1, 10, 12} << QList<int>{8, 1, 13};
+            << QList<int>{9, 11} << none << QList<int>{1, 10, 12} << QList<int>{8, 1, 13};
+        QTest::newRow("never read after noon")
+            << none << QList<int>{13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24} << QList<int>{1}
+            << QList<int>{12};
     }
 
     void holesSplitCurves()
     {
         QFETCH(QList<int>, holes);
-        Cells cells;
+        QFETCH(QList<int>, unread);
+        Cells cells, unreadCells;
         for (int h : holes)
             cells.append({h, 3});
-        const OutlookValues values = Figures(cells);
+        for (int h : unread)
+            unreadCells.append({h, 3});
+        const OutlookValues values = Figures(cells, unreadCells);
         const QList<QList<QPointF>> pieces = CurveSegments(kHours, values, 3);
         QList<int> gotStarts, gotLengths;
         for (const QList<QPointF> &piece : pieces) {
@@ -103,16 +114,19 @@ private Q_SLOTS:
         QTest::newRow("resources all holes") << 15 << 4 << ValueAxisRange{1000, 3500, 6};
         QTest::newRow("one series") << 4 << 0 << ValueAxisRange{3000, 3250, 6};
         QTest::newRow("nothing shown") << 0 << 0 << ValueAxisRange{-600, 600, 7};
+        // Never read counts as nothing, not as a load of zero.
+        QTest::newRow("resources never read") << 15 << -4 << ValueAxisRange{1000, 3500, 6};
     }
 
     void valueAxis()
     {
         QFETCH(int, mask);
-        QFETCH(int, holeSeries);
-        Cells holes;
+        QFETCH(int, holeSeries); // negative: never read rather than a hole
+        Cells cells;
         for (int h = 1; holeSeries && h <= OutlookHourCount; ++h)
-            holes.append({h, holeSeries});
-        QTEST(ScaleValueAxis(Figures(holes), SeriesShown(mask)), "range");
+            cells.append({h, std::abs(holeSeries)});
+        const OutlookValues values = holeSeries < 0 ? Figures({}, cells) : Figures(cells);
+        QTEST(ScaleValueAxis(values, SeriesShown(mask)), "range");
     }
 
     void header_data()
