@@ -2,6 +2,7 @@
 
 #include "platform/always_on_top.h"
 #include "platform/browser.h"
+#include "status/scale_colours.h"
 
 #include <QApplication>
 #include <QEnterEvent>
@@ -20,9 +21,6 @@ namespace {
 // Slides move by frames of this length; a busy machine slows them down
 // rather than making them jump.
 constexpr std::chrono::milliseconds kFrameInterval{16};
-
-const QColor kLinkNormal(0, 0, 255);
-const QColor kLinkHot(255, 0, 0);
 
 QFont NoticeFont()
 {
@@ -49,10 +47,21 @@ QLabel *MakeLabel(QWidget *parent, const QString &name, const QFont &font)
     return label;
 }
 
-void SetTextColour(QLabel *label, const QColor &colour)
+Rgb ToRgb(const QColor &colour)
 {
+    return {colour.red(), colour.green(), colour.blue()};
+}
+
+// The scheme's link colour, red under the pointer, each where it reads on
+// the notice's background.
+void SetLinkColour(QLabel *label, bool hot)
+{
+    const QPalette scheme = QApplication::palette();
+    const Rgb colour = ReadableLinkColour(
+        hot ? Rgb{255, 0, 0} : ToRgb(scheme.color(QPalette::Link)),
+        ToRgb(scheme.color(QPalette::ToolTipText)), ToRgb(scheme.color(QPalette::ToolTipBase)));
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::WindowText, QColor(colour.red, colour.green, colour.blue));
     label->setPalette(palette);
 }
 
@@ -111,7 +120,7 @@ NoticeWindow::NoticeWindow(BrowserOpener &browser, TimerFactory &timers)
     lblNoticeText_->setWordWrap(true);
     lblClickText_ = MakeLabel(this, QStringLiteral("lblClickText"), link);
     lblClickText_->setCursor(Qt::PointingHandCursor);
-    SetTextColour(lblClickText_, kLinkNormal);
+    SetLinkColour(lblClickText_, false);
     lblClickText_->installEventFilter(this);
 
     setGeometry(NoticeRect(availableArea(), TwipsToPixels(notice_design::kWindowWidth), 0));
@@ -230,7 +239,7 @@ void NoticeWindow::PointerOver(NoticeArea area)
 {
     const HoverEffect effect = HoverEffectOf(area);
     if (effect.look != LinkLook::Unchanged)
-        SetTextColour(lblClickText_, effect.look == LinkLook::Hot ? kLinkHot : kLinkNormal);
+        SetLinkColour(lblClickText_, effect.look == LinkLook::Hot);
 
     switch (effect.hold) {
     case HoldChange::Unchanged:

@@ -10,6 +10,9 @@ namespace {
 // background. A light scheme's usual grey on white (about 1.9) still counts.
 constexpr double kApartFromLit = 2.0;
 constexpr double kApartFromBackground = 1.5;
+// Bold underlined link text that most readers still read without effort;
+// red under the pointer on the pale notice (about 3.9) counts.
+constexpr double kReadableLink = 3.0;
 
 double Linear(int channel)
 {
@@ -45,6 +48,11 @@ Rgb UnlitScaleColour(Rgb lit, Rgb disabled, Rgb background)
     }
     return {Halfway(lit.red, background.red), Halfway(lit.green, background.green),
             Halfway(lit.blue, background.blue)};
+}
+
+Rgb ReadableLinkColour(Rgb link, Rgb text, Rgb background)
+{
+    return ContrastRatio(link, background) >= kReadableLink ? link : text;
 }
 
 } // namespace voltwise

@@ -23,4 +23,9 @@ double ContrastRatio(Rgb first, Rgb second);
 // background instead.
 Rgb UnlitScaleColour(Rgb lit, Rgb disabled, Rgb background);
 
+// A link in the scheme's link colour where that reads on the background;
+// schemes whose link colour is lost there get their text colour instead
+// (the link stays underlined).
+Rgb ReadableLinkColour(Rgb link, Rgb text, Rgb background);
+
 } // namespace voltwise

@@ -1,6 +1,7 @@
 #include "pages/notice_window.h"
 #include "platform/recording_browser_opener.h"
 #include "support/manual_timers.h"
+#include "support/rendered_ink.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -18,7 +19,6 @@ namespace {
 const QString kOneLine = u"Conserve."_qs;
 const QString kLink = u"Click here for details..."_qs;
 const QString kUrl = u"content.caiso.example/awe/SP/systemstatus.html"_qs;
-const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
 
 const QString kLongText = u"A line of the operator's status table\r\n"_qs.repeated(12);
@@ -134,6 +134,43 @@ private Q_SLOTS:
         QCOMPARE(raised.size(), 1);
     }
 
+    void linkReadsOnEveryScheme_data()
+    {
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<QColor>("link");
+        QTest::newRow("light") << QColor(255, 255, 220) << QColor(0, 0, 0) << QColor(0, 0, 255);
+        QTest::newRow("dark") << QColor(40, 40, 40) << QColor(230, 230, 230)
+                              << QColor(120, 170, 255);
+        // A scheme whose link colour is lost on its own background.
+        QTest::newRow("dark, blue links")
+            << QColor(40, 40, 40) << QColor(230, 230, 230) << QColor(0, 0, 255);
+    }
+
+    // Measured on the painted link, including the pointer over it.
+    void linkReadsOnEveryScheme()
+    {
+        QFETCH(QColor, background);
+        QFETCH(QColor, text);
+        QFETCH(QColor, link);
+        const QPalette before = QApplication::palette();
+        QPalette scheme = before;
+        scheme.setColor(QPalette::ToolTipBase, background);
+        scheme.setColor(QPalette::ToolTipText, text);
+        scheme.setColor(QPalette::Link, link);
+        QApplication::setPalette(scheme);
+        QPointer<NoticeWindow> notice = open(kOneLine, kLink, 100);
+        QLabel *label = child(notice, "lblClickText");
+        const Rgb ground{background.red(), background.green(), background.blue()};
+        for (const NoticeArea pointer : {NoticeArea::Text, NoticeArea::Link}) {
+            notice->PointerOver(pointer);
+            const QImage picture = Rendered(label);
+            const double ink = StrongestInk(picture, picture.rect(), ground);
+            QVERIFY2(ink >= 3.0, qPrintable(QString::number(ink)));
+        }
+        QApplication::setPalette(before);
+    }
+
     // The link pauses the hold, even during the rise; text and background resume a full Delay.
     void pointerOnLinkPausesHold()
     {
@@ -150,7 +187,7 @@ private Q_SLOTS:
 
         moveOnto(child(notice, "lblNoticeText"));
         QCOMPARE(notice->phase(), NoticeWindow::Phase::Holding);
-        QCOMPARE(linkColour(notice), kBlue);
+        QCOMPARE(linkColour(notice), QApplication::palette().color(QPalette::Link));
         timers_.advance(60ms);
         moveOnto(child(notice, "lblClickText"));
         QCOMPARE(notice->phase(), NoticeWindow::Phase::Paused);
