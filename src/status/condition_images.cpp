@@ -301,9 +301,12 @@ void PaintConditionImage(QPainter &painter, int imageIndex, int size)
     painter.restore();
 }
 
-QPixmap ConditionPixmap(int imageIndex, int size)
+QPixmap ConditionPixmap(int imageIndex, int size, qreal devicePixelRatio)
 {
-    return QPixmap::fromImage(ConditionImage(imageIndex, size));
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    QPixmap pixmap = QPixmap::fromImage(ConditionImage(imageIndex, qRound(size * ratio)));
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
 }
 
 QIcon ConditionIcon(int imageIndex)

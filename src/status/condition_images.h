@@ -16,7 +16,8 @@ inline constexpr int kConditionImageCount = 8;
 
 // Drawn for the exact pixel size, so small sizes stay sharp.
 QImage ConditionImage(int imageIndex, int size);
-QPixmap ConditionPixmap(int imageIndex, int size);
+// size in device-independent pixels, drawn for the screen's pixel ratio.
+QPixmap ConditionPixmap(int imageIndex, int size, qreal devicePixelRatio = 1.0);
 // The same drawing over what a paint device holds, a vector file too.
 void PaintConditionImage(QPainter &painter, int imageIndex, int size);
 

@@ -25,19 +25,22 @@ Rgb ToRgb(const QColor &colour)
 
 void SetScaleLabelLit(QLabel *label, bool lit)
 {
-    // Lit: window text. Unlit: the greyed text of an inactive caption, made
-    // to stand apart where the scheme's greyed text does not.
+    // Lit: the strip's text. Unlit: the greyed text of an inactive caption,
+    // made to stand apart where the scheme's greyed text does not. The label
+    // paints with its foreground role, which on the strip's base background
+    // is Text, not WindowText.
     const QWidget *strip = label->parentWidget() ? label->parentWidget() : label;
+    const QPalette::ColorRole role = label->foregroundRole();
     QPalette palette = strip->palette();
-    const QColor litColour = palette.color(QPalette::Active, QPalette::WindowText);
+    const QColor litColour = palette.color(QPalette::Active, role);
     QColor colour = litColour;
     if (!lit) {
-        const Rgb unlit = UnlitScaleColour(
-            ToRgb(litColour), ToRgb(palette.color(QPalette::Disabled, QPalette::WindowText)),
-            ToRgb(palette.color(QPalette::Active, strip->backgroundRole())));
+        const Rgb unlit =
+            UnlitScaleColour(ToRgb(litColour), ToRgb(palette.color(QPalette::Disabled, role)),
+                             ToRgb(palette.color(QPalette::Active, strip->backgroundRole())));
         colour = QColor(unlit.red, unlit.green, unlit.blue);
     }
-    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(role, colour);
     label->setPalette(palette);
 }
 

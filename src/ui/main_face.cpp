@@ -5,10 +5,13 @@
 #include "ui/conditions_panel.h"
 #include "ui/status_strip.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QTabBar>
+
+#include <algorithm>
 
 namespace voltwise {
 
@@ -20,8 +23,6 @@ MainFace BuildMainFace(QWidget *client, const QLocale &locale)
 
     face.chkDetails = new QCheckBox(u"Show Details"_qs, client);
     face.chkDetails->setObjectName(u"chkDetails"_qs);
-    face.chkDetails->move(TwipsToPixels(60), TwipsToPixels(1140));
-    face.chkDetails->adjustSize();
 
     face.tabMain = new QTabBar(client);
     face.tabMain->setObjectName(u"tabMain"_qs);
@@ -34,11 +35,9 @@ MainFace BuildMainFace(QWidget *client, const QLocale &locale)
         face.tabMain->addTab(captions[i]);
         face.tabMain->setTabToolTip(i, tips[i]);
     }
-    face.tabMain->setGeometry(TwipsRect(60, 1440, 4755, 330));
 
     face.panels = new QStackedWidget(client);
     face.panels->setObjectName(u"tabPanels"_qs);
-    face.panels->setGeometry(TwipsRect(135, 1770, 4590, 4575));
 
     face.picGraph = new GraphPanel(locale);
     face.panels->addWidget(face.picGraph);
@@ -55,7 +54,40 @@ MainFace BuildMainFace(QWidget *client, const QLocale &locale)
         view->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         face.panels->addWidget(view);
     }
+    FitFaceToFont(face);
     return face;
+}
+
+namespace {
+
+// The designed rows, at the designed font.
+const QRect kDetailsRow = TwipsRect(60, 1140, 4755, 300);
+const QRect kTabsRow = TwipsRect(60, 1440, 4755, 330);
+const QRect kPanels = TwipsRect(135, 1770, 4590, 4575);
+constexpr qreal kSmallestTabPoints = 6.0;
+
+} // namespace
+
+FaceHeights FitFaceToFont(const MainFace &face)
+{
+    QTabBar *tabs = face.tabMain;
+    QFont font = QApplication::font(tabs);
+    tabs->setFont(font);
+    while (tabs->sizeHint().width() > kTabsRow.width() && font.pointSizeF() > kSmallestTabPoints) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+        tabs->setFont(font);
+    }
+
+    QCheckBox *details = face.chkDetails;
+    const QSize switchSize = details->sizeHint();
+    details->setGeometry(kDetailsRow.left(), kDetailsRow.top(), switchSize.width(),
+                         std::max(kDetailsRow.height(), switchSize.height()));
+    const int tabsTop = std::max(kTabsRow.top(), details->geometry().bottom() + 1);
+    tabs->setGeometry(kTabsRow.left(), tabsTop, kTabsRow.width(),
+                      std::max(kTabsRow.height(), tabs->sizeHint().height()));
+    const int panelsTop = std::max(kPanels.top(), tabs->geometry().bottom() + 1);
+    face.panels->setGeometry(kPanels.left(), panelsTop, kPanels.width(), kPanels.height());
+    return {face.panels->geometry().bottom() + 1, tabsTop};
 }
 
 } // namespace voltwise

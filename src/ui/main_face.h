@@ -36,4 +36,15 @@ struct MainFace
 // builds its face once the first status is out, or when it is first shown.
 MainFace BuildMainFace(QWidget *client, const QLocale &locale);
 
+// Fits the rows that take the desktop's font (the details switch and the
+// tabs) to it: the tabs' captions shrink to fit the bar's width, and rows
+// taller than designed push the panels down. Returns the client height the
+// face needs, with and without the details.
+struct FaceHeights
+{
+    int withDetails = 0;
+    int withoutDetails = 0;
+};
+FaceHeights FitFaceToFont(const MainFace &face);
+
 } // namespace voltwise

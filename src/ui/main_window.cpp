@@ -22,6 +22,7 @@
 #include "status/tray_click_protocol.h"
 #include "ui/conditions_panel.h"
 #include "ui/exit_prompt.h"
+#include "ui/fitting_label.h"
 #include "ui/label_styles.h"
 #include "ui/link_table.h"
 #include "ui/main_face.h"
@@ -100,7 +101,9 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
 
     // The menu and status bars come with the face: they load plugins and
     // measure text.
-    sbStatusBar = new QLabel(this);
+    // Read-outs such as "Hour-Ahead Demand Forecast: 43,133MW at 3:00:00 PM"
+    // are wider than the window in most desktop fonts.
+    sbStatusBar = new FittingLabel(this, 5.0);
     sbStatusBar->setObjectName(u"sbStatusBar"_qs);
 
     tmrMinute = new QTimer(this);
@@ -125,7 +128,8 @@ void MainWindow::ensureFace()
 {
     if (m_strip)
         return;
-    const MainFace face = BuildMainFace(centralWidget(), m_services.locale);
+    m_face = BuildMainFace(centralWidget(), m_services.locale);
+    const MainFace &face = m_face;
     m_strip = face.strip;
     chkDetails = face.chkDetails;
     tabMain = face.tabMain;
@@ -143,12 +147,19 @@ void MainWindow::ensureFace()
     applyLoadedFace();
     ApplyGraphValues();
     applyGraphKind();
+    fitToFont();
+}
+
+void MainWindow::fitToFont()
+{
+    m_faceHeights = FitFaceToFont(m_face);
+    applyDetailsHeight();
 }
 
 void MainWindow::applyLoadedFace()
 {
     m_strip->setConditionText(kStatusUnknown.toString());
-    m_strip->picStatusIcon->setPixmap(ConditionPixmap(kInitialImageIndex, 32));
+    m_strip->setConditionImage(kInitialImageIndex);
     chkDetails->setChecked(m_settings.ShowDetails);
 }
 
@@ -368,7 +379,7 @@ void MainWindow::ShowStatus()
             (operatorStatus.isEmpty() ? QString() : u"\nGrid operator: "_qs + operatorStatus));
 
     if (p.imageIndex) {
-        m_strip->picStatusIcon->setPixmap(ConditionPixmap(*p.imageIndex, 32));
+        m_strip->setConditionImage(*p.imageIndex);
         setWindowIcon(ConditionIcon(*p.imageIndex));
     }
     if (p.lblStatusText)
@@ -473,7 +484,13 @@ void MainWindow::applyDetailsHeight()
     // The height counts the client area with its menu and status bars; the
     // window manager adds its own frame.
     const double twips = m_settings.ShowDetails ? kDetailsHeightTwips : kShortHeightTwips;
-    setFixedHeight(TwipsToPixels(twips));
+    // Taller when the desktop's font makes the bars or the rows taller.
+    int needed = 0;
+    if (m_strip)
+        needed =
+            menuBar()->sizeHint().height() + statusBar()->sizeHint().height() +
+            (m_settings.ShowDetails ? m_faceHeights.withDetails : m_faceHeights.withoutDetails);
+    setFixedHeight(std::max(TwipsToPixels(twips), needed));
 }
 
 void MainWindow::tabMain_Click(int index)
@@ -508,6 +525,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::FontChange && m_strip)
+        fitToFont();
     // Minimised, the window lives on in the notification area; without one
     // it stays on the taskbar so the user can still reach it.
     if (event->type() == QEvent::WindowStateChange && isMinimized() && hasTray())

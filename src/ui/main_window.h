@@ -7,6 +7,7 @@
 #include "settings/app_settings.h"
 #include "status/change_alert.h"
 #include "status/status_presentation.h"
+#include "ui/main_face.h"
 #include "ui/main_menus.h"
 
 #include <QCoreApplication>
@@ -154,6 +155,7 @@ private:
     void ensureFace();
     void applyLoadedFace();
     void applyDetailsHeight();
+    void fitToFont();
     void chkDetails_Click();
     void tabMain_Click(int index);
     void applyAlwaysOnTop();
@@ -176,6 +178,8 @@ private:
 
     DownloadChannel *m_channel = nullptr;
     PublishedItemsBus *m_bus = nullptr;
+    MainFace m_face;
+    FaceHeights m_faceHeights;
     StatusStrip *m_strip = nullptr;
     ConditionsPanel *m_conditions = nullptr;
     QCheckBox *chkDetails = nullptr;

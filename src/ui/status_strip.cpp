@@ -1,11 +1,12 @@
 #include "ui/status_strip.h"
 
 #include "core/twips.h"
+#include "status/condition_images.h"
+#include "ui/fitting_label.h"
 #include "ui/label_styles.h"
 
 #include <QFontMetrics>
 #include <QLabel>
-#include <QPainter>
 
 namespace voltwise {
 
@@ -20,27 +21,6 @@ QLabel *placeLabel(QWidget *parent, const QString &name, const QString &text, do
     label->adjustSize();
     return label;
 }
-
-// The condition text in its big designed font, made smaller only when the
-// desktop's substitute font would cut a long condition off.
-class FittingLabel : public QLabel
-{
-public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QFont fitted = font();
-        const int room = contentsRect().width();
-        while (QFontMetrics(fitted).horizontalAdvance(text()) > room && fitted.pointSizeF() > 8.0)
-            fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
-        QPainter painter(this);
-        painter.setFont(fitted);
-        painter.setPen(palette().color(foregroundRole()));
-        painter.drawText(contentsRect(), int(alignment()), text());
-    }
-};
 
 } // namespace
 
@@ -105,6 +85,12 @@ void StatusStrip::setConditionText(const QString &text)
 {
     lblStatusText->setText(text);
     picStatusIcon->setAccessibleName(text);
+}
+
+void StatusStrip::setConditionImage(int imageIndex)
+{
+    picStatusIcon->setPixmap(
+        ConditionPixmap(imageIndex, picStatusIcon->width(), picStatusIcon->devicePixelRatioF()));
 }
 
 void StatusStrip::lightScales(const std::array<bool, 6> &levels,

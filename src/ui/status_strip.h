@@ -19,6 +19,8 @@ public:
 
     // The condition text, which also names the traffic light for screen readers.
     void setConditionText(const QString &text);
+    // The traffic light (1..8), drawn for the screen's pixel ratio.
+    void setConditionImage(int imageIndex);
     // Lights the labels marked true and tells screen readers which ones they are.
     void lightScales(const std::array<bool, 6> &levels, const std::array<bool, 3> &forecasts);
 

@@ -41,8 +41,9 @@ QPushButton *MakeButton(QWidget *parent, const QString &name, const QString &tex
 QPixmap ProgramIcon()
 {
     const QIcon icon = QGuiApplication::windowIcon();
-    return icon.isNull() ? ConditionPixmap(kGreenLightImage, kIconPixels)
-                         : icon.pixmap(kIconPixels, kIconPixels);
+    return icon.isNull()
+               ? ConditionPixmap(kGreenLightImage, kIconPixels, qGuiApp->devicePixelRatio())
+               : icon.pixmap(kIconPixels, kIconPixels);
 }
 
 } // namespace

@@ -12,9 +12,12 @@
 #include "settings/registry_operations.h"
 #include "settings/setting_keys.h"
 #include "settings/settings_test_support.h"
+#include "status/condition_images.h"
 #include "support/private_bus.h"
+#include "support/rendered_ink.h"
 #include "support/sim_fixture.h"
 #include "ui/exit_prompt.h"
+#include "ui/fitting_label.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"
 
@@ -27,7 +30,9 @@
 #include <QGraphicsLineItem>
 #include <QLabel>
 #include <QLineSeries>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -37,6 +42,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <qcoro/qcorosignal.h>
 
 #include <cmath>
@@ -270,12 +276,7 @@ private Q_SLOTS:
         m_trayPresent = trayPresent;
         if (!stored.isEmpty())
             store(stored);
-        QPalette scheme = QApplication::palette();
-        scheme.setColor(QPalette::Active, QPalette::WindowText, QColor(10, 20, 30));
-        scheme.setColor(QPalette::Disabled, QPalette::WindowText, QColor(200, 100, 50));
-        QApplication::setPalette(scheme);
         MainWindow *window = loadWindow();
-        QApplication::setPalette(QPalette());
         QTRY_COMPARE(window->isVisible(), shown[1] == u'1');
 
         auto *details = child<QCheckBox>(u"chkDetails"_qs);
@@ -288,13 +289,6 @@ private Q_SLOTS:
                      flag(graphPicture->isVisibleTo(window)),
                  shown);
         QVERIFY(!graphPicture->pixmap().isNull()); // downloaded and loaded either way
-        // The scale takes the user's colours: lit normal, the other levels dimmed.
-        const auto colour = [this](const QString &name) {
-            return child<QLabel>(name)->palette().color(QPalette::Active, QPalette::WindowText);
-        };
-        QCOMPARE(colour(u"lblStatus(0)"_qs), QColor(10, 20, 30));
-        QCOMPARE(colour(u"lblForecast(0)"_qs), QColor(200, 100, 50));
-
         // The check box switches to the shorter or the longer layout and remembers the choice.
         const bool checked = details->isChecked();
         const int height = window->height();
@@ -703,6 +697,136 @@ private Q_SLOTS:
         QTest::mouseMove(chart->viewport(), QPoint(chart->viewport()->width() / 2, 3));
         QCOMPARE(text(u"sbStatusBar"_qs), QString());
         QVERIFY(!lines[0]->isVisible() && !lines[1]->isVisible());
+    }
+
+    // What the screen shows, measured on painted pixels and real geometry;
+    // CTest runs these once more on X11 at twice the pixel density.
+    void scaleLightsOnScreen_data()
+    {
+        QTest::addColumn<QColor>("base");
+        QTest::addColumn<QColor>("text");
+        QTest::newRow("light scheme") << QColor(Qt::white) << QColor(Qt::black);
+        QTest::newRow("dark scheme") << QColor(35, 38, 41) << QColor(239, 240, 241);
+    }
+
+    void scaleLightsOnScreen()
+    {
+        QFETCH(QColor, base);
+        QFETCH(QColor, text);
+        const QPalette before = QApplication::palette();
+        QPalette scheme = before;
+        for (const QPalette::ColorRole role : {QPalette::Base, QPalette::Window})
+            scheme.setColor(role, base);
+        for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText}) {
+            scheme.setColor(role, text);
+            // Schemes that grey out nothing: the scale must still tell lit from unlit.
+            scheme.setColor(QPalette::Disabled, role, text);
+        }
+        QApplication::setPalette(scheme);
+        m_sim->setScenario(ScenarioKind::Walk);
+        MainWindow *window = loadWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        auto *strip = child<QWidget>(u"picStatus"_qs);
+        for (const int level : {0, 1}) {
+            if (level > 0) {
+                m_sim->advance();
+                QCoro::waitFor(window->RefreshAll());
+            }
+            const QImage picture = Rendered(strip);
+            const Rgb ground = PixelRgb(picture, 1, 1);
+            QList<double> inks;
+            for (int i = 0; i < 6; ++i) {
+                const QRect area = child<QLabel>(u"lblStatus(%1)"_qs.arg(i))->geometry();
+                inks << StrongestInk(picture, ImageArea(picture, area), ground);
+            }
+            for (int i = 0; i < 6; ++i) {
+                if (i == level)
+                    continue;
+                const QString inksText = u"level %1, inks %2 %3 %4 %5 %6 %7"_qs.arg(level)
+                                             .arg(inks[0])
+                                             .arg(inks[1])
+                                             .arg(inks[2])
+                                             .arg(inks[3])
+                                             .arg(inks[4])
+                                             .arg(inks[5]);
+                QVERIFY2(inks[level] > 1.5 * inks[i], qPrintable(inksText));
+                QVERIFY2(inks[i] > 1.3, qPrintable(inksText)); // unlit, yet readable
+            }
+        }
+        QApplication::setPalette(before);
+    }
+
+    // The traffic light drawn for the screen's pixel density, not scaled up.
+    void stripLightIsSharp()
+    {
+        MainWindow *window = loadWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        auto *strip = child<QWidget>(u"picStatus"_qs);
+        QLabel *light = child<QLabel>(u"picStatusIcon"_qs);
+        const QImage picture = Rendered(strip);
+        const QRect area = ImageArea(picture, light->geometry());
+        QImage expected(area.size(), QImage::Format_ARGB32_Premultiplied);
+        expected.fill(picture.pixelColor(area.topLeft()));
+        QPainter(&expected).drawImage(0, 0, ConditionImage(2, area.width()));
+        QImage shown = picture.copy(area).convertToFormat(expected.format());
+        shown.setDevicePixelRatio(1);
+        QCOMPARE(shown, expected);
+    }
+
+    void fitsAtDesktopFontSizes_data()
+    {
+        QTest::addColumn<qreal>("points");
+        for (const qreal points : {9.0, 10.0, 11.0, 12.0})
+            QTest::addRow("%g pt", points) << points;
+    }
+
+    // Tabs, menus and the status bar's read-out whole, at the desktop's font sizes.
+    void fitsAtDesktopFontSizes()
+    {
+        QFETCH(qreal, points);
+        const QFont before = QApplication::font();
+        QFont desktop = before;
+        desktop.setPointSizeF(points);
+        QApplication::setFont(desktop);
+        MainWindow *window = loadWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QRect inside = window->rect();
+        const auto within = [&](QWidget *widget, QRect rect) {
+            const QRect onWindow(widget->mapTo(window, rect.topLeft()), rect.size());
+            return inside.contains(onWindow);
+        };
+
+        auto *tabs = child<QTabBar>(u"tabMain"_qs);
+        for (int i = 0; i < tabs->count(); ++i) {
+            const QRect tab = tabs->tabRect(i);
+            QVERIFY2(tabs->rect().contains(tab) && within(tabs, tab),
+                     qPrintable(tabs->tabText(i) + u" %1,%2 %3x%4 in %5x%6"_qs.arg(tab.x())
+                                                       .arg(tab.y())
+                                                       .arg(tab.width())
+                                                       .arg(tab.height())
+                                                       .arg(tabs->width())
+                                                       .arg(tabs->height())));
+            QVERIFY(tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)) < tab.width());
+        }
+        for (QToolButton *scroll : tabs->findChildren<QToolButton *>())
+            QVERIFY(!scroll->isVisible());
+
+        QMenuBar *menus = window->menuBar();
+        for (QAction *menu : menus->actions()) {
+            const QRect item = menus->actionGeometry(menu);
+            QVERIFY2(!item.isEmpty() && within(menus, item), qPrintable(menu->text()));
+        }
+
+        auto *details = child<QCheckBox>(u"chkDetails"_qs);
+        QVERIFY(details->width() >= details->sizeHint().width() &&
+                within(details, details->rect()));
+
+        auto *readout = child<FittingLabel>(u"sbStatusBar"_qs);
+        readout->setText(ReadoutText(u"Hour-Ahead Demand Forecast", 43133, 15, kEnglishUs));
+        QVERIFY(within(readout, readout->contentsRect()));
+        QVERIFY(QFontMetrics(readout->fittedFont()).horizontalAdvance(readout->text()) <=
+                readout->contentsRect().width());
+        QApplication::setFont(before);
     }
 
     void linksOpenTheSameTargetInBothMenus()
