@@ -43,6 +43,9 @@ struct GridStatus
     double PeakDemandToday = 0;
     double ForecastPeakTomorrow = 0;
     OleDate Produced;
+    // Today's feeds publish no figures by utility territory and no times of
+    // interruptions: those fields then mean nothing, not zero.
+    bool ReductionsNotPublished = false;
 
     friend bool operator==(const GridStatus &, const GridStatus &) = default;
 };

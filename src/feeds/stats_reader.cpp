@@ -61,6 +61,7 @@ std::optional<StatsSummary> ReadStatsSummary(QByteArrayView body, const GridStat
     const QJsonObject json = document.object();
     StatsSummary summary{previous, previousWords, std::nullopt};
     GridStatus &s = summary.status;
+    s.ReductionsNotPublished = true;
 
     const auto slot = DateOf(json, u"slotDate");
     if (slot)

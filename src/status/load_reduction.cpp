@@ -27,6 +27,19 @@ LoadReductionForm ChooseLoadReductionForm(const GridStatus &status)
 std::array<QString, 8> LoadReductionTexts(const GridStatus &status, const QLocale &locale)
 {
     const QString currentHeading = QStringLiteral("Current Load Reductions");
+    if (status.ReductionsNotPublished) {
+        const QString none = QStringLiteral(" \u2014");
+        return {ChooseLoadReductionForm(status) == LoadReductionForm::Forecast
+                    ? QStringLiteral("Forecasted Load Reductions")
+                    : currentHeading,
+                QStringLiteral("Not published by the grid operator"),
+                none,
+                none,
+                none,
+                none,
+                none,
+                none};
+    }
     switch (ChooseLoadReductionForm(status)) {
     case LoadReductionForm::Current:
         // Pasadena and Vernon follow field order, not the file's column order.

@@ -19,7 +19,8 @@ enum class LoadReductionForm
 LoadReductionForm ChooseLoadReductionForm(const GridStatus &status);
 
 // The texts of lblLoadReduction(0) to lblLoadReduction(7): heading, span or
-// "None Required", total, then PG&E, SCE, SDG&E, Pasadena, Vernon.
+// "None Required", total, then PG&E, SCE, SDG&E, Pasadena, Vernon. Where the
+// operator publishes none of them, the heading, a line that says so and dashes.
 std::array<QString, 8> LoadReductionTexts(const GridStatus &status, const QLocale &locale);
 
 } // namespace voltwise

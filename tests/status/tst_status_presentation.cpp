@@ -165,6 +165,16 @@ private Q_SLOTS:
         s.NoticeValue = 500;
         QTest::newRow("1-hour forecast")
             << s << u"Forecasted Load Reductions"_qs + span + u" 500 MW"_qs + unknowns;
+        // Today's feeds: nothing invented where the operator publishes nothing.
+        const QString unpublished =
+            u"|Not published by the grid operator"_qs + u"| \u2014"_qs.repeated(6);
+        for (const std::int32_t level : {LevelNormal, LevelLoadInterruptions}) {
+            GridStatus today;
+            today.Level = level;
+            today.ReductionsNotPublished = true;
+            QTest::addRow("today's feeds, level %d", level)
+                << today << u"Current Load Reductions"_qs + unpublished;
+        }
     }
 
     void loadReduction()
