@@ -9,7 +9,8 @@ using namespace voltwise;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     QString problem;
-    const auto events = ReadFlexAlertEvents(QByteArrayView(data, qsizetype(size)), &problem);
+    const QDateTime now(QDate(2021, 6, 11), QTime(10, 0));
+    const auto events = ReadFlexAlertEvents(QByteArrayView(data, qsizetype(size)), now, &problem);
     if (!events) {
         fuzz::Check(!problem.isEmpty(), "a refused answer says why");
         return 0;

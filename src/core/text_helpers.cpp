@@ -59,4 +59,13 @@ QString CutAtNul(QStringView text)
     return (nul < 0 ? text : text.first(nul)).toString();
 }
 
+QString WithoutDirectionControls(QString text)
+{
+    text.removeIf([](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+    });
+    return text;
+}
+
 } // namespace voltwise

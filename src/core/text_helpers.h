@@ -14,6 +14,11 @@ QString StripTags(QStringView text);
 // Blanks that reach an edge only after the second step stay.
 QString TrimLineBreaks(QStringView text);
 
+// The text without the controls that override or isolate its direction
+// (U+202A to U+202E, U+2066 to U+2069), with which a text can be made to
+// read otherwise than it was written; the rest unchanged.
+QString WithoutDirectionControls(QString text);
+
 // The text before the first NUL character, or the whole text.
 QString CutAtNul(QStringView text);
 

@@ -1,6 +1,7 @@
 #include "feeds/demand_reader.h"
 
 #include "core/conversions.h"
+#include "core/plausible_values.h"
 
 #include <QList>
 #include <QStringTokenizer>
@@ -75,15 +76,20 @@ struct HourSum
 } // namespace
 
 std::optional<DemandDay> ReadDemandCsv(QStringView text, const OutlookValues &previous,
-                                       std::optional<ResourcesNow> resources)
+                                       std::optional<ResourcesNow> resources, QString *problem)
 {
+    const auto refuse = [problem](const QString &why) {
+        if (problem)
+            *problem = why;
+        return std::nullopt;
+    };
     // Views into the text, not copies: the file is read at every refresh.
     auto lines = qTokenize(text, u'\n');
     auto line = lines.begin();
     while (line != lines.end() && (*line).trimmed().isEmpty())
         ++line;
     if (line == lines.end())
-        return std::nullopt;
+        return refuse(u"no demand columns"_qs);
     QStringView headerLine = (*line).trimmed();
     if (headerLine.startsWith(u'\uFEFF'))
         headerLine = headerLine.sliced(1); // a byte-order mark the decoding kept
@@ -96,7 +102,7 @@ std::optional<DemandDay> ReadDemandCsv(QStringView text, const OutlookValues &pr
         anySeries = anySeries || columns[i] >= 0;
     }
     if (timeColumn < 0 || !anySeries)
-        return std::nullopt;
+        return refuse(u"no demand columns"_qs);
 
     std::array<std::array<HourSum, OutlookHourCount>, 3> sums{};
     DemandDay day{previous, std::nullopt};
@@ -121,6 +127,10 @@ std::optional<DemandDay> ReadDemandCsv(QStringView text, const OutlookValues &pr
             const auto value = CellNumber(cells[columns[s]]);
             if (!value)
                 continue;
+            if (!IsPlausibleMegawatts(*value))
+                return refuse(u"implausible %1 %2 at %3"_qs.arg(kSeriesColumns[s],
+                                                                QString::number(*value, 'g', 15),
+                                                                time->toString(u"HH:mm"_qs)));
             sums[s][hour].sum += *value;
             ++sums[s][hour].count;
             if (int(s) + 1 == kActualSeries)

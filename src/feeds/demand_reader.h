@@ -32,8 +32,11 @@ struct ResourcesNow
 // ending h is the mean of the values at times in [h-1:00, h:00), a hole
 // (HoleValue) when it has none. A row whose time goes back (the next day's
 // "00:00") ends the day. Series 4 is all holes but the hour of `resources`.
-// nullopt when the header has neither a "Time" column nor any of the three.
+// nullopt when the header has neither a "Time" column nor any of the three,
+// and when a value cannot be meant (core/plausible_values.h), with the
+// reason in *problem.
 std::optional<DemandDay> ReadDemandCsv(QStringView text, const OutlookValues &previous,
-                                       std::optional<ResourcesNow> resources);
+                                       std::optional<ResourcesNow> resources,
+                                       QString *problem = nullptr);
 
 } // namespace voltwise

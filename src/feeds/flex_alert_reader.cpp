@@ -1,5 +1,7 @@
 #include "feeds/flex_alert_reader.h"
 
+#include "core/plausible_values.h"
+#include "core/text_helpers.h"
 #include "feeds/operator_dates.h"
 
 #include <QHash>
@@ -11,6 +13,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace voltwise {
 
@@ -22,14 +25,15 @@ using Fields = std::function<QString(QStringView name)>;
 FlexAlertEvent EventFrom(const Fields &field)
 {
     FlexAlertEvent event;
-    event.id = field(u"ID");
-    event.title = field(u"Title").trimmed();
-    event.startText = field(u"StartDate").trimmed();
-    event.endText = field(u"EndDate").trimmed();
+    event.id = WithoutDirectionControls(field(u"ID"));
+    event.title = WithoutDirectionControls(field(u"Title")).trimmed();
+    event.startText = WithoutDirectionControls(field(u"StartDate")).trimmed();
+    event.endText = WithoutDirectionControls(field(u"EndDate")).trimmed();
     event.start = ReadOperatorDate(event.startText);
     event.end = ReadOperatorDate(event.endText);
     static const QRegularExpression separators(QStringLiteral("[;,]"));
-    for (const QString &region : field(u"Region").split(separators, Qt::SkipEmptyParts))
+    for (const QString &region :
+         WithoutDirectionControls(field(u"Region")).split(separators, Qt::SkipEmptyParts))
         if (!region.trimmed().isEmpty())
             event.regions << region.trimmed();
     return event;
@@ -109,9 +113,20 @@ std::optional<FlexAlertEvents> ReadXml(QByteArrayView body)
     return events;
 }
 
+QString ImplausibleTime(const FlexAlertEvents &events, const QDateTime &operatorNow)
+{
+    for (const QList<FlexAlertEvent> *list : {&events.active, &events.future})
+        for (const FlexAlertEvent &e : *list)
+            for (const auto &[time, text] : {std::pair(e.start, e.startText), {e.end, e.endText}})
+                if (time && !IsPlausibleTime(*time, operatorNow, kPlausibleNoticeDays))
+                    return u"implausible time %1 of Flex Alert %2"_qs.arg(text, e.id);
+    return {};
+}
+
 } // namespace
 
-std::optional<FlexAlertEvents> ReadFlexAlertEvents(QByteArrayView body, QString *problem)
+std::optional<FlexAlertEvents> ReadFlexAlertEvents(QByteArrayView body,
+                                                   const QDateTime &operatorNow, QString *problem)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(body.toByteArray(), &error);
@@ -124,8 +139,14 @@ std::optional<FlexAlertEvents> ReadFlexAlertEvents(QByteArrayView body, QString 
         *problem = u"not valid JSON"_qs;
         return std::nullopt;
     }
-    if (!events)
+    if (!events) {
         *problem = u"no Flex Alert events"_qs;
+        return std::nullopt;
+    }
+    if (QString why = ImplausibleTime(*events, operatorNow); !why.isEmpty()) {
+        *problem = why;
+        return std::nullopt;
+    }
     return events;
 }
 

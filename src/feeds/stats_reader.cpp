@@ -1,6 +1,8 @@
 #include "feeds/stats_reader.h"
 
 #include "core/conversions.h"
+#include "core/plausible_values.h"
+#include "core/text_helpers.h"
 #include "feeds/operator_dates.h"
 #include "feeds/operator_words.h"
 
@@ -42,15 +44,39 @@ std::optional<QStringList> WordsOf(const QJsonObject &json)
         return std::nullopt;
     QStringList words;
     for (const QJsonValue item : value.toArray())
-        if (item.isString() && !item.toString().trimmed().isEmpty())
-            words << item.toString().trimmed();
+        if (const QString word = WithoutDirectionControls(item.toString()).trimmed();
+            item.isString() && !word.isEmpty())
+            words << word;
     return words;
+}
+
+QString JsonText(const QJsonValue &value)
+{
+    return value.isString() ? value.toString() : QString::number(value.toDouble(), 'f', 0);
+}
+
+// The first figure or time of the summary that cannot be meant; empty when none.
+QString Implausible(const QJsonObject &json, const QDateTime &operatorNow)
+{
+    for (const QStringView key : {u"CurrentSystemDemand", u"TodaysPeakDemand",
+                                  u"todayForecastPeakDemand", u"tomorrowsForecastPeakDemand"})
+        if (const auto value = NumberOf(json, key); value && !IsPlausibleMegawatts(*value))
+            return u"implausible %1 %2"_qs.arg(key, QString::number(*value, 'g', 15));
+    if (const auto reserve = NumberOf(json, u"Current_reserve");
+        reserve && !IsPlausibleSurplus(*reserve))
+        return u"implausible Current_reserve "_qs + QString::number(*reserve, 'g', 15);
+    for (const QStringView key : {u"slotDate", u"CurrentSystemDemandTS"})
+        if (const auto time = DateOf(json, key);
+            time && !IsPlausibleTime(*time, operatorNow, kPlausibleStampDays))
+            return u"implausible %1 %2"_qs.arg(key, JsonText(json.value(key)));
+    return {};
 }
 
 } // namespace
 
 std::optional<StatsSummary> ReadStatsSummary(QByteArrayView body, const GridStatus &previous,
-                                             const QStringList &previousWords, QString *problem)
+                                             const QStringList &previousWords,
+                                             const QDateTime &operatorNow, QString *problem)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(body.toByteArray(), &error);
@@ -59,6 +85,10 @@ std::optional<StatsSummary> ReadStatsSummary(QByteArrayView body, const GridStat
         return std::nullopt;
     }
     const QJsonObject json = document.object();
+    if (QString why = Implausible(json, operatorNow); !why.isEmpty()) {
+        *problem = why;
+        return std::nullopt;
+    }
     StatsSummary summary{previous, previousWords, std::nullopt};
     GridStatus &s = summary.status;
     s.ReductionsNotPublished = true;
@@ -78,6 +108,11 @@ std::optional<StatsSummary> ReadStatsSummary(QByteArrayView body, const GridStat
         s.AvailableResources = s.ActualDemand + *reserve;
         s.AvailableResourcesTime = s.ActualDemandTime;
         s.ReserveMargin = s.AvailableResources - s.ActualDemand;
+        if (!IsPlausibleMegawatts(s.AvailableResources)) {
+            *problem =
+                u"implausible resources "_qs + QString::number(s.AvailableResources, 'g', 15);
+            return std::nullopt;
+        }
     }
     if (const auto peak = NumberOf(json, u"TodaysPeakDemand"))
         s.PeakDemandToday = *peak;

@@ -3,6 +3,7 @@
 #include "core/grid_status.h"
 
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -24,9 +25,11 @@ struct StatsSummary
 
 // Reads the summary's JSON. Numbers may be JSON numbers or numeric strings
 // in the operator's conventions; a key that is missing or holds something
-// else keeps its field. A body that is no JSON object gives nullopt and the
-// reason in *problem.
+// else keeps its field. A body that is no JSON object, or holds a figure or
+// time that cannot be meant (core/plausible_values.h; operatorNow is the
+// operator's wall clock), gives nullopt and the reason in *problem.
 std::optional<StatsSummary> ReadStatsSummary(QByteArrayView body, const GridStatus &previous,
-                                             const QStringList &previousWords, QString *problem);
+                                             const QStringList &previousWords,
+                                             const QDateTime &operatorNow, QString *problem);
 
 } // namespace voltwise

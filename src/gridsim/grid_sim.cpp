@@ -292,7 +292,10 @@ void GridSim::clearFaults()
 
 Fault GridSim::fault(QStringView path) const
 {
-    return m_faults.value(path.toString());
+    const auto own = m_faults.constFind(path.toString());
+    if (own != m_faults.cend())
+        return *own;
+    return path.startsWith(u"/_sim/") ? Fault{} : m_faults.value(kEveryPath.toString());
 }
 
 int GridSim::requestCount(QStringView path) const
@@ -345,7 +348,7 @@ void GridSim::handle(const QString &path, bool headOnly, const QUrlQuery &query,
     if (path == kStatusCsvPath || path == kStatsPath)
         countRefresh();
 
-    const Fault fault = m_faults.value(path);
+    const Fault fault = this->fault(path);
     if (fault.reset == ResetPoint::BeforeHead) {
         ResponseWriter::resetConnection(socket);
         return;
@@ -380,8 +383,8 @@ void GridSim::handleControl(const QString &path, const QUrlQuery &query, QTcpSoc
     } else if (path == kFaultPath) {
         const QString target = query.queryItemValue(u"path"_qs, QUrl::FullyDecoded);
         const auto fault = ParseFault(query.queryItemValue(u"set"_qs, QUrl::FullyDecoded), &error);
-        if (!target.startsWith(u'/'))
-            error = u"path must start with /"_qs;
+        if (!target.startsWith(u'/') && target != kEveryPath)
+            error = u"path must start with / or be *"_qs;
         else if (fault)
             setFault(target, *fault);
     } else if (path == kClearFaultsPath) {

@@ -35,6 +35,9 @@ inline constexpr QStringView kOutlookPagePath = u"/outlook/SP/outlook.html";
 inline constexpr QStringView kLoadPicturePath = u"/outlook/SP/ems_small.gif";
 // Today's feeds: kStatsPath, kDemandPath and kFlexAlertEventsPath (feeds/feed_paths.h).
 
+// The fault of this path stands for every path without a fault of its own.
+inline constexpr QStringView kEveryPath = u"*";
+
 // Control paths; they answer with the state as JSON and are never faulted.
 inline constexpr QStringView kStatePath = u"/_sim/state";
 inline constexpr QStringView kAdvancePath = u"/_sim/advance";
@@ -114,9 +117,11 @@ public:
     // What a path serves now without faults; nullopt for an unknown path.
     std::optional<SimResource> resource(QStringView path) const;
 
+    // kEveryPath faults every resource without a fault of its own.
     void setFault(QStringView path, const Fault &fault); // a none fault clears
     void clearFault(QStringView path);
     void clearFaults();
+    // What a request of path meets.
     Fault fault(QStringView path) const;
 
     // Requests received for a path, faulted or not, control paths included.

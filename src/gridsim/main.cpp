@@ -53,7 +53,8 @@ const char16_t kDescription[] =
     u"  cut  reset:head  reset:body  gzip-bomb[:BYTES] (default 67108864)  binary\n"
     u"  invalid-utf8  redirect:self  redirect:URL  none\n"
     u"  e.g. --fault /awe/forecast.html=status:404 --fault "
-    u"/outlook/SP/outlook.html=delay:2000,stall";
+    u"/outlook/SP/outlook.html=delay:2000,stall\n"
+    u"PATH * faults every resource without a fault of its own: --fault '*=stall'";
 
 int Fail(const QString &message)
 {
@@ -93,8 +94,8 @@ int main(int argc, char *argv[])
                                            u"Step every N seconds; 0 never."_qs, u"N"_qs, u"0"_qs);
     const QCommandLineOption refreshesOption(
         u"advance-refreshes"_qs, u"Step every N refreshes; 0 never."_qs, u"N"_qs, u"0"_qs);
-    const QCommandLineOption faultOption(u"fault"_qs, u"Fault for one path; repeatable."_qs,
-                                         u"PATH=FAULT"_qs);
+    const QCommandLineOption faultOption(
+        u"fault"_qs, u"Fault for one path (* for all); repeatable."_qs, u"PATH=FAULT"_qs);
     const QCommandLineOption verboseOption(u"verbose"_qs,
                                            u"Log every request on standard error."_qs);
     const QCommandLineOption releaseOption(

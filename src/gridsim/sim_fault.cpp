@@ -125,9 +125,9 @@ QString FaultText(const Fault &fault)
 std::optional<PathFault> ParsePathFault(QStringView option, QString *error)
 {
     const qsizetype equals = option.indexOf(u'=');
-    if (equals <= 0 || !option.startsWith(u'/'))
+    if (equals <= 0 || !(option.startsWith(u'/') || option.startsWith(u"*=")))
         return Fail(error,
-                    u"expected PATH=FAULT with PATH starting with /: "_qs + option.toString());
+                    u"expected PATH=FAULT with PATH starting with / or *: "_qs + option.toString());
     const auto fault = ParseFault(option.mid(equals + 1), error);
     if (!fault)
         return std::nullopt;

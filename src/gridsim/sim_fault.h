@@ -57,7 +57,8 @@ struct PathFault
     Fault fault;
 };
 
-// "PATH=FAULT", e.g. "/awe/forecast.html=status:404". PATH starts with "/".
+// "PATH=FAULT", e.g. "/awe/forecast.html=status:404". PATH starts with "/",
+// or is "*" for every resource.
 std::optional<PathFault> ParsePathFault(QStringView option, QString *error = nullptr);
 
 } // namespace voltwise::gridsim

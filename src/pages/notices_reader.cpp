@@ -1,7 +1,7 @@
 #include "pages/notices_reader.h"
 
-#include "pages/page_sections.h"
 #include "core/text_helpers.h"
+#include "pages/page_sections.h"
 
 #include <optional>
 
@@ -20,7 +20,7 @@ std::optional<QString> statusTable(QStringView page)
     const qsizetype endAt = page.indexOf(u"</TABLE>", tableAt);
     if (endAt < 0)
         return std::nullopt;
-    return StripTags(page.sliced(tableAt, endAt - tableAt));
+    return WithoutDirectionControls(StripTags(page.sliced(tableAt, endAt - tableAt)));
 }
 
 } // namespace
@@ -34,10 +34,10 @@ NoticesTexts ReadNoticesPage(QStringView page, const NoticesTexts &previous)
     if (auto table = statusTable(page))
         result.StatusTableText = std::move(*table);
 
-    const QString active = PreformattedSectionText(
-        page, u"Current Active Notice(s)", u"No active notices are being issued at this time.");
-    const QString pending = PreformattedSectionText(
-        page, u"Pending Notices", u"No pending notices are being issued at this time.");
+    const QString active = WithoutDirectionControls(PreformattedSectionText(
+        page, u"Current Active Notice(s)", u"No active notices are being issued at this time."));
+    const QString pending = WithoutDirectionControls(PreformattedSectionText(
+        page, u"Pending Notices", u"No pending notices are being issued at this time."));
     result.NoticesText = u"Current Active Notice(s): \r\n\r\n"_qs + active +
                          u"\r\n\r\nPending Notices: \r\n\r\n"_qs + pending;
     return result;

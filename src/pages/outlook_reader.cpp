@@ -1,6 +1,7 @@
 #include "pages/outlook_reader.h"
 
 #include "core/conversions.h"
+#include "core/plausible_values.h"
 #include "core/text_helpers.h"
 #include "pages/page_sections.h"
 
@@ -71,7 +72,8 @@ OutlookValues ReadOutlookPage(QStringView page, const OutlookValues &previous)
                 const int hourEnding = kHoursPerTable * table + k;
                 if (text.isEmpty())
                     values.setValue(hourEnding, series, HoleValue);
-                else if (const auto number = TextToNumber(text, locale))
+                else if (const auto number = TextToNumber(text, locale);
+                         number && IsPlausibleMegawatts(*number)) // else as if unreadable
                     values.setValue(hourEnding, series, *number);
                 cursor = cellEnd;
             }

@@ -1,5 +1,7 @@
 #include "platform/single_instance.h"
 
+#include "platform/private_directory.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -18,10 +20,10 @@ constexpr int kHandoverMilliseconds = 5000;
 
 SingleInstance::SingleInstance(const QString &runtimeDirectory, const QString &key, QObject *parent)
     : QObject(parent)
+    , m_directory(runtimeDirectory)
     , m_socketPath(QDir(runtimeDirectory).filePath(key + u".socket"_qs))
     , m_lock(QDir(runtimeDirectory).filePath(key + u".lock"_qs))
 {
-    QDir().mkpath(runtimeDirectory);
     m_lock.setStaleLockTime(0); // only a dead owner makes a lock stale
 }
 
@@ -41,14 +43,28 @@ QString SingleInstance::defaultKey()
 
 QString SingleInstance::defaultRuntimeDirectory()
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    return dir;
+    // Not Qt's own stand-in for a missing runtime folder: it lies in /tmp.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime) && MakePrivateDirectory(runtime))
+        return runtime;
+    const QString cache =
+        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + u"/voltwise"_qs;
+    return MakePrivateDirectory(cache) ? cache : QString();
 }
 
 bool SingleInstance::tryBecomePrimary()
 {
+    if (m_directory.isEmpty() || !MakePrivateDirectory(m_directory)) {
+        qWarning("voltwise: no private folder for the single-instance lock; running unguarded");
+        return true;
+    }
+    // Someone else's file where the lock belongs can only be a trap: not
+    // waited on, not removed.
+    if (!IsOwnFileOrMissing(m_lock.fileName())) {
+        qWarning("voltwise: %s belongs to another user; running unguarded",
+                 qPrintable(m_lock.fileName()));
+        return true;
+    }
     if (!m_lock.tryLock(0))
         return false;
     // The lock is ours, so any socket file left behind is from a dead instance.
@@ -82,6 +98,8 @@ void SingleInstance::acceptConnections()
 
 bool SingleInstance::activatePrimary()
 {
+    if (m_directory.isEmpty())
+        return false;
     // The running instance may hold the lock but not listen yet: retry
     // until it does or the hand-over time is up.
     const QDeadlineTimer deadline(kHandoverMilliseconds);

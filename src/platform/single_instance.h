@@ -18,13 +18,18 @@ class SingleInstance : public QObject
     Q_OBJECT
 
 public:
-    // key names the instance; the files live in runtimeDirectory.
+    // key names the instance; the files live in runtimeDirectory, which
+    // must be the user's own (see defaultRuntimeDirectory). Without one, the
+    // program runs unguarded.
     SingleInstance(const QString &runtimeDirectory, const QString &key, QObject *parent = nullptr);
     ~SingleInstance() override;
 
     // The key for the current user's configuration folder, so that an
     // isolated configuration (a demo, a test) runs beside the user's own.
     static QString defaultKey();
+    // $XDG_RUNTIME_DIR, else "voltwise" in the user's cache folder: never a
+    // folder that another user can fill first. Empty when neither is private
+    // to the user.
     static QString defaultRuntimeDirectory();
 
     // True when this process is now the running instance.
@@ -40,6 +45,7 @@ Q_SIGNALS:
 private:
     void acceptConnections();
 
+    QString m_directory;
     QString m_socketPath;
     QLockFile m_lock;
     std::unique_ptr<QLocalServer> m_server;

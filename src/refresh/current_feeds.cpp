@@ -54,10 +54,11 @@ QUrl NoticeLinkPage(const ServerUrls &servers)
 QCoro::Task<ReadAllResult> ReadCurrentFeeds(DownloadChannel &channel, ServerUrls servers,
                                             GridData &data, QLocale locale,
                                             std::shared_ptr<const RefreshCancellation> cancellation,
-                                            RefreshClock clock)
+                                            RefreshClock clock, const RefreshDeadline &deadline)
 {
     const QDateTime now = OperatorWallClock(clock ? clock() : QDateTime::currentDateTime());
     ReadAllResult result;
+    bool flexAlertsRead = false;
     struct Source
     {
         QStringView path;
@@ -75,7 +76,7 @@ QCoro::Task<ReadAllResult> ReadCurrentFeeds(DownloadChannel &channel, ServerUrls
          [&](const DownloadResult &stats) {
              QString problem;
              const auto summary =
-                 ReadStatsSummary(stats.body, data.Status, data.OperatorStatus, &problem);
+                 ReadStatsSummary(stats.body, data.Status, data.OperatorStatus, now, &problem);
              if (!summary)
                  return problem;
              if (summary->time && summary->time->date() < now.date())
@@ -93,9 +94,10 @@ QCoro::Task<ReadAllResult> ReadCurrentFeeds(DownloadChannel &channel, ServerUrls
              std::optional<ResourcesNow> resources;
              if (!time.isZero() && time.date() == now.date())
                  resources = ResourcesNow{time.time(), data.Status.AvailableResources};
-             const auto day = ReadDemandCsv(demand.text(), data.Outlook, resources);
+             QString problem;
+             const auto day = ReadDemandCsv(demand.text(), data.Outlook, resources, &problem);
              if (!day)
-                 return u"no demand columns"_qs;
+                 return problem;
              if (day->latestActual && day->latestActual->msecsSinceStartOfDay() >
                                           now.time().msecsSinceStartOfDay() + kClockSlackMs)
                  return u"a day behind"_qs;
@@ -106,10 +108,11 @@ QCoro::Task<ReadAllResult> ReadCurrentFeeds(DownloadChannel &channel, ServerUrls
          QByteArrayLiteral("application/json"),
          [&](const DownloadResult &service) {
              QString problem;
-             const auto events = ReadFlexAlertEvents(service.body, &problem);
+             const auto events = ReadFlexAlertEvents(service.body, now, &problem);
              if (!events)
                  return problem;
              data.FlexAlerts = *events;
+             flexAlertsRead = true;
              return QString();
          }},
     }};
@@ -122,7 +125,11 @@ QCoro::Task<ReadAllResult> ReadCurrentFeeds(DownloadChannel &channel, ServerUrls
         // data may be gone by the time the download ends.
         if (stopped())
             co_return result;
-        const DownloadResult downloaded = co_await channel.fetch(source.url, source.accept);
+        DownloadResult downloaded;
+        if (deadline.passed())
+            deadline.reportSkipped(source.path);
+        else
+            downloaded = co_await channel.fetch(source.url, source.accept);
         if (stopped())
             co_return result;
         if (source.path == kStatsPath)
@@ -147,10 +154,12 @@ QCoro::Task<ReadAllResult> ReadCurrentFeeds(DownloadChannel &channel, ServerUrls
         if (event.end)
             data.Status.LevelEnd = *event.end;
     }
-    if (!words.isEmpty() || data.FlexAlerts)
+    // Without this refresh's answer of the service, nothing is known of the
+    // notices: they stay as they were, none at all on the first refresh.
+    if (flexAlertsRead) {
         data.Notices = FeedNoticesTexts(words, data.FlexAlerts, locale);
-    if (data.FlexAlerts)
         data.ForecastsText = FeedForecastsText(*data.FlexAlerts, locale);
+    }
     co_return result;
 }
 

@@ -18,6 +18,6 @@ QUrl NoticeLinkPage(const ServerUrls &servers);
 QCoro::Task<ReadAllResult> ReadCurrentFeeds(DownloadChannel &channel, ServerUrls servers,
                                             GridData &data, QLocale locale,
                                             std::shared_ptr<const RefreshCancellation> cancellation,
-                                            RefreshClock clock);
+                                            RefreshClock clock, const RefreshDeadline &deadline);
 
 } // namespace voltwise

@@ -15,10 +15,12 @@ namespace voltwise {
 QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls servers,
                                           GridData &data, QLocale locale,
                                           std::shared_ptr<const RefreshCancellation> cancellation,
-                                          RefreshClock clock)
+                                          RefreshClock clock, std::chrono::milliseconds deadline)
 {
+    const RefreshDeadline timeLeft(channel, deadline);
     if (servers.feeds == FeedSource::Current)
-        co_return co_await ReadCurrentFeeds(channel, servers, data, locale, cancellation, clock);
+        co_return co_await ReadCurrentFeeds(channel, servers, data, locale, cancellation, clock,
+                                            timeLeft);
     ReadAllResult result;
     struct Source
     {
@@ -57,7 +59,11 @@ QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls s
         // data may be gone by the time the download ends.
         if (stopped())
             co_return result;
-        const DownloadResult downloaded = co_await channel.fetch(source.url);
+        DownloadResult downloaded;
+        if (timeLeft.passed())
+            timeLeft.reportSkipped(source.url.path());
+        else
+            downloaded = co_await channel.fetch(source.url);
         if (stopped())
             co_return result;
         if (source.httpStatus)

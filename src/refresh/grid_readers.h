@@ -2,6 +2,7 @@
 
 #include "core/server_urls.h"
 #include "refresh/grid_data.h"
+#include "refresh/refresh_deadline.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -35,11 +36,13 @@ using RefreshClock = std::function<QDateTime()>;
 // current: see ReadCurrentFeeds), each reader keeping its previous values
 // when its download fails (an HTTP error status included) or its page is
 // rejected. The operator's data is read in its own conventions; locale, the
-// user's, is for the texts made for the user. channel and data must outlive
-// the returned task.
+// user's, is for the texts made for the user. The whole refresh ends within
+// deadline (on the channel's timers); what has not come by then failed.
+// channel and data must outlive the returned task.
 QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls servers,
                                           GridData &data, QLocale locale,
                                           std::shared_ptr<const RefreshCancellation> cancellation,
-                                          RefreshClock clock = {});
+                                          RefreshClock clock = {},
+                                          std::chrono::milliseconds deadline = kRefreshDeadline);
 
 } // namespace voltwise

@@ -1,6 +1,7 @@
 #include "refresh/status_csv_reader.h"
 
 #include "core/conversions.h"
+#include "core/plausible_values.h"
 #include "core/text_helpers.h"
 
 #include <array>
@@ -55,10 +56,12 @@ public:
         , m_locale(locale)
     {}
 
+    // A figure that cannot be meant counts as one that does not convert.
     void number(qsizetype column, double &field) const
     {
         if (const auto text = m_columns.at(column))
-            if (const auto value = TextToNumber(*text, m_locale))
+            if (const auto value = TextToNumber(*text, m_locale);
+                value && IsPlausibleMegawatts(*value))
                 field = *value;
     }
 

@@ -9,6 +9,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
+
 namespace voltwise {
 
 namespace {
@@ -156,8 +158,9 @@ QSettingsRegistryBackend::Snapshot QSettingsRegistryBackend::readFile(const QStr
         return snapshot;
     }
 
+    // A FIFO or a device would block the read, or never end it.
     QFile file(filePath);
-    bool readable = !info.isDir() && file.open(QIODevice::ReadOnly);
+    bool readable = info.isFile() && file.open(QIODevice::ReadOnly);
     bool oversized = false;
     if (readable) {
         snapshot.text = file.read(kMaxFileSize + 1);
@@ -192,8 +195,11 @@ QSettingsRegistryBackend::Snapshot QSettingsRegistryBackend::readFile(const QStr
 
 bool QSettingsRegistryBackend::replaceFile(const QString &filePath, const QByteArray &text)
 {
+    // The servers stored here decide what the update check offers: the
+    // file is the user's alone, whatever the umask.
     QSaveFile file(filePath);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+    return file.open(QIODevice::WriteOnly) && ::fchmod(file.handle(), S_IRUSR | S_IWUSR) == 0 &&
+           file.write(text) == text.size() && file.commit();
 }
 
 bool QSettingsRegistryBackend::modifyFile(const QString &filePath,
@@ -218,7 +224,8 @@ bool QSettingsRegistryBackend::modifyFile(const QString &filePath,
     // Moved aside whole rather than read into memory to be copied.
     if (snapshot.state == FileState::Oversized &&
         ((QFile::exists(damagedPath) && !QFile::remove(damagedPath)) ||
-         !QFile::rename(filePath, damagedPath))) {
+         !QFile::rename(filePath, damagedPath) ||
+         !QFile::setPermissions(damagedPath, QFile::ReadOwner | QFile::WriteOwner))) {
         return false;
     }
     return replaceFile(filePath, SerializeIni(snapshot.entries));
@@ -379,7 +386,7 @@ bool QSettingsRegistryBackend::deleteKey(RegistryRoot root, const QString &path)
     const QString group = location->group;
     if (group.isEmpty()) {
         const FileLock lock(LockFilePath(target), m_lockTimeout);
-        return lock.isLocked() && QFile::remove(target);
+        return lock.isLocked() && QFileInfo(target).isFile() && QFile::remove(target);
     }
     return modifyFile(target, [&group](IniEntries &entries) {
         const QString prefix = GroupPrefix(group);

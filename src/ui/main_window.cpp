@@ -257,7 +257,7 @@ QCoro::Task<> MainWindow::RefreshAll()
     QPointer<MainWindow> self(this);
     const auto cancellation = m_cancellation;
     co_await ReadAllSources(*m_channel, m_services.servers, m_data, m_services.locale, cancellation,
-                            m_services.clock);
+                            m_services.clock, m_services.refreshDeadline);
     if (!self)
         co_return;
     if (!cancellation->cancelled)

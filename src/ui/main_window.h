@@ -57,6 +57,7 @@ struct MainWindowServices
     QLocale locale = QLocale::system();
     // The time now for the refresh; none is the system clock.
     RefreshClock clock;
+    std::chrono::milliseconds refreshDeadline = kRefreshDeadline;
     ExitPrompt *exitPrompt = nullptr;
     SoundPlayer *sound = nullptr;
     BrowserOpener *browser = nullptr;

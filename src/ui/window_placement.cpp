@@ -38,6 +38,9 @@ PlacementWindow DescribeWindow(const QWidget *window)
     described.bounds = {Twips(window->x()), Twips(window->y()), Twips(window->width()),
                         Twips(window->height())};
     described.state = ShowState(window->windowState());
+    // Known once the window has been shown; no frame before.
+    described.frameWidth = Twips(window->frameGeometry().width() - window->width());
+    described.frameHeight = Twips(window->frameGeometry().height() - window->height());
     described.sizableBorder = window->minimumSize() != window->maximumSize() &&
                               !window->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
     described.positionKnown = WindowsCanBePlaced();

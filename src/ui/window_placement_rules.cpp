@@ -36,6 +36,32 @@ double Extent(double twips)
     return std::clamp(twips, 0.0, kHighestTwips);
 }
 
+double Overlap(const PlacementBounds &a, const PlacementBounds &b)
+{
+    const double across = std::min(a.left + a.width, b.left + b.width) - std::max(a.left, b.left);
+    const double down = std::min(a.top + a.height, b.top + b.height) - std::max(a.top, b.top);
+    return across > 0 && down > 0 ? across * down : 0;
+}
+
+// Moves the window into the available area of the screen that holds most of
+// it (the primary when none does); where it is larger, its top left stays in.
+void FitIntoArea(PlacementBounds &window, const QList<PlacementScreen> &screens)
+{
+    const PlacementBounds *area = &screens.first().available;
+    double most = 0;
+    for (const PlacementScreen &screen : screens) {
+        const double overlap = Overlap(window, screen.available);
+        if (overlap > most) {
+            most = overlap;
+            area = &screen.available;
+        }
+    }
+    window.left =
+        std::max(std::min(window.left, area->left + area->width - window.width), area->left);
+    window.top =
+        std::max(std::min(window.top, area->top + area->height - window.height), area->top);
+}
+
 double Right(const PlacementBounds &bounds)
 {
     return bounds.left + bounds.width;
@@ -98,6 +124,9 @@ QString PlacementNumber(double value, const QLocale &locale)
 {
     QLocale plain = locale;
     plain.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    // A whole number keeps all its digits, as it was stored.
+    if (std::abs(value) < 1e15 && value == std::trunc(value))
+        return plain.toString(value, 'f', 0);
     const QString text = plain.toString(value, 'g', 7);
     // A decimal comma would split the field in two: such a number is
     // stored whole.
@@ -171,6 +200,8 @@ PlacementToApply PlacementToRestore(QStringView stored, const PlacementWindow &w
     PlacementToApply result;
     result.state =
         WindowShowStateFromCode(parsed ? fields.stateCode.value_or(0) : defaultStateCode);
+    if (result.state == WindowShowState::Minimized)
+        result.state = WindowShowState::Normal;
     result.width = Extent(SizeOr(fields.width, window.bounds.width));
     result.height = Extent(SizeOr(fields.height, window.bounds.height));
 
@@ -205,6 +236,13 @@ PlacementToApply PlacementToRestore(QStringView stored, const PlacementWindow &w
             Centred(primary.geometry.left, primary.geometry.width, placed.width), usable.left));
         result.top = Position(std::max(
             Centred(primary.geometry.top, primary.geometry.height, placed.height), usable.top));
+    }
+    if (!screens.isEmpty()) {
+        PlacementBounds framed{result.left, result.top, placed.width + window.frameWidth,
+                               placed.height + window.frameHeight};
+        FitIntoArea(framed, screens);
+        result.left = Position(framed.left);
+        result.top = Position(framed.top);
     }
     return result;
 }

@@ -50,6 +50,9 @@ struct PlacementWindow
     // False where the platform never tells a window where it is (Wayland):
     // its left and top are then whatever the toolkit made up.
     bool positionKnown = true;
+    // What the window manager's frame adds to the size, where known yet.
+    double frameWidth = 0;
+    double frameHeight = 0;
 };
 
 // The fields of a stored "left,top,width,height,state" that converted.
@@ -92,9 +95,12 @@ struct PlacementToApply
 // bottom edge of the whole desktop is pulled back to that edge. A window that
 // would keep too little of its title area on every screen's available area
 // (its screen is gone, or the stored text is damaged) is centred on the
-// primary screen instead. Windows with a fixed border keep their size, and
-// windows the platform places get only their size. Every result lies in the
-// range window systems take (16-bit pixels).
+// primary screen instead. The window, with its frame, then lies wholly in the
+// available area of the screen that holds most of it, as far as it fits
+// there. Windows with a fixed border keep their size, and windows the
+// platform places get only their size. A window stored minimised comes back
+// normal: whoever restores a window is about to show it. Every result lies in
+// the range window systems take (16-bit pixels).
 PlacementToApply PlacementToRestore(QStringView stored, const PlacementWindow &window,
                                     const QList<PlacementScreen> &screens, int defaultStateCode,
                                     const QLocale &locale);

@@ -26,8 +26,9 @@ QCoro::Task<UpdateChoice> DialogUpdatePrompt::offerUpdate(UpdateOffer offer)
 
 QCoro::Task<> DialogUpdatePrompt::showMessage(UpdateMessage message)
 {
-    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Information, message.caption,
-                                                message.text, QMessageBox::Ok, m_parent);
+    QPointer<QMessageBox> box =
+        new QMessageBox(message.warning ? QMessageBox::Warning : QMessageBox::Information,
+                        message.caption, message.text, QMessageBox::Ok, m_parent);
     box->setObjectName(u"msgSoftwareUpdate"_qs);
     m_shown = box;
     const auto closed = std::make_shared<Completion<bool>>();

@@ -56,15 +56,47 @@ UpdateMessage UpToDateMessage(UpdateOutcome outcome, QStringView currentVersion)
     const QString product = QString(kProductName) + u' ' + currentVersion.toString();
     if (outcome == UpdateOutcome::PreRelease)
         return {u"You're running a pre-relase version!"_qs,
-                product + u" is actually *newer* than the current offical release."_qs};
-    return {u"You're up to date!"_qs, product + u" is currently the newest version available."_qs};
+                product + u" is actually *newer* than the current offical release."_qs, false};
+    return {u"You're up to date!"_qs, product + u" is currently the newest version available."_qs,
+            false};
+}
+
+UpdateMessage DownloadNotOpenedMessage(QStringView downloadUrl)
+{
+    // Read by hand: the address may be one that QUrl refuses whole.
+    QStringView host = downloadUrl.trimmed();
+    if (const qsizetype scheme = host.indexOf(u"://"); scheme >= 0)
+        host = host.sliced(scheme + 3);
+    for (const QChar end : {u'/', u'?', u'#'})
+        host = host.left(host.indexOf(end));
+    host = host.sliced(host.lastIndexOf(u'@') + 1);
+    host =
+        host.startsWith(u'[') ? host.left(host.indexOf(u']') + 1) : host.left(host.indexOf(u':'));
+    // No host name is longer; a longer text is no host to show whole.
+    constexpr qsizetype kLongestHost = 253;
+    QString shown = host.left(kLongestHost).toString();
+    if (host.size() > kLongestHost)
+        shown += u'…';
+    return {u"Software Update"_qs,
+            shown.isEmpty()
+                ? u"%1 could not open the download address in your browser."_qs.arg(kProductName)
+                : u"%1 could not open the download address on %2 in your browser."_qs.arg(
+                      kProductName, shown),
+            true};
 }
 
 QCoro::Task<UpdateCheck> CheckForUpdate(UpdateCheckContext context, QString INFFileURL,
                                         bool FinalOnly)
 {
-    const auto cancelled = [&context] {
-        return context.cancellation && context.cancellation->cancelled;
+    bool timedOut = false;
+    const std::unique_ptr<OneShotTimer> deadline =
+        context.timers->create([&timedOut, urls = context.urls] {
+            timedOut = true;
+            urls->abort();
+        });
+    deadline->start(context.deadline);
+    const auto cancelled = [&context, &timedOut] {
+        return timedOut || (context.cancellation && context.cancellation->cancelled);
     };
     UpdateCheck check;
     const QString text =
@@ -111,8 +143,7 @@ bool ApplyUpdateChoice(UpdateChoice choice, const UpdateOffer &offer, RegistryBa
     switch (choice) {
     case UpdateChoice::DownloadUpdate: {
         QString url = offer.downloadUrl;
-        OpenInBrowser(url, browser);
-        return true;
+        return OpenInBrowser(url, browser);
     }
     case UpdateChoice::SkipThisVersion:
         SaveSetting(store, kApplicationTitle, kSkip.section, kSkip.name, offer.releaseVersion);
@@ -142,7 +173,10 @@ QCoro::Task<bool> SoftwareUpdate(UpdateCheckContext context, UpdatePrompt &promp
         // A dialog closed because the program ends is no answer.
         if (cancelled())
             co_return false;
-        co_return ApplyUpdateChoice(choice, check.offer, store, browser);
+        const bool opened = ApplyUpdateChoice(choice, check.offer, store, browser);
+        if (choice == UpdateChoice::DownloadUpdate && !opened && !cancelled())
+            co_await prompt.showMessage(DownloadNotOpenedMessage(check.offer.downloadUrl));
+        co_return opened;
     }
     case UpdateOutcome::UpToDate:
     case UpdateOutcome::PreRelease:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/timers.h"
 #include "update/update_descriptor.h"
 #include "update/version.h"
 
@@ -7,6 +8,7 @@
 #include <QString>
 #include <qcoro/qcorotask.h>
 
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -38,11 +40,12 @@ struct UpdateOffer
     QString downloadUrl;
 };
 
-// An information message box with an OK button.
+// A message box with an OK button: information, or a warning.
 struct UpdateMessage
 {
     QString caption;
     QString text;
+    bool warning = false;
 };
 
 struct UpdateCheck
@@ -69,6 +72,8 @@ UpdateDecision DecideUpdate(QStringView releaseVersion, const std::optional<QStr
 QString ReplaceUpdatePlaceholders(QString caption, QStringView currentVersion,
                                   QStringView releaseVersion);
 UpdateMessage UpToDateMessage(UpdateOutcome outcome, QStringView currentVersion);
+// The warning that the download address did not open, naming its host.
+UpdateMessage DownloadNotOpenedMessage(QStringView downloadUrl);
 
 // Set when the program ends during a check: the check stops at its next step
 // and changes nothing more.
@@ -86,6 +91,10 @@ struct UpdateCheckContext
     // Only looks: an overtaken skip stays stored.
     bool readOnly = false;
     std::shared_ptr<const UpdateCancellation> cancellation{};
+    // However slowly the server answers, the check ends within this; what
+    // has not come by then is no answer.
+    TimerFactory *timers = &SystemTimers();
+    std::chrono::milliseconds deadline{30000};
 };
 
 // Reads the descriptor at INFFileURL (with "?Version=" and the running
@@ -116,12 +125,14 @@ public:
 };
 
 // What a button does: "Download Update" opens the download in the browser
-// and answers true; "Skip This Version" stores the release as "SkipVersion".
+// and answers whether it opened; "Skip This Version" stores the release as
+// "SkipVersion".
 bool ApplyUpdateChoice(UpdateChoice choice, const UpdateOffer &offer, RegistryBackend &store,
                        BrowserOpener &browser);
 
-// The whole check: true only when the dialog was shown and the user chose
-// "Download Update". IncludeUserInfo has no effect.
+// The whole check: true only when the dialog was shown, the user chose
+// "Download Update" and the browser took the address; when it did not, the
+// user is told so. IncludeUserInfo has no effect.
 QCoro::Task<bool> SoftwareUpdate(UpdateCheckContext context, UpdatePrompt &prompt,
                                  BrowserOpener &browser, QString INFFileURL, bool FinalOnly = false,
                                  bool IncludeUserInfo = false, bool NotifyUpToDate = false);

@@ -55,6 +55,7 @@ QCoro::Task<bool> UpdateChecker::run(Trigger trigger)
     context.store = m_services.store;
     context.locale = m_services.locale;
     context.cancellation = m_cancellation;
+    context.timers = m_services.timers;
     const QString descriptor =
         ServerUrls::resolve(m_services.maker, kUpdateDescriptorPath.toString()).toString();
     const bool menu = trigger == Trigger::HelpMenu;

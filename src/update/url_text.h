@@ -23,6 +23,9 @@ public:
     // The body of a GET that answered with status 200; empty after any
     // failure, other status or a URL that is blank or not http or https.
     virtual QCoro::Task<QString> GetURLText(QString url) = 0;
+    // Ends every request under way; each completes with an empty text
+    // before abort() returns.
+    virtual void abort() {}
 };
 
 // GetURLText over HTTP, apart from the grid's download channel. Each stage
@@ -44,9 +47,7 @@ public:
 
     QCoro::Task<QString> GetURLText(QString url) override;
 
-    // Ends every request under way; each completes with an empty text
-    // before abort() returns.
-    void abort();
+    void abort() override;
 
 private:
     TimerFactory &m_timers;

@@ -58,6 +58,10 @@ GridStatus Previous()
 
 const QStringList kPreviousWords{u"EEA Watch"_qs};
 
+// The operator's clock for the constructed summaries and the verbatim Flex Alerts.
+const QDateTime kSummaryNow(QDate(2022, 8, 31), QTime(13, 10));
+const QDateTime kFlexAlertNow(QDate(2021, 6, 11), QTime(10, 0));
+
 OutlookValues Filled(double value)
 {
     OutlookValues values;
@@ -108,6 +112,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QVariantMap>("changed"); // fields that differ from Previous()
         QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QString>("problem"); // of a refused summary
 
         // clang-format off
         QTest::newRow("every mapped field")
@@ -121,14 +126,31 @@ private Q_SLOTS:
                            {u"ReserveMargin"_qs, 3560.0}, {u"PeakDemandToday"_qs, 32000.0},
                            {u"ForecastPeakToday"_qs, 45000.0}, {u"ForecastPeakTomorrow"_qs, 46000.5},
                            {u"Produced"_qs, u"2022-08-31T13:05:00"_qs}, {u"Level"_qs, 2}}
-            << QStringList{u"Restricted Maintenance Operations"_qs};
+            << QStringList{u"Restricted Maintenance Operations"_qs} << QString();
         QTest::newRow("wrong types")
             << Json("{'CurrentSystemDemand':true,'slotDate':5,'gridstatus':'Normal',"
                     "'TodaysPeakDemand':'n/a','Current_reserve':null,'todayForecastPeakDemand':[1]}")
-            << QVariantMap() << kPreviousWords;
+            << QVariantMap() << kPreviousWords << QString();
         QTest::newRow("several words, the most severe decides")
             << Json("{'gridstatus':['Normal',' EEA 2 ','Flex Alert',7]}") << QVariantMap{{u"Level"_qs, 5}}
-            << QStringList{u"Normal"_qs, u"EEA 2"_qs, u"Flex Alert"_qs};
+            << QStringList{u"Normal"_qs, u"EEA 2"_qs, u"Flex Alert"_qs} << QString();
+        QTest::newRow("direction controls taken out")
+            << Json("{'gridstatus':['\\u202eEEA 2\\u2069', '\\u2066']}") << QVariantMap{{u"Level"_qs, 5}}
+            << QStringList{u"EEA 2"_qs} << QString();
+        // Figures and times that cannot be meant: nothing of the summary is taken.
+        const QStringList refused = kPreviousWords;
+        QTest::newRow("negative load") << Json("{'CurrentSystemDemand':-45165,'gridstatus':['Normal']}")
+            << QVariantMap() << refused << u"implausible CurrentSystemDemand -45165"_qs;
+        QTest::newRow("1e300 peak") << Json("{'TodaysPeakDemand':1e300}")
+            << QVariantMap() << refused << u"implausible TodaysPeakDemand 1e+300"_qs;
+        QTest::newRow("surplus of -99,999,999") << Json("{'Current_reserve':-99999999}")
+            << QVariantMap() << refused << u"implausible Current_reserve -99999999"_qs;
+        QTest::newRow("resources below none") << Json("{'CurrentSystemDemand':1000,'Current_reserve':-5000}")
+            << QVariantMap() << refused << u"implausible resources -4000"_qs;
+        QTest::newRow("year 9999") << Json("{'slotDate':'08/31/9999 13:05','CurrentSystemDemand':31456}")
+            << QVariantMap() << refused << u"implausible slotDate 08/31/9999 13:05"_qs;
+        QTest::newRow("stamp two days ahead") << Json("{'CurrentSystemDemandTS':202209021300}")
+            << QVariantMap() << refused << u"implausible CurrentSystemDemandTS 202209021300"_qs;
         // clang-format on
     }
 
@@ -136,9 +158,12 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, body);
         QFETCH(QVariantMap, changed);
-        QString problem;
-        const auto summary = ReadStatsSummary(body, Previous(), kPreviousWords, &problem);
-        QVERIFY2(summary, qPrintable(problem));
+        QFETCH(QString, problem);
+        QString why;
+        const auto summary = ReadStatsSummary(body, Previous(), kPreviousWords, kSummaryNow, &why);
+        QCOMPARE(why, problem);
+        if (!summary)
+            return;
         QVariantMap expected = Fields(Previous());
         expected.insert(changed);
         QCOMPARE(Fields(summary->status), expected);
@@ -169,7 +194,7 @@ private Q_SLOTS:
         QCOMPARE(IsHtmlBody(body, contentType), html);
         QString problem;
         if (!html) {
-            QVERIFY(!ReadStatsSummary(body, Previous(), kPreviousWords, &problem));
+            QVERIFY(!ReadStatsSummary(body, Previous(), kPreviousWords, kSummaryNow, &problem));
             QCOMPARE(problem, u"not valid JSON"_qs);
         }
     }
@@ -207,6 +232,10 @@ private Q_SLOTS:
         row("fuel sources (verbatim), ignored", Sample(u"fuelsource_history_20230101.csv"_qs), 1,
             {}, "");
         row("no Time column, ignored", "Current demand\n100\n", 1, {}, "");
+        // Constructed: values that cannot be meant refuse the file.
+        row("negative demand, refused", "Time,Current demand\n00:00,100\n00:05,-30000\n", 1, {},
+            "");
+        row("1e20 forecast, refused", "Time,Day ahead forecast\n00:00,1e20\n", 1, {}, "");
     }
 
     void demand()
@@ -262,6 +291,22 @@ private Q_SLOTS:
         QTest::newRow("truncated")
             << Sample(u"ActiveFlexAlertEvents_flexalert-active.json"_qs).first(200) << QString()
             << QStringList() << QStringList();
+        // Constructed from the verbatim sample.
+        const QByteArray active = Sample(u"ActiveFlexAlertEvents_flexalert-active.json"_qs);
+        QTest::newRow("starting in year 1")
+            << QByteArray(active).replace("06-14-2021 16:00", "06-14-0001 16:00") << QString()
+            << QStringList() << QStringList();
+        QTest::newRow("direction controls taken out")
+            << QByteArray(active)
+                   .replace("Flex alert for 06/11/2021", "Flex alert \u202Efor 06/11/2021\u202C")
+                   .replace("Statewide", "State\u2067wide")
+            << u"2021-06-11T09:05:29"_qs
+            << QStringList{u"6 Flex alert for 06/11/2021 2021-06-11T09:00:00 "
+                           "2021-06-11T21:00:00 Northern California|VEA Region"_qs}
+            << QStringList{u"1 Flex alert for 06/14/2021 2021-06-14T16:00:00 "
+                           "2021-06-14T21:00:00 Statewide"_qs,
+                           u"2 Flex alert for 06/15/2021 2021-06-15T15:00:00 "
+                           "2021-06-15T21:00:00 Southern California"_qs};
     }
 
     void flexAlerts()
@@ -271,7 +316,7 @@ private Q_SLOTS:
         QFETCH(QStringList, active);
         QFETCH(QStringList, future);
         QString problem;
-        const auto events = ReadFlexAlertEvents(body, &problem);
+        const auto events = ReadFlexAlertEvents(body, kFlexAlertNow, &problem);
         QCOMPARE(bool(events), !updatedOn.isEmpty());
         if (!events) {
             QVERIFY(!problem.isEmpty());
@@ -296,7 +341,7 @@ private Q_SLOTS:
         const QLocale us(QLocale::English, QLocale::UnitedStates);
         QString problem;
         const auto active = ReadFlexAlertEvents(
-            Sample(u"ActiveFlexAlertEvents_flexalert-active.json"_qs), &problem);
+            Sample(u"ActiveFlexAlertEvents_flexalert-active.json"_qs), kFlexAlertNow, &problem);
         QVERIFY(active);
         const NoticesTexts notices = FeedNoticesTexts({u"Flex Alert"_qs}, active, us);
         QCOMPARE(notices.StatusTableText,

@@ -139,6 +139,10 @@ private Q_SLOTS:
                 u"Current Active Notice(s)<pre>"_qs.repeated(128 * 1024),
             none, kept);
         add("pre never closed", u"Current Active Notice(s)<pre>A"_qs, none, kept);
+        add("direction controls taken out",
+            QString(table).replace(u"Normal"_qs, u"\u202ENor\u2066mal"_qs) +
+                u"Pending Notices<pre>\u202ARMO\u2069: \u202Dtomorrow</pre>"_qs,
+            noticesText(kNoActive, u"RMO: tomorrow"_qs), tableText);
     }
 
     void notices()
@@ -212,6 +216,9 @@ private Q_SLOTS:
         add("operator's separators", u"Actual Demand<td>24,400</td><td>1,234.5</td>"_qs,
             firstHours(3, {24400, 1234.5}));
         add("other separators keep", u"Actual Demand<td>1.234,5</td>"_qs, previousValues());
+        add("figures that cannot be meant keep",
+            u"Actual Demand<td>-30000</td><td>1e20</td><td>24400</td>"_qs,
+            firstHours(3, {previousValues().value(1, 3), previousValues().value(2, 3), 24400}));
         add("hostile: megabytes of unclosed cells", keys + u"<td"_qs.repeated(1024 * 1024),
             previousValues());
     }

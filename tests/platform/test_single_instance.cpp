@@ -1,8 +1,14 @@
+#include "platform/single_instance.h"
+
+#include <QDir>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Each probe is an instance: "primary" (then "activated" per hand-over) or "handed over".
 class TestSingleInstance : public QObject
@@ -31,7 +37,78 @@ private Q_SLOTS:
         first->waitForFinished();
     }
 
+    // Without $XDG_RUNTIME_DIR the lock lives in the user's cache, in a
+    // folder of the user's own: what another user prepared is refused.
+    void runtimeFolderWithoutXdg_data()
+    {
+        QTest::addColumn<QString>("prepared");
+        QTest::addColumn<bool>("used");
+        QTest::newRow("nothing there") << QString() << true;
+        QTest::newRow("open to all") << u"mode 0777"_qs << true;
+        QTest::newRow("a link elsewhere") << u"link"_qs << false;
+        QTest::newRow("another user's") << u"owner"_qs << false;
+    }
+
+    void runtimeFolderWithoutXdg()
+    {
+        QFETCH(QString, prepared);
+        QFETCH(bool, used);
+        if (prepared == u"owner" && ::geteuid() != 0)
+            QSKIP("only root can give a folder to another user");
+        const QTemporaryDir home;
+        const QString cache = home.filePath(u"cache"_qs);
+        const QString folder = cache + u"/voltwise"_qs;
+        const QByteArray name = QFile::encodeName(folder);
+        QVERIFY(QDir().mkpath(cache));
+        if (prepared == u"link")
+            QVERIFY(QFile::link(home.path(), folder));
+        else if (!prepared.isEmpty())
+            QVERIFY(::mkdir(name.constData(), 0777) == 0 && ::chmod(name.constData(), 0777) == 0);
+        if (prepared == u"owner")
+            QCOMPARE(::chown(name.constData(), 65534, 65534), 0);
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray cacheHome = qgetenv("XDG_CACHE_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_RUNTIME_DIR", runtime);
+            qputenv("XDG_CACHE_HOME", cacheHome);
+        });
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+
+        const QString chosen = voltwise::SingleInstance::defaultRuntimeDirectory();
+
+        QCOMPARE(chosen, used ? folder : QString());
+        struct stat info = {};
+        QCOMPARE(::lstat(name.constData(), &info), 0);
+        if (used)
+            QCOMPARE(info.st_mode & 07777, 0700u);
+    }
+
+    // A lock file of another user is never waited on, nor removed.
+    void anotherUsersLockIsLeftAlone()
+    {
+        if (::geteuid() != 0)
+            QSKIP("only root can give a file to another user");
+        const QString lock = m_runtime.filePath(u"probe.lock"_qs);
+        QVERIFY(WriteFile(lock, "12345\nvoltwise\nhost\n"));
+        QCOMPARE(::chown(QFile::encodeName(lock).constData(), 65534, 65534), 0);
+        auto first = start();
+        QVERIFY(first->waitForReadyRead(3000));
+        QCOMPARE(first->readLine().trimmed(), QByteArray("primary"));
+        first->kill();
+        first->waitForFinished();
+        struct stat info = {};
+        QCOMPARE(::lstat(QFile::encodeName(lock).constData(), &info), 0);
+        QCOMPARE(info.st_uid, 65534u);
+    }
+
 private:
+    static bool WriteFile(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
+
     std::unique_ptr<QProcess> start()
     {
         auto process = std::make_unique<QProcess>();

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QUrlQuery>
 
+#include <algorithm>
+
 using namespace voltwise;
 using namespace voltwise::gridsim;
 using namespace voltwise::testing;
@@ -172,6 +174,66 @@ private Q_SLOTS:
         QCOMPARE(m_requests, kRefreshOrder.mid(0, at + 1));
     }
 
+    // Every resource stalled, each download waiting out its own time-out:
+    // the refresh still ends at its deadline, and whatever had not come by
+    // then failed like any download, with its error in the bar.
+    void deadlineEndsTheRefresh_data()
+    {
+        QTest::addColumn<bool>("classic");
+        QTest::newRow("classic") << true;
+        QTest::newRow("today's feeds") << false;
+    }
+
+    void deadlineEndsTheRefresh()
+    {
+        QFETCH(bool, classic);
+        m_channel->setTimeout(60s);
+        for (GridSim *sim : {m_main.get(), m_content.get()})
+            sim->setFault(kEveryPath, *ParseFault(u"stall"));
+        const QUrl main = m_main->baseUrl();
+        const ServerUrls urls =
+            classic ? servers() : ServerUrls{main, main, QUrl(), main, FeedSource::Current};
+        QSignalSpy progress(m_channel.get(), &DownloadChannel::progressText);
+        GridData data;
+
+        auto refresh =
+            ReadAllSources(*m_channel, urls, data, QLocale::c(), nullptr, [this] { return m_now; });
+        const auto start = m_timers.now();
+        while (!refresh.isReady() && m_timers.now() - start < 10min) {
+            QTest::qWait(2);
+            m_timers.advance(1s);
+        }
+
+        QVERIFY(m_timers.now() - start <= kRefreshDeadline);
+        QCOMPARE(QCoro::waitFor(std::move(refresh)).statusCsvHttpStatus, 0);
+        QCOMPARE(SameParts(data, GridData()), QList<bool>(5, true));
+        const qsizetype errors = std::count_if(progress.begin(), progress.end(), [](auto &text) {
+            return text[0].toString().startsWith(u"Error #"_qs);
+        });
+        QCOMPARE(errors, classic ? kRefreshOrder.size() : kFeeds.size());
+    }
+
+    // Until the Flex Alert service has answered, nothing is known of the
+    // notices: a failed first answer leaves them blank, not "no notices".
+    void currentFeedsFlexAlertsFailFirst_data()
+    {
+        QTest::addColumn<QString>("fault");
+        for (const char *fault : {"status:500", "html", "oversize", "binary"})
+            QTest::newRow(fault) << QString::fromLatin1(fault);
+    }
+
+    void currentFeedsFlexAlertsFailFirst()
+    {
+        QFETCH(QString, fault);
+        m_main->advance(); // a Flex Alert
+        m_main->setFault(kFlexAlertEventsPath, *ParseFault(fault));
+        GridData data;
+        QCOMPARE(readFeeds(data).statusCsvHttpStatus, 200);
+        QVERIFY(!data.OperatorStatus.isEmpty());
+        QCOMPARE(data.Notices, NoticesTexts());
+        QCOMPARE(data.ForecastsText, QString());
+    }
+
     // One request per feed, cache-busted, naming the program.
     void currentFeedsRequests()
     {
@@ -205,7 +267,7 @@ private Q_SLOTS:
             << demand + u"=html"_qs << outlookKept
             << QStringList{u"Error #200: "_qs + demand + u": HTML page instead of CSV"_qs};
         QTest::newRow("Flex Alert service empty")
-            << flex + u"=empty"_qs << QList<bool>{0, 1, 0, 1, 0}
+            << flex + u"=empty"_qs << QList<bool>{0, 1, 0, 1, 1}
             << QStringList{u"Error #200: "_qs + flex};
         // Just after midnight: the files still hold the afternoon before.
         QTest::newRow("a day behind")

@@ -152,6 +152,9 @@ private Q_SLOTS:
             u"ActualDemandTime=2001-09-14T14:25 AvailableResources=35000 ReserveMargin=5000");
         row("keyword must match in full, with a comma",
             u"ACTUAL DEMAND\nPEAK DEMAND TODAY 32000\nPEAK DEMAND TODAY X,1\nPEAK DEMAND,2"_qs, {});
+        row("figures that cannot be meant keep their fields",
+            u"ACTUAL DEMAND,-45165\nPEAK DEMAND TODAY,1e300\nFORECAST PEAK DEMAND TODAY,45000"_qs,
+            u"ForecastPeakToday=45000");
         row("later row wins unless it does not convert",
             u"PEAK DEMAND TODAY,32000\nPEAK DEMAND TODAY,32500\nPEAK DEMAND TODAY,x"_qs,
             u"PeakDemandToday=32500");

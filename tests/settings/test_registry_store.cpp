@@ -14,9 +14,11 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 
 #include <memory>
+#include <sys/stat.h>
 
 using namespace voltwise;
 
@@ -112,6 +114,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, damaged);
         QFETCH(QString, warning);
+        const mode_t umask = ::umask(0); // the saved file and its damaged copy are private anyway
+        const auto restoreUmask = qScopeGuard([umask] { ::umask(umask); });
         QVERIFY(WriteBytes(m_reg->settingsFile(), damaged));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
         QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
@@ -119,19 +123,41 @@ private Q_SLOTS:
 
         QVERIFY(SaveSetting(m_reg->store, {}, u"Settings"_qs, u"PlaySound"_qs, u"False"_qs));
         QCOMPARE(ReadBytes(m_reg->settingsFile() + u".damaged"_qs), damaged);
+        const auto ownerOnly =
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+        QCOMPARE(QFile::permissions(m_reg->settingsFile()), ownerOnly);
+        QCOMPARE(QFile::permissions(m_reg->settingsFile() + u".damaged"_qs), ownerOnly);
         QCOMPARE(setting(u"Settings"_qs, u"PlaySound"_qs), u"False"_qs);
         QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
     }
 
+    // Anything but a regular file: read, it would block or never end; it
+    // must not be replaced either.
+    void unreadableFileIsNeverOverwritten_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("socket") << u"socket"_qs;
+        QTest::newRow("FIFO") << u"fifo"_qs;
+        QTest::newRow("device") << u"device"_qs;
+    }
+
     void unreadableFileIsNeverOverwritten()
     {
-        // A socket opens for nobody, not even root, yet could be replaced.
+        QFETCH(QString, kind);
         QVERIFY(QDir().mkpath(m_reg->userFile(u"Ternwood"_qs)));
+        const QByteArray path = QFile::encodeName(m_reg->settingsFile());
         QLocalServer socket;
-        QVERIFY(socket.listen(m_reg->settingsFile()));
+        if (kind == u"socket")
+            QVERIFY(socket.listen(m_reg->settingsFile()));
+        else if (kind == u"fifo")
+            QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+        else
+            QVERIFY(QFile::link(u"/dev/zero"_qs, m_reg->settingsFile()));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Voltwise.conf is unreadable"_qs));
         QCOMPARE(setting(u"Settings"_qs, u"K"_qs, u"dflt"_qs), u"dflt"_qs);
         QVERIFY(!SaveSetting(m_reg->store, {}, u"Settings"_qs, u"K"_qs, u"v"_qs));
+        QVERIFY(!m_reg->store.deleteKey(kCurrentUser, u"Software\\Ternwood\\Voltwise"_qs));
+        QVERIFY(QFileInfo::exists(m_reg->settingsFile()));
         QVERIFY(!QFileInfo(m_reg->settingsFile()).isFile());
     }
 

@@ -33,6 +33,7 @@ public:
         m_now = until;
     }
 
+    std::chrono::milliseconds now() const { return m_now; }
     int alive() const { return int(m_timers.size()); }
     // How often timers were started, restarts included.
     int starts() const { return m_starts; }

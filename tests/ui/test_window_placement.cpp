@@ -120,6 +120,8 @@ private Q_SLOTS:
             << u"500050000,30,4500,3000,0"_qs << maximized << QLocale(QLocale::German) << true
             << u"500050000,30,4500,3000,2"_qs;
         // Wayland: the size is the window's, the position stays the user's.
+        QTest::newRow("whole numbers stay whole") << u"0,0,2147483647,2147483647,2"_qs << maximized
+                                                  << c << true << u"0,0,2147483647,2147483647,2"_qs;
         QTest::newRow("unknown position keeps the stored one")
             << u"15,30,45,60,2"_qs << normal << c << false << u"15,30,1234568,7200,0"_qs;
         QTest::newRow("unknown position, nothing stored")
@@ -167,8 +169,17 @@ private Q_SLOTS:
             "6600,300 9000x4500 0");
         row("left beyond the right edge", "25000,300,9000,4500,0", sizable, 0,
             "10200,300 9000x4500 0");
+        // Above the bottom panel, shown normal.
         row("left at the right edge, own width", "19200,14400,0,0,1", sizable, 0,
-            "13200,11400 6000x3000 1");
+            "13200,10800 6000x3000 0");
+        PlacementWindow framed = sizable;
+        framed.frameWidth = 150;
+        framed.frameHeight = 450;
+        row("far below, with its frame", "100,99999,9000,4500,0", framed, 0,
+            "100,8850 9000x4500 0");
+        row("partly off the right edge", "15000,300,9000,4500,2", sizable, 0,
+            "10200,300 9000x4500 2");
+        row("nothing stored, default minimised", "", sizable, 1, "6600,5700 6000x3000 0");
         row("fixed border keeps its size", "100,200,9000,4500,2", fixedBorder, 0, "100,200 - 2");
         row("huge numbers: 16-bit size, centred", "1e30,-1e30,1e30,0,0", sizable, 0,
             "0,5700 491505x3000 0");

@@ -37,18 +37,31 @@ QString Descriptor(const QString &release, const QString &end = u"\r\n"_qs + kCh
     return release + u"\r\n2026-12-06\r\n"_qs + kDownload + end;
 }
 
-// Answers each URL with its text, any other with nothing; remembers what was asked.
+// Answers each URL with its text, any other with nothing, and `hang` never
+// until aborted; remembers what was asked.
 class FakeUrlTexts final : public UrlTextSource
 {
 public:
     QCoro::Task<QString> GetURLText(QString url) override
     {
         asked << url;
+        if (url == hang) {
+            const auto aborted = stuck = std::make_shared<Completion<bool>>();
+            co_await *aborted;
+            co_return QString();
+        }
         co_return texts.value(url);
+    }
+    void abort() override
+    {
+        if (stuck)
+            stuck->set(true);
     }
 
     QHash<QString, QString> texts;
     QStringList asked;
+    QString hang;
+    std::shared_ptr<Completion<bool>> stuck;
 };
 
 const UpdateOffer kOffer{u"A new version of Voltwise is available!"_qs,
@@ -348,6 +361,42 @@ private Q_SLOTS:
         QTEST(descriptor->ChangeLogURL.value_or(u"-"_qs), "changeLog");
     }
 
+    // A server that drips too fast ever to fall silent: the whole check still
+    // ends within its half minute, and offers nothing.
+    void deadline_data()
+    {
+        QTest::addColumn<QString>("hang");
+        QTest::newRow("descriptor") << kDescriptorUrl + u"?Version=2.0.10"_qs;
+        QTest::newRow("change log") << kChangeLogUrl;
+    }
+
+    void deadline()
+    {
+        FakeUrlTexts urls;
+        QFETCH(QString, hang);
+        urls.hang = hang;
+        urls.texts[kDescriptorUrl + u"?Version=2.0.10"_qs] = Descriptor(u"2.1"_qs);
+        urls.texts[kChangeLogUrl] = kNotes;
+        TempRegistry registry;
+        ScriptedUpdatePrompt prompt;
+        prompt.choice = UpdateChoice::DownloadUpdate;
+        RecordingBrowserOpener browser;
+        ManualTimers timers;
+        const UpdateCheckContext context{
+            .urls = &urls, .store = &registry.store, .currentVersion = kRunning, .timers = &timers};
+
+        auto check = SoftwareUpdate(context, prompt, browser, kDescriptorUrl, false, true, true);
+        timers.advance(30s - 1ms);
+        QVERIFY(!check.isReady());
+        timers.advance(1ms);
+
+        QVERIFY(check.isReady());
+        QCOMPARE(QCoro::waitFor(std::move(check)), false);
+        QVERIFY(prompt.offers.isEmpty() && prompt.messages.isEmpty());
+        QCOMPARE(urls.asked.last(), hang);
+        QCOMPARE(timers.alive(), 0);
+    }
+
     void outcomes_data()
     {
         QTest::addColumn<QString>("descriptor"); // empty: none served
@@ -360,6 +409,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("caption"); // the message box, or empty
         QTest::addColumn<QString>("skipAfter");
         QTest::addColumn<bool>("result");
+        QTest::addColumn<bool>("desktopOpens");
+        QTest::addColumn<QString>("opened"); // handed to the desktop
 
         const int download = int(UpdateChoice::DownloadUpdate);
         const int later = int(UpdateChoice::RemindMeLater);
@@ -368,17 +419,21 @@ private Q_SLOTS:
         const QString pre = u"You're running a pre-relase version!"_qs;
         const QString none;
         // clang-format off
-        QTest::newRow("newer, download") << Descriptor(u"2.1"_qs) << kNotes << none << false << download << u"2.1"_qs << kNotes << none << none << true;
-        QTest::newRow("newer, skip this version") << Descriptor(u" 2.1 "_qs) << kNotes << none << false << skip << u"2.1"_qs << kNotes << none << u"2.1"_qs << false;
-        QTest::newRow("same version, menu") << Descriptor(kRunning) << kNotes << none << false << download << none << none << upToDate << none << false;
-        QTest::newRow("skip equals release") << Descriptor(u"2.1"_qs) << kNotes << u"2.1"_qs << false << download << none << none << upToDate << u"2.1"_qs << false;
-        QTest::newRow("overtaken skip forgotten") << Descriptor(u"2.1"_qs) << kNotes << u"2.0.9"_qs << false << later << u"2.1"_qs << kNotes << none << none << false;
-        QTest::newRow("release older") << Descriptor(u"2.0.9"_qs) << kNotes << none << false << download << none << none << pre << none << false;
-        QTest::newRow("lettered release, final only") << Descriptor(u"2.1b1"_qs) << kNotes << none << true << download << none << none << upToDate << none << false;
-        QTest::newRow("change log not found") << Descriptor(u"2.1"_qs) << u"Page Not Found"_qs << none << false << later << u"2.1"_qs << none << none << none << false;
-        QTest::newRow("no descriptor") << none << kNotes << none << false << download << none << none << none << none << false;
-        QTest::newRow("403 in a URL") << Descriptor(u"2.1"_qs, u"\r\nhttp://x/403"_qs) << kNotes << none << false << download << none << none << none << none << false;
-        QTest::newRow("unreadable skip kept") << Descriptor(u"2.1"_qs) << kNotes << u"x"_qs << false << download << none << none << none << u"x"_qs << false;
+        QTest::newRow("newer, download") << Descriptor(u"2.1"_qs) << kNotes << none << false << download << u"2.1"_qs << kNotes << none << none << true << true << kDownload;
+        QTest::newRow("newer, skip this version") << Descriptor(u" 2.1 "_qs) << kNotes << none << false << skip << u"2.1"_qs << kNotes << none << u"2.1"_qs << false << true << none;
+        QTest::newRow("same version, menu") << Descriptor(kRunning) << kNotes << none << false << download << none << none << upToDate << none << false << true << none;
+        QTest::newRow("skip equals release") << Descriptor(u"2.1"_qs) << kNotes << u"2.1"_qs << false << download << none << none << upToDate << u"2.1"_qs << false << true << none;
+        QTest::newRow("overtaken skip forgotten") << Descriptor(u"2.1"_qs) << kNotes << u"2.0.9"_qs << false << later << u"2.1"_qs << kNotes << none << none << false << true << none;
+        QTest::newRow("release older") << Descriptor(u"2.0.9"_qs) << kNotes << none << false << download << none << none << pre << none << false << true << none;
+        QTest::newRow("lettered release, final only") << Descriptor(u"2.1b1"_qs) << kNotes << none << true << download << none << none << upToDate << none << false << true << none;
+        QTest::newRow("change log not found") << Descriptor(u"2.1"_qs) << u"Page Not Found"_qs << none << false << later << u"2.1"_qs << none << none << none << false << true << none;
+        QTest::newRow("no descriptor") << none << kNotes << none << false << download << none << none << none << none << false << true << none;
+        QTest::newRow("403 in a URL") << Descriptor(u"2.1"_qs, u"\r\nhttp://x/403"_qs) << kNotes << none << false << download << none << none << none << none << false << true << none;
+        QTest::newRow("unreadable skip kept") << Descriptor(u"2.1"_qs) << kNotes << u"x"_qs << false << download << none << none << none << u"x"_qs << false << true << none;
+        // A desktop that opens nothing: one message names the host.
+        QTest::newRow("download not opened") << Descriptor(u"2.1"_qs) << kNotes << none << false << download << u"2.1"_qs << kNotes << u"Software Update"_qs << none << false << false << kDownload;
+        const QString longUrl = u"https://www.ternwood.example/"_qs + QString(200000, u'x');
+        QTest::newRow("a 200 KB address not opened") << u"2.1\r\n2026-12-06\r\n"_qs + longUrl + u"\r\n"_qs + kChangeLogUrl << kNotes << none << false << download << u"2.1"_qs << kNotes << u"Software Update"_qs << none << false << false << longUrl;
         // clang-format on
     }
 
@@ -400,6 +455,8 @@ private Q_SLOTS:
         ScriptedUpdatePrompt prompt;
         prompt.choice = UpdateChoice(choice);
         RecordingBrowserOpener browser;
+        QFETCH(bool, desktopOpens);
+        browser.accepts = desktopOpens;
         UpdateCheckContext context{
             .urls = &urls, .store = &registry.store, .currentVersion = kRunning};
 
@@ -415,7 +472,10 @@ private Q_SLOTS:
         QTEST(prompt.offers.value(0).releaseNotes, "notes");
         QTEST(prompt.messages.value(0).caption, "caption");
         QTEST(GetSetting(registry.store, {}, u"Settings"_qs, u"SkipVersion"_qs, {}), "skipAfter");
-        QCOMPARE(browser.opened, result ? QStringList{kDownload} : QStringList());
+        QFETCH(QString, opened);
+        QCOMPARE(browser.opened, opened.isEmpty() ? QStringList() : QStringList{opened});
+        if (prompt.messages.value(0).caption == u"Software Update")
+            QVERIFY(prompt.messages[0].text.contains(u" www.ternwood.example"_qs));
     }
 };
 

@@ -47,6 +47,7 @@ struct Transfer
     qint64 maxBodySize = 0;
     QByteArray body;
     StopReason reason = StopReason::None;
+    QString why; // of a time-out imposed from outside
     bool receiving = false;
     bool done = false;
     // Set when the channel is destroyed mid-transfer: the coroutine may then
@@ -219,6 +220,20 @@ void DownloadChannel::abort()
         t->stop(StopReason::Aborted);
 }
 
+void DownloadChannel::timeOut(const QString &why)
+{
+    const auto transfers = d->inFlight;
+    for (const std::shared_ptr<Transfer> &t : transfers) {
+        t->why = why;
+        t->stop(StopReason::TimedOut);
+    }
+}
+
+TimerFactory &DownloadChannel::timers() const
+{
+    return *d->timers;
+}
+
 void DownloadChannel::reportRefused(int code, const QString &why)
 {
     d->report(DownloadState::Error, code, why);
@@ -327,7 +342,7 @@ QCoro::Task<DownloadResult> DownloadChannel::fetch(QUrl url, QByteArray accept)
     switch (t->reason) {
     case StopReason::TimedOut:
         d->report(DownloadState::Error, QNetworkReply::TimeoutError,
-                  u"No response for %1 ms"_qs.arg(d->timeout.count()));
+                  t->why.isEmpty() ? u"No response for %1 ms"_qs.arg(d->timeout.count()) : t->why);
         break;
     case StopReason::TooLarge:
         d->report(DownloadState::Error, QNetworkReply::UnknownContentError,

@@ -72,6 +72,7 @@ public:
     void setMaxBodySize(qint64 bytes);
     // For the time-outs of later fetches; it must outlive this channel.
     void setTimers(TimerFactory &timers);
+    TimerFactory &timers() const;
 
     // Transfers not yet released, in all channels of the process: a finished
     // transfer, whatever its outcome, gives back its body and timers at once.
@@ -92,6 +93,9 @@ public:
     // Aborts the transfer under way, if any; its fetch completes as failed
     // at once, before abort() returns.
     void abort();
+    // Ends the transfer under way, if any, as timed out, with why as the
+    // error's text; its fetch completes as failed at once.
+    void timeOut(const QString &why);
 
     // A transfer completed, but its reader refused what came back: shown
     // like a transfer error, with code (the HTTP status) and why.
