@@ -58,7 +58,6 @@ QCoro::Task<ReadAllResult> ReadCurrentFeeds(DownloadChannel &channel, ServerUrls
 {
     const QDateTime now = OperatorWallClock(clock ? clock() : QDateTime::currentDateTime());
     ReadAllResult result;
-    bool flexAlertsRead = false;
     struct Source
     {
         QStringView path;
@@ -112,7 +111,6 @@ QCoro::Task<ReadAllResult> ReadCurrentFeeds(DownloadChannel &channel, ServerUrls
              if (!events)
                  return problem;
              data.FlexAlerts = *events;
-             flexAlertsRead = true;
              return QString();
          }},
     }};
@@ -154,11 +152,15 @@ QCoro::Task<ReadAllResult> ReadCurrentFeeds(DownloadChannel &channel, ServerUrls
         if (event.end)
             data.Status.LevelEnd = *event.end;
     }
-    // Without this refresh's answer of the service, nothing is known of the
-    // notices: they stay as they were, none at all on the first refresh.
-    if (flexAlertsRead) {
+    // Notices come from the service's answer: before it has answered once
+    // nothing is known of them, and no text claims there are none. A change
+    // of the operator's words is still announced meanwhile.
+    if (data.FlexAlerts) {
         data.Notices = FeedNoticesTexts(words, data.FlexAlerts, locale);
         data.ForecastsText = FeedForecastsText(*data.FlexAlerts, locale);
+    } else if (!words.isEmpty()) {
+        data.Notices.StatusTableText =
+            FeedNoticesTexts(words, std::nullopt, locale).StatusTableText;
     }
     co_return result;
 }

@@ -230,8 +230,11 @@ private Q_SLOTS:
         GridData data;
         QCOMPARE(readFeeds(data).statusCsvHttpStatus, 200);
         QVERIFY(!data.OperatorStatus.isEmpty());
-        QCOMPARE(data.Notices, NoticesTexts());
+        QCOMPARE(data.Notices.NoticesText, QString());
         QCOMPARE(data.ForecastsText, QString());
+        // What the change alert compares still follows the operator's words.
+        QCOMPARE(data.Notices.StatusTableText,
+                 u"Grid status: "_qs + data.OperatorStatus.join(u", "_qs));
     }
 
     // One request per feed, cache-busted, naming the program.
@@ -267,7 +270,7 @@ private Q_SLOTS:
             << demand + u"=html"_qs << outlookKept
             << QStringList{u"Error #200: "_qs + demand + u": HTML page instead of CSV"_qs};
         QTest::newRow("Flex Alert service empty")
-            << flex + u"=empty"_qs << QList<bool>{0, 1, 0, 1, 1}
+            << flex + u"=empty"_qs << QList<bool>{0, 1, 0, 1, 0} // notices: the new words
             << QStringList{u"Error #200: "_qs + flex};
         // Just after midnight: the files still hold the afternoon before.
         QTest::newRow("a day behind")
