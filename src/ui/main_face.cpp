@@ -6,11 +6,17 @@
 #include "ui/status_strip.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QTabBar>
 
 namespace voltwise {
+
+QString ConditionsTip()
+{
+    return QCoreApplication::translate("MainFace", "Current System Conditions");
+}
 
 MainFace BuildMainFace(QWidget *client, const QLocale &locale)
 {
@@ -18,7 +24,8 @@ MainFace BuildMainFace(QWidget *client, const QLocale &locale)
     MainFace face;
     face.strip = new StatusStrip(client);
 
-    face.chkDetails = new QCheckBox(u"Show Details"_qs, client);
+    face.chkDetails =
+        new QCheckBox(QCoreApplication::translate("MainFace", "Show Details"), client);
     face.chkDetails->setObjectName(u"chkDetails"_qs);
     face.chkDetails->move(TwipsToPixels(60), TwipsToPixels(1140));
     face.chkDetails->adjustSize();
@@ -27,9 +34,14 @@ MainFace BuildMainFace(QWidget *client, const QLocale &locale)
     face.tabMain->setObjectName(u"tabMain"_qs);
     face.tabMain->setDrawBase(true);
     face.tabMain->setExpanding(false);
-    const QStringList captions = {u"Graph"_qs, u"Conditions"_qs, u"Notices"_qs, u"Forecasts"_qs};
-    const QStringList tips = {u"Daily System Load Graph"_qs, kConditionsTip.toString(),
-                              u"Current Active Notices"_qs, u"Forecasted Notifications"_qs};
+    const QStringList captions = {QCoreApplication::translate("MainFace", "Graph"),
+                                  QCoreApplication::translate("MainFace", "Conditions"),
+                                  QCoreApplication::translate("MainFace", "Notices"),
+                                  QCoreApplication::translate("MainFace", "Forecasts")};
+    const QStringList tips = {QCoreApplication::translate("MainFace", "Daily System Load Graph"),
+                              ConditionsTip(),
+                              QCoreApplication::translate("MainFace", "Current Active Notices"),
+                              QCoreApplication::translate("MainFace", "Forecasted Notifications")};
     for (int i = 0; i < captions.size(); ++i) {
         face.tabMain->addTab(captions[i]);
         face.tabMain->setTabToolTip(i, tips[i]);
