@@ -59,11 +59,11 @@
     </message>
     <message>
         <source>Alert Notice</source>
-        <translation>Aviso de alerta</translation>
+        <translation>Alerta</translation>
     </message>
     <message>
         <source>Warning Notice</source>
-        <translation>Aviso de advertencia</translation>
+        <translation>Aviso</translation>
     </message>
     <message>
         <source>Stage 1 Emergency</source>
@@ -95,7 +95,7 @@
     </message>
     <message>
         <source>Warning</source>
-        <translation>Advertencia</translation>
+        <translation>Aviso</translation>
     </message>
     <message>
         <source>Stage-1</source>
@@ -409,7 +409,7 @@
     <name>Notice</name>
     <message>
         <source>Click here for details...</source>
-        <translation>Haga clic aquí para ver los detalles...</translation>
+        <translation>Haga clic para ver detalles...</translation>
     </message>
 </context>
 <context>
