@@ -47,6 +47,13 @@ MainFace BuildMainFace(QWidget *client, const QLocale &locale)
         face.tabMain->setTabToolTip(i, tips[i]);
     }
     face.tabMain->setGeometry(TwipsRect(60, 1440, 4755, 330));
+    // Longer captions (Spanish ones, a large desktop font) take a smaller font
+    // rather than tabs hidden behind scroll buttons.
+    for (QFont font = face.tabMain->font();
+         face.tabMain->sizeHint().width() > face.tabMain->width() && font.pointSizeF() > 7;) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        face.tabMain->setFont(font);
+    }
 
     face.panels = new QStackedWidget(client);
     face.panels->setObjectName(u"tabPanels"_qs);
