@@ -20,11 +20,11 @@
     </message>
     <message>
         <source>Day-Ahead Demand Forecast</source>
-        <translation>Pronóstico de demanda a un día</translation>
+        <translation>Pronóstico a un día</translation>
     </message>
     <message>
         <source>Hour-Ahead Demand Forecast</source>
-        <translation>Pronóstico de demanda a una hora</translation>
+        <translation>Pronóstico a una hora</translation>
     </message>
     <message>
         <source>Actual Demand</source>
