@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
   libqt6opengl6-dev qt6-charts-dev qt6-httpserver-dev qt6-websockets-dev
   qt6-svg-dev
+  # lupdate and lrelease, the CMake functions that run them, Qt's own Spanish
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   qcoro-qt6-dev libbenchmark-dev
   libgl-dev libxkbcommon-dev
   fonts-dejavu-core

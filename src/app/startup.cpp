@@ -11,6 +11,7 @@
 #include "platform/sound_player.h"
 #include "platform/startup_entry.h"
 #include "platform/termination_signals.h"
+#include "platform/translations.h"
 #include "platform/visual_styles.h"
 #include "settings/app_settings.h"
 #include "settings/legacy_import.h"
@@ -118,6 +119,7 @@ int Main(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
     // Lets the desktop match the windows with the launcher and its icon.
     QGuiApplication::setDesktopFileName(kProgramIconName.toString());
+    InstallTranslations(QLocale::system());
 
     SingleInstance instance(SingleInstance::defaultRuntimeDirectory(),
                             SingleInstance::defaultKey());

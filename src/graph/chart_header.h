@@ -2,17 +2,22 @@
 
 #include "core/grid_status.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
 
 namespace voltwise {
 
+// "Current Load: …" and "Updated: …", in the user's language.
+QString CurrentLoadLine(const QString &load);
+QString UpdatedLine(const QString &time);
+
 // The chart's two header lines.
 struct ChartHeader
 {
-    QString currentLoad = QStringLiteral("Current Load: Unknown");
-    QString updated = QStringLiteral("Updated: Not Updated");
+    QString currentLoad = CurrentLoadLine(QCoreApplication::translate("Conditions", "Unknown"));
+    QString updated = UpdatedLine(QCoreApplication::translate("Conditions", "Not Updated"));
 
     QStringList lines() const { return {currentLoad, updated}; }
     friend bool operator==(const ChartHeader &, const ChartHeader &) = default;

@@ -2,7 +2,9 @@
 
 #include "core/conversions.h"
 #include "graph/chart_plot.h"
+#include "graph/chart_series.h"
 
+#include <QCoreApplication>
 #include <QLineF>
 #include <QTime>
 
@@ -48,8 +50,8 @@ ChartHit HitTestChart(const PlotFrame &frame, const QList<double> &xs, const Out
 QString ReadoutText(QStringView seriesName, double megawatts, int point, const QLocale &locale)
 {
     const QTime time(point % 24, 0, 0);
-    return seriesName.toString() + u": "_qs + FormatWholeNumber(megawatts, locale) + u"MW at "_qs +
-           FormatLongTime(time, locale);
+    return QCoreApplication::translate("Chart", "%1: %2MW at %3")
+        .arg(seriesName, FormatWholeNumber(megawatts, locale), FormatLongTime(time, locale));
 }
 
 ChartReadout ReadoutAt(const PlotFrame &frame, const QList<double> &xs, const OutlookValues &values,
@@ -69,8 +71,7 @@ ChartReadout ReadoutAt(const PlotFrame &frame, const QList<double> &xs, const Ou
     readout.action = ChartReadout::Action::Mark;
     readout.x = xs[hit.point - 1];
     readout.y = values.value(hit.point, hit.series);
-    readout.text =
-        ReadoutText(OutlookSeriesNames[std::size_t(hit.series - 1)], readout.y, hit.point, locale);
+    readout.text = ReadoutText(ShownSeriesName(hit.series), readout.y, hit.point, locale);
     return readout;
 }
 

@@ -2,6 +2,7 @@
 
 #include "pages/outlook_values.h"
 
+#include <QString>
 #include <QtGlobal>
 
 #include <array>
@@ -36,6 +37,10 @@ using SeriesVisibility = std::array<bool, OutlookSeriesCount>;
 // Series s (1 to 4) is shown when bit s - 1 of the mask is set; higher bits
 // mean nothing.
 SeriesVisibility SeriesShown(qint32 graphValues);
+
+// The name of series s (1 to 4) in the user's language, for the legend,
+// the Graph menu and the read-out.
+QString ShownSeriesName(int series);
 
 // The mask after a click on the Graph menu's series item index (1 to 4).
 qint32 FlipGraphValue(qint32 graphValues, int index);

@@ -1,5 +1,6 @@
 #include "graph/graph_menu.h"
 
+#include <QCoreApplication>
 #include <QMenu>
 
 namespace voltwise {
@@ -13,7 +14,7 @@ GraphMenu::GraphMenu(QMenu *menu)
 
 GraphMenu *GraphMenu::create(QWidget *owner)
 {
-    auto *menu = new QMenu(u"&Graph"_qs, owner);
+    auto *menu = new QMenu(QCoreApplication::translate("Menus", "&Graph"), owner);
     menu->setObjectName(u"mnuGraph"_qs);
     return new GraphMenu(menu);
 }

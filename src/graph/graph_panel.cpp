@@ -3,6 +3,7 @@
 #include "core/twips.h"
 #include "graph/chart_plot.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMessageBox>
 
@@ -31,9 +32,10 @@ private:
 
 void ShowSetupError(QWidget *parent)
 {
-    auto *box =
-        new QMessageBox(QMessageBox::Critical, u"Voltwise"_qs,
-                        u"Error in 'SetupOutlookInfo' Subroutine"_qs, QMessageBox::Ok, parent);
+    auto *box = new QMessageBox(
+        QMessageBox::Critical, u"Voltwise"_qs,
+        QCoreApplication::translate("Chart", "Error in 'SetupOutlookInfo' Subroutine"),
+        QMessageBox::Ok, parent);
     box->setObjectName(u"msgSetupOutlookInfo"_qs);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();

@@ -1,7 +1,9 @@
 #include "graph/load_chart_view.h"
 
 #include "graph/chart_plot.h"
+#include "graph/chart_series.h"
 
+#include <QCoreApplication>
 #include <QGraphicsLayout>
 #include <QGraphicsLineItem>
 #include <QGuiApplication>
@@ -66,14 +68,14 @@ LoadChartView::LoadChartView(const QLocale &locale, QWidget *parent)
     const QFont small = ChartFont(font(), kFontPoints);
 
     // Localised labels need a precision in their format.
-    m_axisX = NewAxis(u"Hour Ending"_qs, u"%.0f"_qs, small);
+    m_axisX = NewAxis(QCoreApplication::translate("Chart", "Hour Ending"), u"%.0f"_qs, small);
     m_axisX->setRange(1, OutlookHourCount);
     // A tick at every hour, a label at every third: 24 labels would not fit.
     m_axisX->setTickType(QValueAxis::TicksDynamic);
     m_axisX->setTickAnchor(0);
     m_axisX->setTickInterval(3);
     m_axisX->setMinorTickCount(2);
-    m_axisY = NewAxis(u"MW"_qs, u"%.0f"_qs, small);
+    m_axisY = NewAxis(QCoreApplication::translate("Chart", "MW"), u"%.0f"_qs, small);
     chart->addAxis(m_axisX, Qt::AlignBottom);
     chart->addAxis(m_axisY, Qt::AlignLeft);
 
@@ -108,7 +110,7 @@ QLineSeries *LoadChartView::addSegment(int series)
 {
     const auto s = std::size_t(series - 1);
     auto *line = new QLineSeries;
-    line->setName(OutlookSeriesNames[s].toString());
+    line->setName(ShownSeriesName(series));
     line->setPen(SeriesPen(ChartSeriesStyles[s]));
     line->setPointsVisible(true);
     line->setMarkerSize(3);

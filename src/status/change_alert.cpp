@@ -1,8 +1,10 @@
 #include "status/change_alert.h"
 
 #include "core/conversions.h"
-#include "core/server_urls.h"
 #include "core/grid_status.h"
+#include "core/server_urls.h"
+
+#include <QCoreApplication>
 
 namespace voltwise {
 
@@ -24,7 +26,7 @@ std::optional<ChangeNotice> ChangeAlert::check(const QString &statusTableText, i
     notice.NoticeHeader = statusText + QStringLiteral(": ") +
                           FormatWholeNumber(actualDemand, locale) + QStringLiteral(" MW");
     notice.NoticeText = statusTableText;
-    notice.ClickText = QStringLiteral("Click here for details...");
+    notice.ClickText = QCoreApplication::translate("Notice", "Click here for details...");
     notice.ClickURL = m_statusPage;
     notice.Delay = 7000;
     notice.PlaySound = playSound;

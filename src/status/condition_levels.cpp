@@ -2,6 +2,8 @@
 
 #include "core/grid_status.h"
 
+#include <QCoreApplication>
+
 namespace voltwise {
 
 namespace {
@@ -9,37 +11,37 @@ bool isKnownLevel(int level)
 {
     return level >= LevelUnknown && level <= LevelLoadInterruptions;
 }
+
+constexpr std::array<const char *, 8> kConditions = {
+    QT_TRANSLATE_NOOP("Condition", "Status Unknown"),
+    QT_TRANSLATE_NOOP("Condition", "System Normal"),
+    QT_TRANSLATE_NOOP("Condition", "Alert Notice"),
+    QT_TRANSLATE_NOOP("Condition", "Warning Notice"),
+    QT_TRANSLATE_NOOP("Condition", "Stage 1 Emergency"),
+    QT_TRANSLATE_NOOP("Condition", "Stage 2 Emergency"),
+    QT_TRANSLATE_NOOP("Condition", "Stage 3 Emergency"),
+    QT_TRANSLATE_NOOP("Condition", "Emergency Load Reductions")};
 } // namespace
 
 std::optional<QString> SystemConditionText(int level)
 {
-    switch (level) {
-    case LevelUnknown:
-        return QStringLiteral("Status Unknown");
-    case LevelNormal:
-        return QStringLiteral("System Normal");
-    case LevelAlert:
-        return QStringLiteral("Alert Notice");
-    case LevelWarning:
-        return QStringLiteral("Warning Notice");
-    case LevelStage1:
-        return QStringLiteral("Stage 1 Emergency");
-    case LevelStage2:
-        return QStringLiteral("Stage 2 Emergency");
-    case LevelStage3:
-        return QStringLiteral("Stage 3 Emergency");
-    case LevelLoadInterruptions:
-        return QStringLiteral("Emergency Load Reductions");
-    default:
+    if (!isKnownLevel(level))
         return std::nullopt;
-    }
+    return QString::fromLatin1(kConditions[level]);
+}
+
+std::optional<QString> ShownConditionText(int level)
+{
+    if (!isKnownLevel(level))
+        return std::nullopt;
+    return QCoreApplication::translate("Condition", kConditions[level]);
 }
 
 std::optional<QString> StatusStripText(int level)
 {
     if (level == LevelLoadInterruptions)
-        return QStringLiteral("Rolling Blackouts");
-    return SystemConditionText(level);
+        return QCoreApplication::translate("Condition", "Rolling Blackouts");
+    return ShownConditionText(level);
 }
 
 std::optional<int> ConditionImageIndex(int level)

@@ -2,6 +2,8 @@
 
 #include "status/status_formats.h"
 
+#include <QCoreApplication>
+
 namespace voltwise {
 
 namespace {
@@ -9,9 +11,10 @@ constexpr int kOneHourNotice = 3;
 
 QString spanText(const GridStatus &status, const QLocale &locale)
 {
-    const QString undetermined = QStringLiteral("Undetermined");
-    return FormatDateText(status.NoticeStart, undetermined, locale) + QStringLiteral(" to ") +
-           FormatDateText(status.NoticeEnd, undetermined, locale);
+    const QString undetermined = QCoreApplication::translate("Conditions", "Undetermined");
+    return QCoreApplication::translate("Conditions", "%1 to %2")
+        .arg(FormatDateText(status.NoticeStart, undetermined, locale),
+             FormatDateText(status.NoticeEnd, undetermined, locale));
 }
 } // namespace
 
@@ -26,13 +29,14 @@ LoadReductionForm ChooseLoadReductionForm(const GridStatus &status)
 
 std::array<QString, 8> LoadReductionTexts(const GridStatus &status, const QLocale &locale)
 {
-    const QString currentHeading = QStringLiteral("Current Load Reductions");
+    const QString currentHeading =
+        QCoreApplication::translate("Conditions", "Current Load Reductions");
     if (status.ReductionsNotPublished) {
         const QString none = QStringLiteral(" \u2014");
         return {ChooseLoadReductionForm(status) == LoadReductionForm::Forecast
-                    ? QStringLiteral("Forecasted Load Reductions")
+                    ? QCoreApplication::translate("Conditions", "Forecasted Load Reductions")
                     : currentHeading,
-                QStringLiteral("Not published by the grid operator"),
+                QCoreApplication::translate("Conditions", "Not published by the grid operator"),
                 none,
                 none,
                 none,
@@ -53,14 +57,17 @@ std::array<QString, 8> LoadReductionTexts(const GridStatus &status, const QLocal
                 MwText(status.Interruption5, locale)};
     case LoadReductionForm::None: {
         const QString zero = MwText(0, locale);
-        return {
-            currentHeading, QStringLiteral("None Required"), zero, zero, zero, zero, zero, zero};
+        return {currentHeading, QCoreApplication::translate("Conditions", "None Required"),
+                zero,           zero,
+                zero,           zero,
+                zero,           zero};
     }
     case LoadReductionForm::Forecast:
         break;
     }
-    const QString unknown = QStringLiteral(" Unknown");
-    return {QStringLiteral("Forecasted Load Reductions"),
+    // A blank first, as before the figures.
+    const QString unknown = u' ' + QCoreApplication::translate("Conditions", "Unknown");
+    return {QCoreApplication::translate("Conditions", "Forecasted Load Reductions"),
             spanText(status, locale),
             status.ForecastKind == kOneHourNotice ? MwText(status.NoticeValue, locale) : unknown,
             unknown,

@@ -5,18 +5,16 @@
 #include "status/load_reduction.h"
 #include "status/status_formats.h"
 
+#include <QCoreApplication>
+
 namespace voltwise {
 
 namespace {
-QString notUpdated()
-{
-    return QStringLiteral("Not Updated");
-}
-
 QString updatedLine(const GridStatus &status, const QLocale &locale)
 {
-    return QStringLiteral("Updated: ") +
-           FormatDateText(status.ActualDemandTime, notUpdated(), locale);
+    return QCoreApplication::translate("Conditions", "Updated: %1")
+        .arg(FormatDateText(status.ActualDemandTime,
+                            QCoreApplication::translate("Conditions", "Not Updated"), locale));
 }
 
 QString loadWithUnit(double value, const QLocale &locale)
@@ -27,7 +25,8 @@ QString loadWithUnit(double value, const QLocale &locale)
 
 PublishedItems PublishedItems::initial()
 {
-    return {notUpdated(), QStringLiteral("Unknown"), QStringLiteral("0")};
+    // Published, so English whatever the user's language.
+    return {u"Not Updated"_qs, u"Unknown"_qs, u"0"_qs};
 }
 
 PublishedItems StatusPresentation::publishedItems(const PublishedItems &previous) const
@@ -37,7 +36,7 @@ PublishedItems StatusPresentation::publishedItems(const PublishedItems &previous
 
 QString InitialTrayTip()
 {
-    return QStringLiteral("Status Unknown");
+    return *ShownConditionText(LevelUnknown);
 }
 
 StatusPresentation PresentStatus(const GridStatus &status, const QLocale &locale)
@@ -48,17 +47,17 @@ StatusPresentation PresentStatus(const GridStatus &status, const QLocale &locale
     p.SystemCondition = SystemConditionText(status.Level);
 
     p.imageIndex = ConditionImageIndex(status.Level);
-    if (p.SystemCondition)
-        p.trayTip = CutTrayTip(*p.SystemCondition + QStringLiteral(": ") +
-                               loadWithUnit(status.ActualDemand, locale));
+    if (const auto shown = ShownConditionText(status.Level))
+        p.trayTip =
+            CutTrayTip(*shown + QStringLiteral(": ") + loadWithUnit(status.ActualDemand, locale));
     p.lblStatusText = StatusStripText(status.Level);
     p.lblStatus = LitLevelScale(status.Level);
     p.lblForecast = LitForecastScale(status.ForecastKind);
 
     if (status.ActualDemand != 0)
-        p.chartHeader = QStringLiteral("Current Load: ") +
-                        loadWithUnit(status.ActualDemand, locale) + QStringLiteral("\r\n") +
-                        updatedLine(status, locale);
+        p.chartHeader = QCoreApplication::translate("Conditions", "Current Load: %1")
+                            .arg(loadWithUnit(status.ActualDemand, locale)) +
+                        QStringLiteral("\r\n") + updatedLine(status, locale);
 
     p.lblCurrentCondition = {updatedLine(status, locale),
                              MwText(status.AvailableResources, locale),

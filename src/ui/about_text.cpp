@@ -3,16 +3,19 @@
 #include "core/copyright.h"
 #include "update/version.h"
 
+#include <QCoreApplication>
+
 namespace voltwise {
 
 QString AboutCaption()
 {
-    return u"About Voltwise..."_qs;
+    return QCoreApplication::translate("About", "About Voltwise...");
 }
 
 QString AboutText()
 {
-    return u"Voltwise version "_qs + VersionString() + u"\r\n"_qs + kCopyrightNotice.toString();
+    return QCoreApplication::translate("About", "Voltwise version %1").arg(VersionString()) +
+           u"\r\n"_qs + kCopyrightNotice.toString();
 }
 
 } // namespace voltwise

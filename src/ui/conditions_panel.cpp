@@ -63,35 +63,33 @@ ConditionsPanel::ConditionsPanel(QWidget *parent)
 {
     setObjectName(u"picConditions"_qs);
 
-    static constexpr std::array<const char16_t *, 6> reductionCaptions = {
-        u"Total Interruptions:",     u"PG&E Service Territory:",     u"SCE Service Territory:",
-        u"SDG&E Service Territory:", u"Pasadena Municipal Utility:", u"Vernon Municipal Utility:"};
-
-    static constexpr std::array<const char16_t *, 6> figureCaptions = {
-        u"Current Available Resources:", u"Current System Load:",
-        u"Surplus or Shortfall:",        u"Today's Actual Peak:",
-        u"Today's Forecasted Peak:",     u"Tomorrow's Forecasted Peak:"};
+    const QStringList reductionCaptions = {
+        tr("Total Interruptions:"),        tr("PG&E Service Territory:"),
+        tr("SCE Service Territory:"),      tr("SDG&E Service Territory:"),
+        tr("Pasadena Municipal Utility:"), tr("Vernon Municipal Utility:")};
+    const QStringList figureCaptions = {
+        tr("Current Available Resources:"), tr("Current System Load:"),
+        tr("Surplus or Shortfall:"),        tr("Today's Actual Peak:"),
+        tr("Today's Forecasted Peak:"),     tr("Tomorrow's Forecasted Peak:")};
     QList<std::pair<QString, int>> captionWidths;
-    for (const auto *caption : figureCaptions)
-        captionWidths.append({QString::fromUtf16(caption), TwipsToPixels(kCaptionWidth) - 2});
-    for (const auto *caption : reductionCaptions)
-        captionWidths.append({QString::fromUtf16(caption), TwipsToPixels(kCaptionWidth) - 2});
+    for (const QString &caption : figureCaptions + reductionCaptions)
+        captionWidths.append({caption, TwipsToPixels(kCaptionWidth) - 2});
     const QFont captionFont = FontFittingWidths(DesignFont(u"Tahoma"_qs, 9), captionWidths);
 
-    heading(this, u"lblConditionsHeading"_qs, u"Current Conditions"_qs, 15);
-    lblCurrentCondition[0] = subLine(this, u"lblCurrentCondition(0)"_qs, u"Not updated"_qs, 300);
+    heading(this, u"lblConditionsHeading"_qs, tr("Current Conditions"), 15);
+    lblCurrentCondition[0] = subLine(this, u"lblCurrentCondition(0)"_qs, tr("Not updated"), 300);
     for (int i = 1; i <= 6; ++i)
         lblCurrentCondition[i] =
-            valueRow(this, i - 1, QString::fromUtf16(figureCaptions[i - 1]),
-                     u"lblCurrentCondition(%1)"_qs.arg(i), 555 + 285 * (i - 1), captionFont);
+            valueRow(this, i - 1, figureCaptions[i - 1], u"lblCurrentCondition(%1)"_qs.arg(i),
+                     555 + 285 * (i - 1), captionFont);
 
     lblLoadReduction[0] =
-        heading(this, u"lblLoadReduction(0)"_qs, u"Forecasted Load Reductions"_qs, 2265);
-    lblLoadReduction[1] = subLine(this, u"lblLoadReduction(1)"_qs, u"Not updated"_qs, 2550);
+        heading(this, u"lblLoadReduction(0)"_qs, tr("Forecasted Load Reductions"), 2265);
+    lblLoadReduction[1] = subLine(this, u"lblLoadReduction(1)"_qs, tr("Not updated"), 2550);
     for (int i = 2; i <= 7; ++i)
         lblLoadReduction[i] =
-            valueRow(this, 6 + i - 2, QString::fromUtf16(reductionCaptions[i - 2]),
-                     u"lblLoadReduction(%1)"_qs.arg(i), 2805 + 285 * (i - 2), captionFont);
+            valueRow(this, 6 + i - 2, reductionCaptions[i - 2], u"lblLoadReduction(%1)"_qs.arg(i),
+                     2805 + 285 * (i - 2), captionFont);
 }
 
 } // namespace voltwise

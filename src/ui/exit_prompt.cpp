@@ -2,6 +2,7 @@
 
 #include "ui/dialog_finished.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -9,9 +10,10 @@ namespace voltwise {
 
 QCoro::Task<bool> MessageBoxExitPrompt::confirmExit(QWidget *parent)
 {
-    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Warning, u"Voltwise"_qs,
-                                                u"Are you sure you want to exit Voltwise?"_qs,
-                                                QMessageBox::Yes | QMessageBox::No, parent);
+    QPointer<QMessageBox> box = new QMessageBox(
+        QMessageBox::Warning, u"Voltwise"_qs,
+        QCoreApplication::translate("Menus", "Are you sure you want to exit Voltwise?"),
+        QMessageBox::Yes | QMessageBox::No, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(u"msgExitQuestion"_qs);
     box->open();

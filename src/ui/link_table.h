@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 #include <QUrl>
+#include <QtGlobal>
 
 #include <array>
 
@@ -26,8 +27,9 @@ enum class LinkServer
 // menus use the row's index for the same target.
 struct Link
 {
-    QStringView toolsCaption;
-    QStringView trayCaption;
+    // Untranslated: menus show them through QCoreApplication::translate("Links", …).
+    const char *toolsCaption;
+    const char *trayCaption;
     LinkServer server;
     QStringView path; // empty: the server's home page
 
@@ -35,21 +37,29 @@ struct Link
 };
 
 inline constexpr std::array<Link, 11> kLinks{{
-    {u"California ISO Home", u"California ISO Home", LinkServer::GridMain, u""},
-    {u"California ISO Current System Conditions", u"California ISO System Conditions",
-     LinkServer::GridMain, u"/outlook/SystemStatus.html"},
-    {u"-", u"-", LinkServer::None, u""},
-    {u"Voltwise Home", u"Voltwise &Home", LinkServer::Maker, u""},
-    {u"-", u"-", LinkServer::None, u""},
-    {u"Pacific Gas && Electric Home", u"Pacific Gas && Electric Home", LinkServer::Pge, u""},
-    {u"PG&&E Blackout Information", u"PG&&E Blackout Information", LinkServer::Pge,
+    {QT_TRANSLATE_NOOP("Links", "California ISO Home"),
+     QT_TRANSLATE_NOOP("Links", "California ISO Home"), LinkServer::GridMain, u""},
+    {QT_TRANSLATE_NOOP("Links", "California ISO Current System Conditions"),
+     QT_TRANSLATE_NOOP("Links", "California ISO System Conditions"), LinkServer::GridMain,
+     u"/outlook/SystemStatus.html"},
+    {"-", "-", LinkServer::None, u""},
+    {QT_TRANSLATE_NOOP("Links", "Voltwise Home"), QT_TRANSLATE_NOOP("Links", "Voltwise &Home"),
+     LinkServer::Maker, u""},
+    {"-", "-", LinkServer::None, u""},
+    {QT_TRANSLATE_NOOP("Links", "Pacific Gas && Electric Home"),
+     QT_TRANSLATE_NOOP("Links", "Pacific Gas && Electric Home"), LinkServer::Pge, u""},
+    {QT_TRANSLATE_NOOP("Links", "PG&&E Blackout Information"),
+     QT_TRANSLATE_NOOP("Links", "PG&&E Blackout Information"), LinkServer::Pge,
      u"/myhome/customerservice/energystatus/gridstatus/"},
-    {u"Southern California Edison Home", u"Southern California Edison Home", LinkServer::Sce, u""},
-    {u"SCE Blackout Information", u"SCE Blackout Information", LinkServer::Sce,
+    {QT_TRANSLATE_NOOP("Links", "Southern California Edison Home"),
+     QT_TRANSLATE_NOOP("Links", "Southern California Edison Home"), LinkServer::Sce, u""},
+    {QT_TRANSLATE_NOOP("Links", "SCE Blackout Information"),
+     QT_TRANSLATE_NOOP("Links", "SCE Blackout Information"), LinkServer::Sce,
      u"/PowerOutageCenter/Rotating/default.htm"},
-    {u"San Diego Gas && Electric Home", u"San Diego Gas && Electric Home", LinkServer::Sdge, u""},
-    {u"SDG&&E Blackout Information", u"SDG&&E Blackout Information", LinkServer::SdgeBlackout,
-     u"/reo/"},
+    {QT_TRANSLATE_NOOP("Links", "San Diego Gas && Electric Home"),
+     QT_TRANSLATE_NOOP("Links", "San Diego Gas && Electric Home"), LinkServer::Sdge, u""},
+    {QT_TRANSLATE_NOOP("Links", "SDG&&E Blackout Information"),
+     QT_TRANSLATE_NOOP("Links", "SDG&&E Blackout Information"), LinkServer::SdgeBlackout, u"/reo/"},
 }};
 
 // The row's target with the configured hosts; empty for a separator or an

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -15,22 +16,33 @@
 
 namespace voltwise {
 
+QString ConditionsTip()
+{
+    return QCoreApplication::translate("MainFace", "Current System Conditions");
+}
+
 MainFace BuildMainFace(QWidget *client, const QLocale &locale)
 {
     // In this order: the keyboard's tab order follows it.
     MainFace face;
     face.strip = new StatusStrip(client);
 
-    face.chkDetails = new QCheckBox(u"Show Details"_qs, client);
+    face.chkDetails =
+        new QCheckBox(QCoreApplication::translate("MainFace", "Show Details"), client);
     face.chkDetails->setObjectName(u"chkDetails"_qs);
 
     face.tabMain = new QTabBar(client);
     face.tabMain->setObjectName(u"tabMain"_qs);
     face.tabMain->setDrawBase(true);
     face.tabMain->setExpanding(false);
-    const QStringList captions = {u"Graph"_qs, u"Conditions"_qs, u"Notices"_qs, u"Forecasts"_qs};
-    const QStringList tips = {u"Daily System Load Graph"_qs, kConditionsTip.toString(),
-                              u"Current Active Notices"_qs, u"Forecasted Notifications"_qs};
+    const QStringList captions = {QCoreApplication::translate("MainFace", "Graph"),
+                                  QCoreApplication::translate("MainFace", "Conditions"),
+                                  QCoreApplication::translate("MainFace", "Notices"),
+                                  QCoreApplication::translate("MainFace", "Forecasts")};
+    const QStringList tips = {QCoreApplication::translate("MainFace", "Daily System Load Graph"),
+                              ConditionsTip(),
+                              QCoreApplication::translate("MainFace", "Current Active Notices"),
+                              QCoreApplication::translate("MainFace", "Forecasted Notifications")};
     for (int i = 0; i < captions.size(); ++i) {
         face.tabMain->addTab(captions[i]);
         face.tabMain->setTabToolTip(i, tips[i]);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringView>
+#include <QString>
 
 class QCheckBox;
 class QLocale;
@@ -15,7 +15,8 @@ class ConditionsPanel;
 class GraphPanel;
 class StatusStrip;
 
-inline constexpr QStringView kConditionsTip = u"Current System Conditions";
+// The Conditions tab's tip, which the window extends by the operator's words.
+QString ConditionsTip();
 
 // What the main window shows in its client area: the status strip, the
 // details switch, the tabs and their panels.

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -37,8 +38,10 @@ QList<QAction *> AddLinks(QMenu *menu, QStringView name, bool trayCaptions)
     QList<QAction *> items;
     for (int i = 0; i < int(kLinks.size()); ++i) {
         const Link &link = kLinks[i];
+        const char *caption = trayCaptions ? link.trayCaption : link.toolsCaption;
         items << AddItem(menu, Indexed(name, i),
-                         (trayCaptions ? link.trayCaption : link.toolsCaption).toString());
+                         link.isSeparator() ? u"-"_qs
+                                            : QCoreApplication::translate("Links", caption));
     }
     return items;
 }
@@ -48,14 +51,20 @@ QList<QAction *> AddLinks(QMenu *menu, QStringView name, bool trayCaptions)
 MainMenus BuildMainMenus(QWidget *owner)
 {
     MainMenus m;
-    m.mnuFile = AddMenu(owner, u"mnuFile"_qs, u"&File"_qs);
-    m.mnuFileUpdate = AddItem(m.mnuFile, u"mnuFileUpdate"_qs, u"&Update Now"_qs);
-    m.mnuFileClose = AddItem(m.mnuFile, u"mnuFileClose"_qs, u"&Close"_qs);
-    m.mnuFileExit = AddItem(m.mnuFile, u"mnuFileExit"_qs, u"E&xit"_qs);
+    m.mnuFile = AddMenu(owner, u"mnuFile"_qs, QCoreApplication::translate("Menus", "&File"));
+    m.mnuFileUpdate = AddItem(m.mnuFile, u"mnuFileUpdate"_qs,
+                              QCoreApplication::translate("Menus", "&Update Now"));
+    m.mnuFileClose =
+        AddItem(m.mnuFile, u"mnuFileClose"_qs, QCoreApplication::translate("Menus", "&Close"));
+    m.mnuFileExit =
+        AddItem(m.mnuFile, u"mnuFileExit"_qs, QCoreApplication::translate("Menus", "E&xit"));
 
-    m.mnuView = AddMenu(owner, u"mnuView"_qs, u"&View"_qs);
+    m.mnuView = AddMenu(owner, u"mnuView"_qs, QCoreApplication::translate("Menus", "&View"));
     auto *tabs = new QActionGroup(m.mnuView);
-    const QStringList views{u"&Graph"_qs, u"&Conditions"_qs, u"&Notices"_qs, u"&Forecasts"_qs};
+    const QStringList views{QCoreApplication::translate("Menus", "&Graph"),
+                            QCoreApplication::translate("Menus", "&Conditions"),
+                            QCoreApplication::translate("Menus", "&Notices"),
+                            QCoreApplication::translate("Menus", "&Forecasts")};
     for (int i = 0; i < views.size(); ++i) {
         QAction *item = AddItem(m.mnuView, Indexed(u"mnuViewSub", i), views[i]);
         item->setCheckable(true);
@@ -64,32 +73,43 @@ MainMenus BuildMainMenus(QWidget *owner)
         m.mnuViewSub << item;
     }
     AddItem(m.mnuView, u"mnuViewBar"_qs, u"-"_qs);
-    m.mnuViewAlwaysOnTop = AddItem(m.mnuView, u"mnuViewAlwaysOnTop"_qs, u"&Always on Top"_qs);
+    m.mnuViewAlwaysOnTop = AddItem(m.mnuView, u"mnuViewAlwaysOnTop"_qs,
+                                   QCoreApplication::translate("Menus", "&Always on Top"));
     m.mnuViewAlwaysOnTop->setCheckable(true);
 
-    m.mnuTools = AddMenu(owner, u"mnuTools"_qs, u"&Tools"_qs);
+    m.mnuTools = AddMenu(owner, u"mnuTools"_qs, QCoreApplication::translate("Menus", "&Tools"));
     m.mnuToolsSub = AddLinks(m.mnuTools, u"mnuToolsSub", false);
     AddItem(m.mnuTools, u"mnuToolsBar"_qs, u"-"_qs);
-    m.mnuToolsOptions = AddItem(m.mnuTools, u"mnuToolsOptions"_qs, u"Options..."_qs);
+    m.mnuToolsOptions = AddItem(m.mnuTools, u"mnuToolsOptions"_qs,
+                                QCoreApplication::translate("Menus", "Options..."));
 
-    m.mnuHelp = AddMenu(owner, u"mnuHelp"_qs, u"&Help"_qs);
-    m.mnuHelpTopics = AddItem(m.mnuHelp, u"mnuHelpTopics"_qs, u"Voltwise &Help (online)..."_qs);
-    m.mnuHelpUpdate = AddItem(m.mnuHelp, u"mnuHelpUpdate"_qs, u"&Check for Voltwise Updates..."_qs);
+    m.mnuHelp = AddMenu(owner, u"mnuHelp"_qs, QCoreApplication::translate("Menus", "&Help"));
+    m.mnuHelpTopics = AddItem(m.mnuHelp, u"mnuHelpTopics"_qs,
+                              QCoreApplication::translate("Menus", "Voltwise &Help (online)..."));
+    m.mnuHelpUpdate =
+        AddItem(m.mnuHelp, u"mnuHelpUpdate"_qs,
+                QCoreApplication::translate("Menus", "&Check for Voltwise Updates..."));
     m.mnuHelpUpdate->setEnabled(false);
     AddItem(m.mnuHelp, u"mnuHelpBar"_qs, u"-"_qs);
-    m.mnuHelpAbout = AddItem(m.mnuHelp, u"mnuHelpAbout"_qs, u"&About Voltwise..."_qs);
+    m.mnuHelpAbout = AddItem(m.mnuHelp, u"mnuHelpAbout"_qs,
+                             QCoreApplication::translate("Menus", "&About Voltwise..."));
 
     m.mnuSysTray = new QMenu(u"SysTray"_qs, owner);
     m.mnuSysTray->setObjectName(u"mnuSysTray"_qs);
     m.mnuSysTraySub = AddLinks(m.mnuSysTray, u"mnuSysTraySub", true);
     AddItem(m.mnuSysTray, u"mnuSysTrayBar1"_qs, u"-"_qs);
-    m.mnuSysTrayDetails = AddItem(m.mnuSysTray, u"mnuSysTrayDetails"_qs, u"&Details..."_qs);
-    m.mnuSysTrayOptions = AddItem(m.mnuSysTray, u"mnuSysTrayOptions"_qs, u"&Options..."_qs);
+    m.mnuSysTrayDetails = AddItem(m.mnuSysTray, u"mnuSysTrayDetails"_qs,
+                                  QCoreApplication::translate("Menus", "&Details..."));
+    m.mnuSysTrayOptions = AddItem(m.mnuSysTray, u"mnuSysTrayOptions"_qs,
+                                  QCoreApplication::translate("Menus", "&Options..."));
     AddItem(m.mnuSysTray, u"mnuSysTrayBar2"_qs, u"-"_qs);
-    m.mnuSysTrayHelp = AddItem(m.mnuSysTray, u"mnuSysTrayHelp"_qs, u"&Help..."_qs);
-    m.mnuSysTrayAbout = AddItem(m.mnuSysTray, u"mnuSysTrayAbout"_qs, u"&About..."_qs);
+    m.mnuSysTrayHelp = AddItem(m.mnuSysTray, u"mnuSysTrayHelp"_qs,
+                               QCoreApplication::translate("Menus", "&Help..."));
+    m.mnuSysTrayAbout = AddItem(m.mnuSysTray, u"mnuSysTrayAbout"_qs,
+                                QCoreApplication::translate("Menus", "&About..."));
     AddItem(m.mnuSysTray, u"mnuSysTrayBar3"_qs, u"-"_qs);
-    m.mnuSysTrayExit = AddItem(m.mnuSysTray, u"mnuSysTrayExit"_qs, u"E&xit"_qs);
+    m.mnuSysTrayExit =
+        AddItem(m.mnuSysTray, u"mnuSysTrayExit"_qs, QCoreApplication::translate("Menus", "E&xit"));
     return m;
 }
 

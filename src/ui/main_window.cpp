@@ -3,6 +3,7 @@
 #include "core/download/download_channel.h"
 #include "core/twips.h"
 #include "feeds/operator_words.h"
+#include "graph/chart_series.h"
 #include "graph/graph_menu.h"
 #include "graph/graph_panel.h"
 #include "pages/notice_window.h"
@@ -18,7 +19,9 @@
 #include "refresh/current_feeds.h"
 #include "settings/app_settings.h"
 #include "status/condition_images.h"
+#include "status/condition_levels.h"
 #include "status/notice_style.h"
+#include "status/status_presentation.h"
 #include "status/tray_click_protocol.h"
 #include "ui/conditions_panel.h"
 #include "ui/exit_prompt.h"
@@ -52,7 +55,6 @@ constexpr double kClientWidthTwips = 4875;
 constexpr double kDetailsHeightTwips = 7500;
 constexpr double kShortHeightTwips = 2400;
 constexpr int kConditionsTab = 1;
-constexpr QStringView kStatusUnknown = u"Status Unknown";
 
 // Without a browser the notice still shows; its link opens nothing.
 class NoBrowserOpener : public BrowserOpener
@@ -158,7 +160,7 @@ void MainWindow::fitToFont()
 
 void MainWindow::applyLoadedFace()
 {
-    m_strip->setConditionText(kStatusUnknown.toString());
+    m_strip->setConditionText(*ShownConditionText(LevelUnknown));
     m_strip->setConditionImage(kInitialImageIndex);
     chkDetails->setChecked(m_settings.ShowDetails);
 }
@@ -220,7 +222,7 @@ QCoro::Task<> MainWindow::Form_Load()
 
     if (m_tray) {
         m_tray->setIcon(ConditionIcon(kInitialImageIndex));
-        m_tray->setToolTip(kStatusUnknown.toString());
+        m_tray->setToolTip(InitialTrayTip());
         m_tray->show();
     }
 
@@ -252,7 +254,7 @@ QCoro::Task<> MainWindow::RefreshAll()
     m_refreshing = true;
     tmrMinute->stop();
     m_menus.mnuFileUpdate->setEnabled(false);
-    setStatusBarText(u"Updating..."_qs);
+    setStatusBarText(tr("Updating..."));
 
     QPointer<MainWindow> self(this);
     const auto cancellation = m_cancellation;
@@ -373,10 +375,11 @@ void MainWindow::ShowStatus()
     }
     ensureFace();
     // The operator's own words beside the program's level.
-    tabMain->setTabToolTip(
-        kConditionsTab,
-        kConditionsTip.toString() +
-            (operatorStatus.isEmpty() ? QString() : u"\nGrid operator: "_qs + operatorStatus));
+    tabMain->setTabToolTip(kConditionsTab,
+                           ConditionsTip() +
+                               (operatorStatus.isEmpty()
+                                    ? QString()
+                                    : u'\n' + tr("Grid operator: %1").arg(operatorStatus)));
 
     if (p.imageIndex) {
         m_strip->setConditionImage(*p.imageIndex);
@@ -408,8 +411,8 @@ void MainWindow::ShowStatus()
 
 void MainWindow::SetupOutlookInfo()
 {
-    for (const QStringView name : OutlookSeriesNames)
-        m_graphMenu->addSeriesItem(name.toString());
+    for (int series = 1; series <= OutlookSeriesCount; ++series)
+        m_graphMenu->addSeriesItem(ShownSeriesName(series));
 }
 
 void MainWindow::ApplyGraphValues()
@@ -466,7 +469,7 @@ void MainWindow::showNoticeWindow(const ChangeNotice &notice)
 {
     static NoBrowserOpener noBrowser;
     auto *window = new NoticeWindow(m_services.browser ? *m_services.browser : noBrowser);
-    window->setWindowTitle(u"Voltwise Notice"_qs);
+    window->setWindowTitle(tr("Voltwise Notice"));
     window->ScrollNotice(notice.NoticeHeader, notice.NoticeText, notice.ClickText,
                          notice.ClickURL.toString(), palette().color(QPalette::ToolTipBase),
                          notice.Delay, nullptr);

@@ -35,10 +35,10 @@ OptionsDialog::OptionsDialog(AppSettings &settings, RegistryBackend &store, Star
     , m_entry(entry)
 {
     setObjectName(u"frmOptions"_qs);
-    setWindowTitle(u"Options"_qs);
+    setWindowTitle(tr("Options"));
 
-    auto *general = Named(new QGroupBox(u"General"_qs), u"fraGeneral"_qs);
-    chkAutoCheck = Named(new QCheckBox(u"Automatically check status every"_qs), u"chkAutoCheck"_qs);
+    auto *general = Named(new QGroupBox(tr("General")), u"fraGeneral"_qs);
+    chkAutoCheck = Named(new QCheckBox(tr("Automatically check status every")), u"chkAutoCheck"_qs);
     updnUpdateInterval = Named(new QSpinBox, u"updnUpdateInterval"_qs);
     updnUpdateInterval->setRange(kMinUpdateInterval, kMaxUpdateInterval);
     updnUpdateInterval->setSingleStep(1);
@@ -46,36 +46,36 @@ OptionsDialog::OptionsDialog(AppSettings &settings, RegistryBackend &store, Star
     auto *interval = new QHBoxLayout;
     interval->addWidget(chkAutoCheck);
     interval->addWidget(updnUpdateInterval);
-    interval->addWidget(Named(new QLabel(u"minutes."_qs), u"lblMinutes"_qs));
+    interval->addWidget(Named(new QLabel(tr("minutes.")), u"lblMinutes"_qs));
     interval->addStretch();
-    chkPlaySound = Named(new QCheckBox(u"Play sound when status changes"_qs), u"chkPlaySound"_qs);
-    chkShowDetailsAtStartup = Named(new QCheckBox(u"Show main window when Voltwise launches"_qs),
+    chkPlaySound = Named(new QCheckBox(tr("Play sound when status changes")), u"chkPlaySound"_qs);
+    chkShowDetailsAtStartup = Named(new QCheckBox(tr("Show main window when Voltwise launches")),
                                     u"chkShowDetailsAtStartup"_qs);
     chkAddToStartupItems =
-        Named(new QCheckBox(u"Run Voltwise when I log in"_qs), u"chkAddToStartupItems"_qs);
-    chkAutoUpdate = Named(new QCheckBox(u"Alert me to Voltwise updates."_qs), u"chkAutoUpdate"_qs);
+        Named(new QCheckBox(tr("Run Voltwise when I log in")), u"chkAddToStartupItems"_qs);
+    chkAutoUpdate = Named(new QCheckBox(tr("Alert me to Voltwise updates.")), u"chkAutoUpdate"_qs);
     auto *generalLayout = new QVBoxLayout(general);
     generalLayout->addLayout(interval);
     for (QCheckBox *box :
          {chkPlaySound, chkShowDetailsAtStartup, chkAddToStartupItems, chkAutoUpdate})
         generalLayout->addWidget(box);
 
-    auto *graph = Named(new QGroupBox(u"Graph"_qs), u"fraGraph"_qs);
+    auto *graph = Named(new QGroupBox(tr("Graph")), u"fraGraph"_qs);
     optCAISOGraph[0] =
-        Named(new QRadioButton(u"Show an interactive graph (preferred because it "
-                               "allows the user to pick the variables to display)"_qs),
+        Named(new QRadioButton(tr("Show an interactive graph (preferred because it "
+                                  "allows the user to pick the variables to display)")),
               u"optCAISOGraph(0)"_qs);
-    optCAISOGraph[1] = Named(new QRadioButton(u"Show a static \"picture\" graph (more compatable "
-                                              "with unforseen changes to the CAISO website)"_qs),
+    optCAISOGraph[1] = Named(new QRadioButton(tr("Show a static \"picture\" graph (more compatable "
+                                                 "with unforseen changes to the CAISO website)")),
                              u"optCAISOGraph(1)"_qs);
     auto *graphLayout = new QVBoxLayout(graph);
     for (QRadioButton *option : optCAISOGraph)
         graphLayout->addWidget(option);
 
     auto *buttons = new QDialogButtonBox;
-    cmdOK = Named(buttons->addButton(u"OK"_qs, QDialogButtonBox::AcceptRole), u"cmdOK"_qs);
+    cmdOK = Named(buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole), u"cmdOK"_qs);
     cmdCancel =
-        Named(buttons->addButton(u"Cancel"_qs, QDialogButtonBox::RejectRole), u"cmdCancel"_qs);
+        Named(buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole), u"cmdCancel"_qs);
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &OptionsDialog::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -2,9 +2,11 @@
 
 #include "core/twips.h"
 #include "status/condition_images.h"
+#include "status/condition_levels.h"
 #include "ui/fitting_label.h"
 #include "ui/label_styles.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLabel>
 
@@ -34,28 +36,29 @@ StatusStrip::StatusStrip(QWidget *parent)
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
 
-    static constexpr std::array<const char16_t *, 6> levelTexts = {
-        u"Normal", u"Alert", u"Warning", u"Stage-1", u"Stage-2", u"Stage-3"};
+    const auto shown = [](const char *caption) {
+        return QCoreApplication::translate("Condition", caption);
+    };
     static constexpr std::array<int, 6> levelLefts = {60, 585, 930, 1485, 2025, 2550};
-    static constexpr std::array<const char16_t *, 3> forecastTexts = {u"48-Hour", u"24-Hour",
-                                                                      u"1-Hour"};
     static constexpr std::array<int, 3> forecastLefts = {3120, 3675, 4230};
 
     // Each scale caption must end before the next one starts.
     QList<std::pair<QString, int>> slots;
-    for (size_t i = 0; i < levelTexts.size(); ++i) {
+    for (size_t i = 0; i < kLevelScaleCaptions.size(); ++i) {
         const int next = i + 1 < levelLefts.size() ? levelLefts[i + 1] : 3060;
-        slots.append({QString::fromUtf16(levelTexts[i]), TwipsToPixels(next - levelLefts[i])});
+        slots.append({shown(kLevelScaleCaptions[i]), TwipsToPixels(next - levelLefts[i])});
     }
-    for (size_t i = 0; i < forecastTexts.size(); ++i) {
+    for (size_t i = 0; i < kForecastScaleCaptions.size(); ++i) {
         const int next = i + 1 < forecastLefts.size() ? forecastLefts[i + 1] : 4755;
-        slots.append(
-            {QString::fromUtf16(forecastTexts[i]), TwipsToPixels(next - forecastLefts[i])});
+        slots.append({shown(kForecastScaleCaptions[i]), TwipsToPixels(next - forecastLefts[i])});
     }
     const QFont small = DesignFont(u"Tahoma"_qs, 6.75);
     const QFont scaleFont = FontFittingWidths(small, slots);
-    placeLabel(this, u"lblTitle"_qs, u"Current California Power Grid System Conditions"_qs, 780, 0,
-               small);
+    // The title spans the strip above the condition, as far as the right edge.
+    const QString title =
+        QCoreApplication::translate("Condition", "Current California Power Grid System Conditions");
+    placeLabel(this, u"lblTitle"_qs, title, 780, 0,
+               FontFittingWidths(small, {{title, TwipsToPixels(4755 - 780)}}));
 
     picStatusIcon = new QLabel(this);
     picStatusIcon->setObjectName(u"picStatusIcon"_qs);
@@ -68,14 +71,14 @@ StatusStrip::StatusStrip(QWidget *parent)
     lblStatusText->setGeometry(TwipsRect(720, 210, 3870, 480));
 
     for (size_t i = 0; i < lblStatus.size(); ++i) {
-        lblStatus[i] = placeLabel(this, u"lblStatus(%1)"_qs.arg(i),
-                                  QString::fromUtf16(levelTexts[i]), levelLefts[i], 810, scaleFont);
+        lblStatus[i] = placeLabel(this, u"lblStatus(%1)"_qs.arg(i), shown(kLevelScaleCaptions[i]),
+                                  levelLefts[i], 810, scaleFont);
     }
     placeLabel(this, u"lblScaleSeparator"_qs, u"|"_qs, 3060, 810, scaleFont);
 
     for (size_t i = 0; i < lblForecast.size(); ++i) {
         lblForecast[i] =
-            placeLabel(this, u"lblForecast(%1)"_qs.arg(i), QString::fromUtf16(forecastTexts[i]),
+            placeLabel(this, u"lblForecast(%1)"_qs.arg(i), shown(kForecastScaleCaptions[i]),
                        forecastLefts[i], 810, scaleFont);
     }
     lightScales({}, {});
@@ -102,10 +105,12 @@ void StatusStrip::lightScales(const std::array<bool, 6> &levels,
         label->setAccessibleDescription(lit ? litText : unlitText);
     };
     for (size_t i = 0; i < lblStatus.size(); ++i)
-        light(lblStatus[i], levels[i], u"Current level"_qs, u"Not the current level"_qs);
+        light(lblStatus[i], levels[i], QCoreApplication::translate("Condition", "Current level"),
+              QCoreApplication::translate("Condition", "Not the current level"));
     for (size_t i = 0; i < lblForecast.size(); ++i) {
-        light(lblForecast[i], forecasts[i], u"Current forecast notice"_qs,
-              u"Not the current forecast notice"_qs);
+        light(lblForecast[i], forecasts[i],
+              QCoreApplication::translate("Condition", "Current forecast notice"),
+              QCoreApplication::translate("Condition", "Not the current forecast notice"));
     }
 }
 

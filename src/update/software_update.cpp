@@ -6,16 +6,21 @@
 #include "settings/settings_names.h"
 #include "update/url_text.h"
 
+#include <QCoreApplication>
+
 namespace voltwise {
 
 namespace {
 
 constexpr const SettingKey &kSkip = SettingKeys::SkipVersion;
 
-constexpr QLatin1String kTitleTemplate("A new version of App.ProductName is available!");
-constexpr QLatin1String kMessageTemplate(
-    "App.ProductName App.ReleaseVersion is now available - you have App.CurrentVersion. Would "
-    "you like to download the new version now?");
+// Translations keep the App.… names, which the versions replace.
+constexpr const char *kTitleTemplate =
+    QT_TRANSLATE_NOOP("Update", "A new version of App.ProductName is available!");
+constexpr const char *kMessageTemplate =
+    QT_TRANSLATE_NOOP("Update", "App.ProductName App.ReleaseVersion is now available - you have "
+                                "App.CurrentVersion. Would you like to download the new version "
+                                "now?");
 
 } // namespace
 
@@ -55,9 +60,14 @@ UpdateMessage UpToDateMessage(UpdateOutcome outcome, QStringView currentVersion)
 {
     const QString product = QString(kProductName) + u' ' + currentVersion.toString();
     if (outcome == UpdateOutcome::PreRelease)
-        return {u"You're running a pre-relase version!"_qs,
-                product + u" is actually *newer* than the current offical release."_qs, false};
-    return {u"You're up to date!"_qs, product + u" is currently the newest version available."_qs,
+        return {QCoreApplication::translate("Update", "You're running a pre-relase version!"),
+                QCoreApplication::translate(
+                    "Update", "%1 is actually *newer* than the current offical release.")
+                    .arg(product),
+                false};
+    return {QCoreApplication::translate("Update", "You're up to date!"),
+            QCoreApplication::translate("Update", "%1 is currently the newest version available.")
+                .arg(product),
             false};
 }
 
@@ -77,11 +87,14 @@ UpdateMessage DownloadNotOpenedMessage(QStringView downloadUrl)
     QString shown = host.left(kLongestHost).toString();
     if (host.size() > kLongestHost)
         shown += u'…';
-    return {u"Software Update"_qs,
+    return {QCoreApplication::translate("Update", "Software Update"),
             shown.isEmpty()
-                ? u"%1 could not open the download address in your browser."_qs.arg(kProductName)
-                : u"%1 could not open the download address on %2 in your browser."_qs.arg(
-                      kProductName, shown),
+                ? QCoreApplication::translate(
+                      "Update", "%1 could not open the download address in your browser.")
+                      .arg(kProductName)
+                : QCoreApplication::translate(
+                      "Update", "%1 could not open the download address on %2 in your browser.")
+                      .arg(kProductName, shown),
             true};
 }
 
@@ -122,10 +135,10 @@ QCoro::Task<UpdateCheck> CheckForUpdate(UpdateCheckContext context, QString INFF
         if (cancelled())
             co_return check;
         check.offer = {
-            ReplaceUpdatePlaceholders(kTitleTemplate, context.currentVersion,
-                                      release.ReleaseVersion),
-            ReplaceUpdatePlaceholders(kMessageTemplate, context.currentVersion,
-                                      release.ReleaseVersion),
+            ReplaceUpdatePlaceholders(QCoreApplication::translate("Update", kTitleTemplate),
+                                      context.currentVersion, release.ReleaseVersion),
+            ReplaceUpdatePlaceholders(QCoreApplication::translate("Update", kMessageTemplate),
+                                      context.currentVersion, release.ReleaseVersion),
             notes.contains(u"Not Found") ? QString() : notes,
             release.ReleaseVersion,
             release.DownloadURL,

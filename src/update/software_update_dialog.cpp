@@ -54,7 +54,7 @@ SoftwareUpdateDialog::SoftwareUpdateDialog(const UpdateOffer &offer, QWidget *pa
     , m_answer(std::make_unique<Completion<UpdateChoice>>())
 {
     setObjectName(u"frmSoftwareUpdate"_qs);
-    setWindowTitle(u"Software Update"_qs);
+    setWindowTitle(tr("Software Update"));
     setFixedSize(TwipsToPixels(7515), TwipsToPixels(4995));
     const QFont font = DesignFont(u"Tahoma"_qs, 8.25);
     setFont(font);
@@ -67,7 +67,7 @@ SoftwareUpdateDialog::SoftwareUpdateDialog(const UpdateOffer &offer, QWidget *pa
         FontFittingWidths(DesignFont(u"Tahoma"_qs, 9, true), {{offer.title, lblTitle->width()}}));
     lblMessage = MakeLabel(this, u"lblMessage"_qs, offer.message, TwipsRect(1440, 600, 5835, 435));
     lblMessage->setWordWrap(true);
-    Label2 = MakeLabel(this, u"Label2"_qs, u"Release Notes:"_qs, TwipsRect(1440, 1140, 5835, 195));
+    Label2 = MakeLabel(this, u"Label2"_qs, tr("Release Notes:"), TwipsRect(1440, 1140, 5835, 195));
     Label2->setFont(DesignFont(u"Tahoma"_qs, 8.25, true));
 
     txtReleaseNotes = new QPlainTextEdit(offer.releaseNotes, this);
@@ -80,9 +80,9 @@ SoftwareUpdateDialog::SoftwareUpdateDialog(const UpdateOffer &offer, QWidget *pa
     txtReleaseNotes->setFocusPolicy(Qt::StrongFocus);
     txtReleaseNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    cmdSkipThisVersion = MakeButton(this, u"cmdSkipThisVersion"_qs, u"Skip This Version"_qs, 1440);
-    cmdCancel = MakeButton(this, u"cmdCancel"_qs, u"Remind Me Later"_qs, 3900);
-    cmdOK = MakeButton(this, u"cmdOK"_qs, u"Download Update"_qs, 5640);
+    cmdSkipThisVersion = MakeButton(this, u"cmdSkipThisVersion"_qs, tr("Skip This Version"), 1440);
+    cmdCancel = MakeButton(this, u"cmdCancel"_qs, tr("Remind Me Later"), 3900);
+    cmdOK = MakeButton(this, u"cmdOK"_qs, tr("Download Update"), 5640);
     cmdOK->setDefault(true);
     setTabOrder(cmdSkipThisVersion, cmdCancel);
     setTabOrder(cmdCancel, cmdOK);

@@ -63,6 +63,8 @@ private:
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"LC_ALL"_qs, locale + u".UTF-8"_qs);
+        // Scripts read English whatever language their user speaks.
+        env.insert(u"LANGUAGE"_qs, u"es"_qs);
         env.insert(u"XDG_CONFIG_HOME"_qs, m_config->path());
         env.insert(u"XDG_CONFIG_DIRS"_qs, m_config->filePath(u"system"_qs));
         if (!timeZone.isEmpty())
@@ -107,8 +109,9 @@ private Q_SLOTS:
 
         const QDateTime september(QDate(2024, 9, 10), QTime(14, 32, 10), Qt::UTC);
         for (const auto &[locale, date] :
-             {std::pair(u"en_US"_qs, u"9/10/2024"_qs), std::pair(u"de_DE"_qs, u"10.09.2024"_qs),
-              std::pair(u"fr_FR"_qs, u"10/09/2024"_qs), std::pair(u"C"_qs, u"10 Sep 2024"_qs)})
+             {std::pair(u"en_US"_qs, u"9/10/2024"_qs), std::pair(u"es_US"_qs, u"10/9/2024"_qs),
+              std::pair(u"de_DE"_qs, u"10.09.2024"_qs), std::pair(u"fr_FR"_qs, u"10/09/2024"_qs),
+              std::pair(u"C"_qs, u"10 Sep 2024"_qs)})
             QTest::addRow("normal, %s", qPrintable(locale))
                 << 0 << september << QString() << locale << date << u"System Normal"_qs;
         // The operator's 02:30 does not exist on that night in the tool's zone;

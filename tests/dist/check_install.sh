@@ -22,7 +22,7 @@ expected=(
   bin/voltwise bin/voltwise-status bin/voltwise-gridsim
   $libdir/voltwise/voltwise-chime
   $libdir/voltwise/voltwise-chart.so
-  share/voltwise/notice.wav
+  share/voltwise/notice.wav share/voltwise/translations/voltwise_es.qm
   share/applications/$id.desktop
   share/metainfo/$id.metainfo.xml
   share/icons/hicolor/scalable/apps/$id.svg
@@ -78,7 +78,9 @@ printf '[Servers]\nGridMain=%s\nGridContent=%s\nMaker=%s\n[Settings]\nShowAtStar
   "$url" "$url" "$url" >"$home/config/Ternwood/Voltwise.conf"
 # Its first refresh, seen by the simulator, comes once it is fully started.
 requests=$(wc -l <"$root/sim.log")
-QT_LOGGING_RULES='voltwise.files.debug=true' "$usr/bin/voltwise" 2>"$root/app.err" &
+# In Spanish, to see it find its translation from its own prefix.
+LANGUAGE=es QT_LOGGING_RULES='voltwise.files.debug=true;voltwise.translations.debug=true' \
+  "$usr/bin/voltwise" 2>"$root/app.err" &
 app_pid=$!
 found() { grep -c -F ": $usr/share/$1" "$root/app.err" || true; }
 for _ in $(seq 300); do
@@ -88,6 +90,8 @@ for _ in $(seq 300); do
 done
 [ "$(found voltwise/notice.wav)" -ge 1 ] || fail "voltwise did not find its chime: $(cat "$root/app.err")"
 [ "$(found icons/hicolor/)" -ge 8 ] || fail "voltwise did not find its icon: $(cat "$root/app.err")"
+[ "$(found voltwise/translations/voltwise_es.qm)" -ge 1 ] ||
+  fail "voltwise did not find its Spanish translation: $(cat "$root/app.err")"
 grep -q -F "voltwise-chart.so: $usr/$libdir/voltwise/voltwise-chart.so" "$root/app.err" ||
   fail "voltwise did not load its chart: $(cat "$root/app.err")"
 grep -q -F "voltwise-chime: $usr/$libdir/voltwise/voltwise-chime" "$root/app.err" ||

@@ -1,5 +1,7 @@
 #include "core/download/download_channel.h"
 
+#include <QCoreApplication>
+
 namespace voltwise {
 
 std::optional<QString> ProgressText(int state, int responseCode, const QString &responseText)
@@ -8,29 +10,30 @@ std::optional<QString> ProgressText(int state, int responseCode, const QString &
     case DownloadState::None:
         return QString();
     case DownloadState::ResolvingHost:
-        return u"Resolving host..."_qs;
+        return QCoreApplication::translate("Download", "Resolving host...");
     case DownloadState::HostResolved:
-        return u"Host resolved"_qs;
+        return QCoreApplication::translate("Download", "Host resolved");
     case DownloadState::Connecting:
-        return u"Connecting..."_qs;
+        return QCoreApplication::translate("Download", "Connecting...");
     case DownloadState::Connected:
-        return u"Connected"_qs;
+        return QCoreApplication::translate("Download", "Connected");
     case DownloadState::Requesting:
-        return u"Requesting..."_qs;
+        return QCoreApplication::translate("Download", "Requesting...");
     case DownloadState::RequestSent:
-        return u"Request sent"_qs;
+        return QCoreApplication::translate("Download", "Request sent");
     case DownloadState::ReceivingResponse:
-        return u"Receiving response..."_qs;
+        return QCoreApplication::translate("Download", "Receiving response...");
     case DownloadState::ResponseReceived:
-        return u"Response received"_qs;
+        return QCoreApplication::translate("Download", "Response received");
     case DownloadState::Disconnecting:
-        return u"Disconnecting..."_qs;
+        return QCoreApplication::translate("Download", "Disconnecting...");
     case DownloadState::Disconnected:
-        return u"Disconnected"_qs;
+        return QCoreApplication::translate("Download", "Disconnected");
     case DownloadState::Error:
-        return u"Error #"_qs + QString::number(responseCode).trimmed() + u": "_qs + responseText;
+        return QCoreApplication::translate("Download", "Error #%1: %2")
+            .arg(QString::number(responseCode), responseText);
     case DownloadState::ResponseCompleted:
-        return u"Response Completed"_qs;
+        return QCoreApplication::translate("Download", "Response Completed");
     }
     return std::nullopt;
 }
