@@ -3,7 +3,8 @@
 # simulated grid operator and Voltwise in a throwaway configuration on a
 # virtual display, with the pointer on the chart so that the read-out shows.
 #   scripts/screenshot.sh [OUT.png]     (default docs/main-window.png)
-# FEEDS=classic reads the classic files instead of today's feeds.
+# FEEDS=classic reads the classic files instead of today's feeds; SCALE (default 2)
+# is the pixel density, so the picture stays sharp on high-density screens.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-docs/main-window.png}
@@ -32,7 +33,7 @@ url=$(sed -n 's/^listening on //p' "$work/sim.out")
 mkdir -p "$work/config/Ternwood"
 printf '[Servers]\nFeeds=%s\nGridMain=%s\nGridContent=%s\nFlexAlerts=%s\nMaker=%s\n[Settings]\nShowAtStartup=True\nPlaySound=False\n' \
   "${FEEDS:-current}" "$url" "$url" "$url" "$url" >"$work/config/Ternwood/Voltwise.conf"
-XDG_CONFIG_HOME="$work/config" LC_ALL=en_US.UTF-8 build/bin/voltwise >/dev/null 2>&1 &
+XDG_CONFIG_HOME="$work/config" LC_ALL=en_US.UTF-8 QT_SCALE_FACTOR="${SCALE:-2}" build/bin/voltwise >/dev/null 2>&1 &
 pids+=($!)
 
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Voltwise$' | head -n 1)
