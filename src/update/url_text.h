@@ -2,16 +2,11 @@
 
 #include "core/timers.h"
 
-#include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <qcoro/qcorotask.h>
 
 #include <chrono>
-
-class QNetworkAccessManager;
-class QNetworkReply;
 
 namespace voltwise {
 
@@ -28,9 +23,11 @@ public:
     virtual void abort() {}
 };
 
-// GetURLText over HTTP, apart from the grid's download channel. Each stage
-// (name look-up and connection, sending, every piece of the answer) must
-// show progress within ten seconds.
+class DownloadChannel;
+
+// GetURLText through a download channel of its own (the grid's keeps its
+// status-bar texts): the same User-Agent, schemes, redirects and size cap,
+// with ten seconds of silence at most.
 class HttpUrlTextSource final : public QObject, public UrlTextSource
 {
     Q_OBJECT
@@ -50,9 +47,7 @@ public:
     void abort() override;
 
 private:
-    TimerFactory &m_timers;
-    QNetworkAccessManager *m_manager;
-    QList<QPointer<QNetworkReply>> m_inFlight;
+    DownloadChannel *m_channel;
     bool m_closing = false;
 };
 
