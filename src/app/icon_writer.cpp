@@ -2,7 +2,7 @@
 // build time, from the same drawing as the window and tray icons.
 // Usage: voltwise-icons THEME_FOLDER (such as share/icons/hicolor).
 #include "status/condition_images.h"
-#include "status/program_icon.h"
+#include "platform/program_icon.h"
 
 #include <QDir>
 #include <QGuiApplication>

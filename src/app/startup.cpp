@@ -17,10 +17,10 @@
 #include "settings/legacy_import.h"
 #include "settings/qsettings_registry.h"
 #include "settings/server_settings.h"
-#include "status/program_icon.h"
+#include "platform/program_icon.h"
 #include "ui/exit_prompt.h"
 #include "ui/main_window.h"
-#include "update/update_checker.h"
+#include "ui/update_checker.h"
 #include "update/version.h"
 
 #include <QApplication>

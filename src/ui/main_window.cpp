@@ -32,7 +32,7 @@
 #include "ui/options_dialog.h"
 #include "ui/status_strip.h"
 #include "ui/window_placement.h"
-#include "update/update_checker.h"
+#include "ui/update_checker.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -13,7 +13,7 @@
 #include "ui/exit_prompt.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"
-#include "update/software_update_dialog.h"
+#include "ui/software_update_dialog.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -6,8 +6,8 @@
 #include "support/manual_timers.h"
 #include "support/sim_fixture.h"
 #include "update/scripted_update_prompt.h"
-#include "update/software_update_dialog.h"
-#include "update/update_checker.h"
+#include "ui/software_update_dialog.h"
+#include "ui/update_checker.h"
 #include "update/url_text.h"
 #include "update/version.h"
 

@@ -1,4 +1,4 @@
-#include "update/software_update_dialog.h"
+#include "ui/software_update_dialog.h"
 
 #include "core/completion.h"
 #include "core/twips.h"

@@ -1,8 +1,8 @@
-#include "update/update_checker.h"
+#include "ui/update_checker.h"
 
 #include "core/server_urls.h"
 #include "platform/browser.h"
-#include "update/dialog_update_prompt.h"
+#include "ui/dialog_update_prompt.h"
 #include "update/url_text.h"
 
 #include <QAction>

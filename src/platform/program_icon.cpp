@@ -1,4 +1,4 @@
-#include "status/program_icon.h"
+#include "platform/program_icon.h"
 
 #include "platform/data_files.h"
 #include "status/condition_images.h"

@@ -1,7 +1,7 @@
-#include "update/dialog_update_prompt.h"
+#include "ui/dialog_update_prompt.h"
 
 #include "core/completion.h"
-#include "update/software_update_dialog.h"
+#include "ui/software_update_dialog.h"
 
 #include <QMessageBox>
 
