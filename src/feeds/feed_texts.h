@@ -1,7 +1,7 @@
 #pragma once
 
-#include "feeds/flex_alert_reader.h"
-#include "pages/notices_reader.h"
+#include "model/flex_alert_events.h"
+#include "model/notices_texts.h"
 
 #include <QLocale>
 #include <QStringList>

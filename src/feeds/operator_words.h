@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/grid_status.h"
+#include "model/grid_status.h"
 
 #include <QStringList>
 #include <QStringView>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "graph/chart_series.h"
-#include "pages/outlook_values.h"
+#include "model/outlook_values.h"
 
 #include <QList>
 #include <QPointF>

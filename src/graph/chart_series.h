@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/outlook_values.h"
+#include "model/outlook_values.h"
 
 #include <QString>
 #include <QtGlobal>

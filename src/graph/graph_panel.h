@@ -1,10 +1,10 @@
 #pragma once
 
-#include "core/grid_status.h"
 #include "graph/chart_header.h"
 #include "graph/chart_series.h"
 #include "graph/load_chart.h"
-#include "pages/outlook_values.h"
+#include "model/grid_status.h"
+#include "model/outlook_values.h"
 
 #include <QList>
 #include <QLocale>

@@ -2,7 +2,7 @@
 
 #include "graph/chart_header.h"
 #include "graph/chart_series.h"
-#include "pages/outlook_values.h"
+#include "model/outlook_values.h"
 
 #include <QList>
 #include <QLocale>

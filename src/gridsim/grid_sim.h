@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/grid_status.h"
 #include "feeds/feed_paths.h"
 #include "gridsim/grid_snapshot.h"
 #include "gridsim/release_files.h"
 #include "gridsim/scenario.h"
 #include "gridsim/sim_fault.h"
+#include "model/grid_status.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/grid_status.h"
 #include "gridsim/scenario.h"
+#include "model/grid_status.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,19 +1,10 @@
 #pragma once
 
-#include <QString>
+#include "model/notices_texts.h"
+
 #include <QStringView>
 
 namespace voltwise {
-
-struct NoticesTexts
-{
-    // The Notices tab: the active and the pending notices under their headings.
-    QString NoticesText;
-    // The "ISO System Status" table without its tags; change alerting compares it.
-    QString StatusTableText;
-
-    friend bool operator==(const NoticesTexts &, const NoticesTexts &) = default;
-};
 
 // Reads the operator's status page. An unreadable page (see IsReadablePage)
 // keeps both texts; otherwise NoticesText is rebuilt and StatusTableText is

@@ -5,6 +5,7 @@
 #include "feeds/feed_body.h"
 #include "feeds/feed_paths.h"
 #include "feeds/feed_texts.h"
+#include "feeds/flex_alert_reader.h"
 #include "feeds/operator_dates.h"
 #include "feeds/operator_words.h"
 #include "feeds/stats_reader.h"

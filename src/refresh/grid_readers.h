@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/server_urls.h"
-#include "refresh/grid_data.h"
+#include "model/grid_data.h"
 #include "refresh/refresh_deadline.h"
 
 #include <QDateTime>

@@ -1,8 +1,8 @@
 #include "status/change_alert.h"
 
 #include "core/conversions.h"
-#include "core/grid_status.h"
 #include "core/server_urls.h"
+#include "model/grid_status.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #include "status/condition_levels.h"
 
-#include "core/grid_status.h"
+#include "model/grid_status.h"
 
 #include <QCoreApplication>
 

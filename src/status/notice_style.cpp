@@ -1,6 +1,6 @@
 #include "status/notice_style.h"
 
-#include "core/grid_status.h"
+#include "model/grid_status.h"
 #include "status/program_name.h"
 
 namespace voltwise {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/server_urls.h"
-#include "refresh/grid_data.h"
+#include "model/grid_data.h"
 #include "refresh/grid_readers.h"
 #include "refresh/minute_counter.h"
 #include "settings/app_settings.h"

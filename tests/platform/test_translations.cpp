@@ -1,7 +1,7 @@
 // Which translation the program loads: by the user's languages in order, from
 // beside the program, its prefix's share/ or the XDG data directories; and,
 // in a child process, by the environment a user sets.
-#include "core/grid_status.h"
+#include "model/grid_status.h"
 #include "platform/translations.h"
 #include "status/condition_levels.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "graph/chart_header.h"
-#include "refresh/grid_data.h"
+#include "model/grid_data.h"
 #include "status/change_alert.h"
 #include "status/status_presentation.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/grid_status.h"
-#include "feeds/flex_alert_reader.h"
-#include "pages/notices_reader.h"
-#include "pages/outlook_values.h"
+#include "model/flex_alert_events.h"
+#include "model/grid_status.h"
+#include "model/notices_texts.h"
+#include "model/outlook_values.h"
 
 #include <QByteArray>
 #include <QString>
