@@ -2,35 +2,28 @@
 
 #include "core/download/download_channel.h"
 #include "core/twips.h"
-#include "feeds/operator_words.h"
 #include "graph/chart_series.h"
 #include "graph/graph_menu.h"
 #include "graph/graph_panel.h"
-#include "pages/page_sections.h"
 #include "platform/always_on_top.h"
 #include "platform/browser.h"
 #include "platform/published_items_bus.h"
-#include "platform/tray_icon.h"
 #include "status/condition_images.h"
 #include "status/condition_levels.h"
-#include "status/tray_click_protocol.h"
-#include "ui/conditions_panel.h"
 #include "ui/exit_prompt.h"
 #include "ui/fitting_label.h"
 #include "ui/link_table.h"
+#include "ui/main_tray.h"
 #include "ui/notice_delivery.h"
 #include "ui/options_dialog.h"
 #include "ui/status_strip.h"
 #include "ui/window_placement.h"
 #include "update/update_checker.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
@@ -91,13 +84,13 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
                                   this, m_menus.mnuHelpUpdate);
 
     // The menu and status bars come with the face: they load plugins and
-    // measure text.
-    // Read-outs such as "Hour-Ahead Demand Forecast: 43,133MW at 3:00:00 PM"
+    // measure text. Read-outs such as "Hour-Ahead Demand Forecast: 43,133MW at 3:00:00 PM"
     // are wider than the window in most desktop fonts.
     sbStatusBar = new FittingLabel(this, 5.0);
     sbStatusBar->setObjectName(u"sbStatusBar"_qs);
 
-    buildTray();
+    m_tray = new MainTray(m_services.makeTray, m_menus.mnuSysTray, this);
+    connect(m_tray, &MainTray::showDetails, this, &MainWindow::showDetails);
 
     setFixedWidth(TwipsToPixels(kClientWidthTwips));
     applyDetailsHeight();
@@ -185,30 +178,11 @@ void MainWindow::buildMenus()
     });
 }
 
-void MainWindow::buildTray()
-{
-    auto *clicks = new TrayClickProtocol(this);
-    clicks->setObjectName(u"tmrLeftButtonClick"_qs);
-    connect(clicks, &TrayClickProtocol::showMenu, this, [this] {
-        activateWindow(); // the menu must close when the user clicks elsewhere
-        m_menus.mnuSysTray->popup(QCursor::pos());
-    });
-    connect(clicks, &TrayClickProtocol::showDetails, this, &MainWindow::showDetails);
-    if (!m_services.makeTray)
-        return;
-    m_tray = m_services.makeTray(m_menus.mnuSysTray, this);
-    connect(m_tray, &TrayIcon::mouseEvent, clicks, &TrayClickProtocol::handle);
-}
-
 QCoro::Task<> MainWindow::Form_Load()
 {
     m_settings = LoadAppSettings(*m_services.store, m_services.locale);
 
-    if (m_tray) {
-        m_tray->setIcon(ConditionIcon(kInitialImageIndex));
-        m_tray->setToolTip(InitialTrayTip());
-        m_tray->show();
-    }
+    m_tray->showInitial();
 
     RestoreWindowPlacement(this, 0, *m_services.store, m_services.locale);
     applyDetailsHeight();
@@ -281,10 +255,7 @@ void MainWindow::showDetails()
 
 void MainWindow::ShowStatus(const StatusPresentation &p, const GridData &data)
 {
-    if (p.imageIndex && p.trayTip && m_tray) {
-        m_tray->setIcon(ConditionIcon(*p.imageIndex));
-        m_tray->setToolTip(*p.trayTip);
-    }
+    m_tray->showStatus(p);
     ensureFace();
     ShowOnFace(m_face, p, data);
     if (p.imageIndex)
@@ -299,14 +270,9 @@ void MainWindow::ApplyGraphValues()
     m_graphMenu->setChecks(shown);
 }
 
-bool MainWindow::hasTray() const
-{
-    return m_tray && m_tray->isPresent();
-}
-
 void MainWindow::showWithoutTray()
 {
-    if (isUnloaded() || hasTray())
+    if (isUnloaded() || m_tray->isPresent())
         return;
     std::fputs("voltwise: no notification area (system tray) found; showing the window, which "
                "minimises to the taskbar until one appears\n",
@@ -365,7 +331,7 @@ void MainWindow::changeEvent(QEvent *event)
         fitToFont();
     // Minimised, the window lives on in the notification area; without one
     // it stays on the taskbar so the user can still reach it.
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && hasTray())
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray->isPresent())
         QTimer::singleShot(0, this, &QWidget::hide);
 }
 
@@ -382,7 +348,7 @@ QCoro::Task<bool> MainWindow::requestUnload(UnloadMode mode)
         // Saved first: minimising must not be remembered as the state to
         // start in.
         SaveWindowPlacement(this, *m_services.store, m_services.locale);
-        if (hasTray())
+        if (m_tray->isPresent())
             hide();
         else
             showMinimized();
@@ -419,8 +385,7 @@ void MainWindow::Form_Unload()
     if (m_options && m_options->isVisible()) // closing it saves what it saves on any close
         m_options->reject();
     SaveMainWindowSettings(*m_services.store, m_settings);
-    if (m_tray)
-        m_tray->hide();
+    m_tray->hide();
     hide();
     // A notice still on its way to the desktop's server stays there.
     delete m_notices;

@@ -25,6 +25,7 @@ class BrowserOpener;
 class DesktopNotifier;
 class ExitPrompt;
 class GraphMenu;
+class MainTray;
 class NoticeDelivery;
 class PublishedItemsBus;
 class RegistryBackend;
@@ -134,7 +135,6 @@ private:
     };
 
     void buildMenus();
-    void buildTray();
     // The client area's widgets, built once: at the first status, when the
     // window is first shown, or when something needs them.
     void ensureFace();
@@ -150,7 +150,6 @@ private:
     void refreshEnded();
     void ShowStatus(const StatusPresentation &p, const GridData &data);
     void Form_Unload();
-    bool hasTray() const;
     void showWithoutTray();
 
     MainWindowServices m_services;
@@ -164,7 +163,7 @@ private:
     QLabel *sbStatusBar = nullptr;
     MainMenus m_menus;
     QPointer<OptionsDialog> m_options;
-    TrayIcon *m_tray = nullptr;
+    MainTray *m_tray = nullptr;
     UpdateChecker *m_updates = nullptr;
     ExitState m_exit = ExitState::Running;
 };
