@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLatin1String>
+#include <QStringView>
 #include <QUrl>
 
 namespace voltwise {
@@ -14,6 +15,10 @@ inline constexpr QLatin1String kDefaultPgeUrl("https://www.pge.com");
 inline constexpr QLatin1String kDefaultSceUrl("https://www.sce.com");
 inline constexpr QLatin1String kDefaultSdgeUrl("https://www.sdge.com");
 inline constexpr QLatin1String kDefaultSdgeBlackoutUrl("https://www.sdge.com");
+
+// The operator's classic status page: read by the classic refresh, and
+// linked from a notice of a changed status.
+inline constexpr QStringView kStatusPagePath = u"/awe/SP/systemstatus.html";
 
 // Which publications a refresh reads: the operator's feeds of today, or the
 // classic status file and pages (kept for mirrors of them and the simulator).

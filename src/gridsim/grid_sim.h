@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/server_urls.h"
 #include "feeds/feed_paths.h"
 #include "gridsim/grid_snapshot.h"
 #include "gridsim/release_files.h"
@@ -29,7 +30,7 @@ class QTcpSocket;
 namespace voltwise::gridsim {
 
 inline constexpr QStringView kStatusCsvPath = u"/outlook/systemstatus.csv";
-inline constexpr QStringView kStatusPagePath = u"/awe/SP/systemstatus.html";
+using voltwise::kStatusPagePath;
 inline constexpr QStringView kForecastPagePath = u"/awe/forecast.html";
 inline constexpr QStringView kOutlookPagePath = u"/outlook/SP/outlook.html";
 inline constexpr QStringView kLoadPicturePath = u"/outlook/SP/ems_small.gif";

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "status/status_presentation.h"
+
 #include <QObject>
 #include <QString>
 
@@ -37,6 +39,10 @@ public:
 
     void setItems(const QString &updateTime, const QString &systemCondition,
                   const QString &currentLoad, const QString &operatorStatus = QString());
+    void publish(const PublishedItems &items, const QString &operatorStatus)
+    {
+        setItems(items.UpdateTime, items.SystemCondition, items.CurrentLoad, operatorStatus);
+    }
 
 private:
     QString m_updateTime = u"Not Updated"_qs;

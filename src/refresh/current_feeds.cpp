@@ -45,13 +45,6 @@ constexpr int kClockSlackMs = 60 * 60 * 1000;
 
 } // namespace
 
-QUrl NoticeLinkPage(const ServerUrls &servers)
-{
-    if (servers.feeds == FeedSource::Classic)
-        return ServerUrls::resolve(servers.gridContent, u"/awe/SP/systemstatus.html"_qs);
-    return ServerUrls::resolve(servers.gridMain, kTodaysOutlookPath.toString());
-}
-
 QCoro::Task<ReadAllResult> ReadCurrentFeeds(DownloadChannel &channel, ServerUrls servers,
                                             GridData &data, QLocale locale,
                                             std::shared_ptr<const RefreshCancellation> cancellation,
@@ -59,88 +52,70 @@ QCoro::Task<ReadAllResult> ReadCurrentFeeds(DownloadChannel &channel, ServerUrls
 {
     const QDateTime now = OperatorWallClock(clock ? clock() : QDateTime::currentDateTime());
     ReadAllResult result;
-    struct Source
-    {
-        QStringView path;
-        QUrl url;
-        QStringView expected;
-        QByteArray accept;
-        // The reason when the body is refused; empty when it was read.
-        std::function<QString(const DownloadResult &)> read;
+    // A download that came back is read unless it is refused; the channel
+    // is told why it was.
+    const auto read = [&channel](QStringView path, QStringView expected, auto reader) {
+        return [&channel, path, expected, reader](const DownloadResult &downloaded) {
+            if (!downloaded.ok)
+                return;
+            QString why = Refusal(downloaded, expected);
+            if (why.isEmpty())
+                why = reader(downloaded);
+            if (!why.isEmpty())
+                channel.reportRefused(downloaded.httpStatus, path.toString() + u": "_qs + why);
+        };
     };
-    const std::array<Source, 3> sources = {{
-        {kStatsPath,
-         CacheBusted(servers.gridMain, kStatsPath, now),
-         u"JSON",
+    const auto readStats = read(kStatsPath, u"JSON", [&](const DownloadResult &stats) {
+        QString problem;
+        const auto summary =
+            ReadStatsSummary(stats.body, data.Status, data.OperatorStatus, now, &problem);
+        if (!summary)
+            return problem;
+        if (summary->time && summary->time->date() < now.date())
+            return u"a day behind"_qs;
+        data.Status = summary->status;
+        data.OperatorStatus = summary->operatorStatus;
+        return QString();
+    });
+    const std::array<FetchStep, 3> steps = {{
+        {CacheBusted(servers.gridMain, kStatsPath, now),
          {},
          [&](const DownloadResult &stats) {
-             QString problem;
-             const auto summary =
-                 ReadStatsSummary(stats.body, data.Status, data.OperatorStatus, now, &problem);
-             if (!summary)
-                 return problem;
-             if (summary->time && summary->time->date() < now.date())
-                 return u"a day behind"_qs;
-             data.Status = summary->status;
-             data.OperatorStatus = summary->operatorStatus;
-             return QString();
+             result.statusCsvHttpStatus = stats.httpStatus;
+             readStats(stats);
          }},
-        {kDemandPath,
-         CacheBusted(servers.gridMain, kDemandPath, now),
-         u"CSV",
+        {CacheBusted(servers.gridMain, kDemandPath, now),
          {},
-         [&](const DownloadResult &demand) {
-             const OleDate time = data.Status.ActualDemandTime;
-             std::optional<ResourcesNow> resources;
-             if (!time.isZero() && time.date() == now.date())
-                 resources = ResourcesNow{time.time(), data.Status.AvailableResources};
-             QString problem;
-             const auto day = ReadDemandCsv(demand.text(), data.Outlook, resources, &problem);
-             if (!day)
-                 return problem;
-             if (day->latestActual && day->latestActual->msecsSinceStartOfDay() >
-                                          now.time().msecsSinceStartOfDay() + kClockSlackMs)
-                 return u"a day behind"_qs;
-             data.Outlook = day->values;
-             return QString();
-         }},
-        {kFlexAlertEventsPath, CacheBusted(servers.flexAlerts, kFlexAlertEventsPath, now), u"JSON",
+         read(kDemandPath, u"CSV",
+              [&](const DownloadResult &demand) {
+                  const OleDate time = data.Status.ActualDemandTime;
+                  std::optional<ResourcesNow> resources;
+                  if (!time.isZero() && time.date() == now.date())
+                      resources = ResourcesNow{time.time(), data.Status.AvailableResources};
+                  QString problem;
+                  const auto day = ReadDemandCsv(demand.text(), data.Outlook, resources, &problem);
+                  if (!day)
+                      return problem;
+                  if (day->latestActual && day->latestActual->msecsSinceStartOfDay() >
+                                               now.time().msecsSinceStartOfDay() + kClockSlackMs)
+                      return u"a day behind"_qs;
+                  data.Outlook = day->values;
+                  return QString();
+              })},
+        {CacheBusted(servers.flexAlerts, kFlexAlertEventsPath, now),
          QByteArrayLiteral("application/json"),
-         [&](const DownloadResult &service) {
-             QString problem;
-             const auto events = ReadFlexAlertEvents(service.body, now, &problem);
-             if (!events)
-                 return problem;
-             data.FlexAlerts = *events;
-             return QString();
-         }},
+         read(kFlexAlertEventsPath, u"JSON",
+              [&](const DownloadResult &service) {
+                  QString problem;
+                  const auto events = ReadFlexAlertEvents(service.body, now, &problem);
+                  if (!events)
+                      return problem;
+                  data.FlexAlerts = *events;
+                  return QString();
+              })},
     }};
-
-    const auto stopped = [&cancellation] {
-        return cancellation && cancellation->cancelled;
-    };
-    for (const Source &source : sources) {
-        // Checked on both sides of the wait: once cancelled, the caller's
-        // data may be gone by the time the download ends.
-        if (stopped())
-            co_return result;
-        DownloadResult downloaded;
-        if (deadline.passed())
-            deadline.reportSkipped(source.path);
-        else
-            downloaded = co_await channel.fetch(source.url, source.accept);
-        if (stopped())
-            co_return result;
-        if (source.path == kStatsPath)
-            result.statusCsvHttpStatus = downloaded.httpStatus;
-        if (!downloaded.ok)
-            continue;
-        QString why = Refusal(downloaded, source.expected);
-        if (why.isEmpty())
-            why = source.read(downloaded);
-        if (!why.isEmpty())
-            channel.reportRefused(downloaded.httpStatus, source.path.toString() + u": "_qs + why);
-    }
+    if (!co_await FetchInTurn(channel, steps, cancellation, deadline))
+        co_return result;
 
     const QStringList &words = data.OperatorStatus;
     const bool flexAlertLevel = data.Status.Level == LevelAlert &&

@@ -4,10 +4,6 @@
 
 namespace voltwise {
 
-// The operator's page that a notice of a changed status links to: the
-// classic status page, or today's outlook page.
-QUrl NoticeLinkPage(const ServerUrls &servers);
-
 // One refresh on the operator's feeds of today, in the order of the classic
 // refresh: the summary (status record and the operator's words), the
 // demand file (hourly outlook) and the Flex Alert service (notices and

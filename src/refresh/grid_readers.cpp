@@ -8,7 +8,6 @@
 #include "refresh/status_csv_reader.h"
 
 #include <array>
-#include <functional>
 
 namespace voltwise {
 
@@ -22,55 +21,44 @@ QCoro::Task<ReadAllResult> ReadAllSources(DownloadChannel &channel, ServerUrls s
         co_return co_await ReadCurrentFeeds(channel, servers, data, locale, cancellation, clock,
                                             timeLeft);
     ReadAllResult result;
-    struct Source
-    {
-        QUrl url;
-        std::function<void(const DownloadResult &)> read; // only for a successful download
-        int *httpStatus = nullptr;
+    // Each reader only for a download that came back whole.
+    const auto read = [](auto reader) {
+        return [reader](const DownloadResult &downloaded) {
+            if (downloaded.ok)
+                reader(downloaded);
+        };
     };
-    const std::array<Source, 5> sources = {{
+    const std::array<FetchStep, 5> steps = {{
         {ServerUrls::resolve(servers.gridMain, u"/outlook/systemstatus.csv"_qs),
-         [&](const DownloadResult &csv) { data.Status = ReadStatusCsv(csv.text(), data.Status); },
-         &result.statusCsvHttpStatus},
+         {},
+         [&](const DownloadResult &csv) {
+             result.statusCsvHttpStatus = csv.httpStatus;
+             if (csv.ok)
+                 data.Status = ReadStatusCsv(csv.text(), data.Status);
+         }},
         {ServerUrls::resolve(servers.gridContent, u"/outlook/SP/ems_small.gif"_qs),
-         [&](const DownloadResult &picture) {
+         {},
+         read([&](const DownloadResult &picture) {
              if (picture.body.size() >= 2)
                  data.PendingGraphPicture = picture.body;
-         }},
+         })},
         {ServerUrls::resolve(servers.gridContent, u"/outlook/SP/outlook.html"_qs),
-         [&](const DownloadResult &outlook) {
+         {},
+         read([&](const DownloadResult &outlook) {
              data.Outlook = ReadOutlookPage(outlook.text(), data.Outlook);
-         }},
+         })},
         {ServerUrls::resolve(servers.gridMain, u"/awe/forecast.html"_qs),
-         [&](const DownloadResult &forecast) {
+         {},
+         read([&](const DownloadResult &forecast) {
              data.ForecastsText = ReadForecastPage(forecast.text(), data.ForecastsText);
-         }},
-        {ServerUrls::resolve(servers.gridContent, u"/awe/SP/systemstatus.html"_qs),
-         [&](const DownloadResult &notices) {
+         })},
+        {ServerUrls::resolve(servers.gridContent, kStatusPagePath.toString()),
+         {},
+         read([&](const DownloadResult &notices) {
              data.Notices = ReadNoticesPage(notices.text(), data.Notices);
-         }},
+         })},
     }};
-
-    const auto stopped = [&cancellation] {
-        return cancellation && cancellation->cancelled;
-    };
-    for (const Source &source : sources) {
-        // Checked on both sides of the wait: once cancelled, the caller's
-        // data may be gone by the time the download ends.
-        if (stopped())
-            co_return result;
-        DownloadResult downloaded;
-        if (timeLeft.passed())
-            timeLeft.reportSkipped(source.url.path());
-        else
-            downloaded = co_await channel.fetch(source.url);
-        if (stopped())
-            co_return result;
-        if (source.httpStatus)
-            *source.httpStatus = downloaded.httpStatus;
-        if (downloaded.ok)
-            source.read(downloaded);
-    }
+    co_await FetchInTurn(channel, steps, cancellation, timeLeft);
     co_return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/server_urls.h"
 #include "model/grid_data.h"
+#include "refresh/fetch_in_turn.h"
 #include "refresh/refresh_deadline.h"
 
 #include <QDateTime>
@@ -20,12 +21,6 @@ struct ReadAllResult
     // HTTP status of the status file (the summary of today's feeds), also of
     // an error page; 0 when its transfer failed.
     int statusCsvHttpStatus = 0;
-};
-
-// Set to stop a refresh between downloads (the program is ending).
-struct RefreshCancellation
-{
-    bool cancelled = false;
 };
 
 // The time now; none means the system clock.

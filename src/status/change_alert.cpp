@@ -2,14 +2,26 @@
 
 #include "core/conversions.h"
 #include "core/server_urls.h"
+#include "feeds/feed_paths.h"
 #include "model/grid_status.h"
 
 #include <QCoreApplication>
 
 namespace voltwise {
 
-ChangeAlert::ChangeAlert(QUrl contentServer)
-    : m_statusPage(ServerUrls::resolve(contentServer, QStringLiteral("/awe/SP/systemstatus.html")))
+QUrl NoticeLinkPage(const ServerUrls &servers)
+{
+    if (servers.feeds == FeedSource::Classic)
+        return ServerUrls::resolve(servers.gridContent, kStatusPagePath.toString());
+    return ServerUrls::resolve(servers.gridMain, kTodaysOutlookPath.toString());
+}
+
+ChangeAlert::ChangeAlert(const ServerUrls &servers)
+    : m_statusPage(NoticeLinkPage(servers))
+{}
+
+ChangeAlert::ChangeAlert(const QUrl &contentServer)
+    : m_statusPage(ServerUrls::resolve(contentServer, kStatusPagePath.toString()))
 {}
 
 std::optional<ChangeNotice> ChangeAlert::check(const QString &statusTableText, int level,

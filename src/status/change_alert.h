@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/server_urls.h"
+
 #include <QLocale>
 #include <QString>
 #include <QUrl>
@@ -21,17 +23,19 @@ struct ChangeNotice
     friend bool operator==(const ChangeNotice &, const ChangeNotice &) = default;
 };
 
+// The operator's page that a notice of a changed status links to: the
+// classic status page, or today's outlook page.
+QUrl NoticeLinkPage(const ServerUrls &servers);
+
 // Decides, once per refresh, whether the operator's status table changed
 // since it was last announced.
 class ChangeAlert
 {
 public:
-    // contentServer: the grid operator's content server, whose status page
-    // the notice links to.
-    explicit ChangeAlert(QUrl contentServer);
-
-    // The page the notice links to, when it is not the classic status page.
-    void setStatusPage(QUrl page) { m_statusPage = std::move(page); }
+    // The notice links to the operator's page for the feeds read.
+    explicit ChangeAlert(const ServerUrls &servers);
+    // Links to the classic status page on contentServer.
+    explicit ChangeAlert(const QUrl &contentServer);
 
     // Remembers statusTableText when it announces it. While the level is
     // unknown a change is held back, to be announced once a level is known.

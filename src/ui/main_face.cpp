@@ -1,13 +1,18 @@
 #include "ui/main_face.h"
 
 #include "core/twips.h"
+#include "feeds/operator_words.h"
 #include "graph/graph_panel.h"
+#include "model/grid_data.h"
+#include "pages/page_sections.h"
+#include "status/status_presentation.h"
 #include "ui/conditions_panel.h"
 #include "ui/status_strip.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -15,6 +20,17 @@
 #include <algorithm>
 
 namespace voltwise {
+
+namespace {
+constexpr int kConditionsTab = 1;
+
+void setTextIfChanged(QPlainTextEdit *view, const QString &text)
+{
+    // Rewriting the same text would throw away the reader's scroll position.
+    if (view->toPlainText() != text)
+        view->setPlainText(text);
+}
+} // namespace
 
 QString ConditionsTip()
 {
@@ -100,6 +116,37 @@ FaceHeights FitFaceToFont(const MainFace &face)
     const int panelsTop = std::max(kPanels.top(), tabs->geometry().bottom() + 1);
     face.panels->setGeometry(kPanels.left(), panelsTop, kPanels.width(), kPanels.height());
     return {face.panels->geometry().bottom() + 1, tabsTop};
+}
+
+void ShowOnFace(const MainFace &face, const StatusPresentation &p, const GridData &data)
+{
+    // The operator's own words beside the program's level.
+    const QString operatorStatus = OperatorStatusText(data.OperatorStatus);
+    face.tabMain->setTabToolTip(
+        kConditionsTab,
+        ConditionsTip() +
+            (operatorStatus.isEmpty()
+                 ? QString()
+                 : u'\n' + QCoreApplication::translate("voltwise::MainWindow", "Grid operator: %1")
+                               .arg(operatorStatus)));
+
+    if (p.imageIndex)
+        face.strip->setConditionImage(*p.imageIndex);
+    if (p.lblStatusText)
+        face.strip->setConditionText(*p.lblStatusText);
+    face.strip->lightScales(p.lblStatus, p.lblForecast);
+
+    if (data.PendingGraphPicture)
+        face.picGraph->showPicture(*data.PendingGraphPicture);
+    face.picGraph->chartStep(data.Outlook, data.Status);
+
+    for (size_t i = 0; i < p.lblCurrentCondition.size(); ++i)
+        face.conditions->lblCurrentCondition[i]->setText(p.lblCurrentCondition[i]);
+    for (size_t i = 0; i < p.lblLoadReduction.size(); ++i)
+        face.conditions->lblLoadReduction[i]->setText(p.lblLoadReduction[i]);
+
+    setTextIfChanged(face.rtbNotices, CapShownText(data.Notices.NoticesText));
+    setTextIfChanged(face.rtbForecasts, CapShownText(data.ForecastsText));
 }
 
 } // namespace voltwise

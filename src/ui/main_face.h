@@ -14,6 +14,8 @@ namespace voltwise {
 class ConditionsPanel;
 class GraphPanel;
 class StatusStrip;
+struct GridData;
+struct StatusPresentation;
 
 // The Conditions tab's tip, which the window extends by the operator's words.
 QString ConditionsTip();
@@ -47,5 +49,9 @@ struct FaceHeights
     int withoutDetails = 0;
 };
 FaceHeights FitFaceToFont(const MainFace &face);
+
+// Shows what a refresh produced on the face; the tray and the window's
+// icon are the window's.
+void ShowOnFace(const MainFace &face, const StatusPresentation &p, const GridData &data);
 
 } // namespace voltwise

@@ -1,12 +1,8 @@
 #pragma once
 
 #include "core/server_urls.h"
-#include "model/grid_data.h"
-#include "refresh/grid_readers.h"
-#include "refresh/minute_counter.h"
+#include "monitor/grid_monitor.h"
 #include "settings/app_settings.h"
-#include "status/change_alert.h"
-#include "status/status_presentation.h"
 #include "ui/main_face.h"
 #include "ui/main_menus.h"
 
@@ -20,31 +16,22 @@
 #include <functional>
 #include <memory>
 
-class QAction;
-class QCheckBox;
 class QLabel;
 class QMenu;
-class QPlainTextEdit;
-class QStackedWidget;
-class QTabBar;
-class QTimer;
 
 namespace voltwise {
 
 class BrowserOpener;
-class ConditionsPanel;
 class DesktopNotifier;
-class DownloadChannel;
 class ExitPrompt;
 class GraphMenu;
-class GraphPanel;
+class MainTray;
+class NoticeDelivery;
 class PublishedItemsBus;
 class RegistryBackend;
 class OptionsDialog;
 class SoundPlayer;
 class StartupEntry;
-class StatusStrip;
-class TrayClickProtocol;
 class TrayIcon;
 class UpdateChecker;
 class UpdatePrompt;
@@ -103,40 +90,30 @@ public:
     // ends when the first refresh has.
     QCoro::Task<> Form_Load();
 
-    // One refresh of every source, then the presentation. Never runs twice
-    // at once: a call while one runs returns at once.
-    QCoro::Task<> RefreshAll();
-    QCoro::Task<> tmrMinute_Timer();
-    void mnuFileUpdate_Click();
-    void mnuFileClose_Click();
-    void mnuFileExit_Click();
-    void mnuViewSub_Click(int index);
-    void mnuViewAlwaysOnTop_Click();
-    void mnuToolsSub_Click(int index);
+    // The monitor's refresh and minute tick (see GridMonitor).
+    QCoro::Task<> RefreshAll() { return m_monitor->refresh(); }
+    QCoro::Task<> tmrMinute_Timer() { return m_monitor->minuteTick(); }
+    void mnuFileUpdate_Click() { RefreshAll(); }
+    void mnuFileExit_Click() { requestUnload(UnloadMode::ProgramRequest); }
     // Shows the options dialog and ends when it has closed.
     QCoro::Task<> mnuToolsOptions_Click();
-    void mnuHelpTopics_Click();
-    void mnuHelpAbout_Click();
 
     // Ends the program when the query allows it: saves the settings,
     // removes the icon, and quits once no refresh is under way. Returns
     // whether the unload goes on.
     QCoro::Task<bool> requestUnload(UnloadMode mode);
 
-    void ShowStatus();
-    void SetupOutlookInfo();
     void ApplyGraphValues();
-    void mnuGraphSub_Click(int index);
     // Writes the settings and the placement without ending anything.
     void commitSettings();
     void showDetails();
 
     const AppSettings &settings() const { return m_settings; }
     AppSettings &settings() { return m_settings; }
-    const GridData &gridData() const { return m_data; }
-    bool isRefreshing() const { return m_refreshing; }
-    bool isUnloaded() const { return m_unloaded; }
-    DownloadChannel *downloadChannel() const { return m_channel; }
+    const GridData &gridData() const { return m_monitor->data(); }
+    bool isRefreshing() const { return m_monitor->isRefreshing(); }
+    bool isUnloaded() const { return m_exit == ExitState::Unloaded; }
+    DownloadChannel *downloadChannel() const { return m_monitor->channel(); }
     UpdateChecker *updateChecker() const { return m_updates; }
 
 Q_SIGNALS:
@@ -149,60 +126,46 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // Where the window is on its way out.
+    enum class ExitState
+    {
+        Running,
+        Asking, // the exit question is open
+        Unloaded,
+    };
+
     void buildMenus();
-    void buildTray();
     // The client area's widgets, built once: at the first status, when the
     // window is first shown, or when something needs them.
     void ensureFace();
     void applyLoadedFace();
     void applyDetailsHeight();
     void fitToFont();
-    void chkDetails_Click();
     void tabMain_Click(int index);
     void applyAlwaysOnTop();
     void applyGraphKind();
+    void openLink(const QUrl &url);
     void setStatusBarText(const QString &text);
+    void refreshStarted();
+    void refreshEnded();
+    void ShowStatus(const StatusPresentation &p, const GridData &data);
     void Form_Unload();
-    void raiseAlert(const ChangeNotice &notice, int level);
-    QCoro::Task<> notifyOnDesktop(ChangeNotice notice, int level);
-    void showNoticeWindow(const ChangeNotice &notice);
-    bool hasTray() const;
     void showWithoutTray();
 
     MainWindowServices m_services;
     AppSettings m_settings;
-    GridData m_data;
-    MinuteCounter m_minuteCounter;
-    ChangeAlert m_alert;
-    PublishedItems m_published = PublishedItems::initial();
-    std::shared_ptr<RefreshCancellation> m_cancellation = std::make_shared<RefreshCancellation>();
-
-    DownloadChannel *m_channel = nullptr;
+    GridMonitor *m_monitor = nullptr;
+    NoticeDelivery *m_notices = nullptr;
     PublishedItemsBus *m_bus = nullptr;
     MainFace m_face;
     FaceHeights m_faceHeights;
-    StatusStrip *m_strip = nullptr;
-    ConditionsPanel *m_conditions = nullptr;
-    QCheckBox *chkDetails = nullptr;
-    QTabBar *tabMain = nullptr;
-    QStackedWidget *m_panels = nullptr;
-    GraphPanel *picGraph = nullptr;
     GraphMenu *m_graphMenu = nullptr;
-    QPlainTextEdit *rtbNotices = nullptr;
-    QPlainTextEdit *rtbForecasts = nullptr;
     QLabel *sbStatusBar = nullptr;
-    QTimer *tmrMinute = nullptr;
     MainMenus m_menus;
     QPointer<OptionsDialog> m_options;
-    TrayIcon *m_tray = nullptr;
-    TrayClickProtocol *m_trayClicks = nullptr;
+    MainTray *m_tray = nullptr;
     UpdateChecker *m_updates = nullptr;
-
-    bool m_refreshing = false;
-    bool m_asking = false; // the exit question is open
-    bool m_unloading = false;
-    bool m_unloaded = false;
-    bool m_quitWhenRefreshEnds = false;
+    ExitState m_exit = ExitState::Running;
 };
 
 } // namespace voltwise

@@ -2,13 +2,10 @@
 // servers, printed for scripts and status bars.
 #include "app/cli/status_report.h"
 #include "app/cli/update_report.h"
-#include "core/download/download_channel.h"
-#include "refresh/current_feeds.h"
-#include "refresh/grid_readers.h"
+#include "monitor/grid_monitor.h"
+#include "settings/app_settings.h"
 #include "settings/qsettings_registry.h"
 #include "settings/server_settings.h"
-#include "status/change_alert.h"
-#include "status/status_presentation.h"
 #include "update/software_update.h"
 #include "update/url_text.h"
 #include "update/version.h"
@@ -65,30 +62,32 @@ void Print(bool json, Json asJson, Text asText)
 
 QCoro::Task<int> run(const Options &options, ServerUrls servers)
 {
-    DownloadChannel channel;
-    GridData data;
-    ChangeAlert alert(servers.gridContent);
-    alert.setStatusPage(NoticeLinkPage(servers));
-    PublishedItems published = PublishedItems::initial();
+    // The window's monitor, on the status alone: no timer, no chime.
+    AppSettings settings;
+    settings.PlaySound = false;
+    MonitorServices services;
+    services.servers = servers;
+    GridMonitor monitor(services, settings);
     std::optional<ChangeNotice> notice;
     std::optional<StatusPresentation> presentation;
     ChartHeader chartHeader;
-    const QLocale locale = QLocale::system();
-    ReadAllResult result;
-    for (int i = 0; i < options.refreshes; ++i) {
-        result = co_await ReadAllSources(channel, servers, data, locale, nullptr);
-        presentation = PresentStatus(data.Status, locale);
-        published = presentation->publishedItems(published);
-        const QString statusText = presentation->lblStatusText.value_or(u"Status Unknown"_qs);
-        notice = alert.check(data.Notices.StatusTableText, data.Status.Level, statusText,
-                             data.Status.ActualDemand, false, locale);
-        chartHeader = NextChartHeader(data.Status, chartHeader, locale);
-    }
-    const StatusReport report{data, *presentation, published, notice, chartHeader};
+    QObject::connect(&monitor, &GridMonitor::refreshStarted, [&] { notice.reset(); });
+    QObject::connect(&monitor, &GridMonitor::presented,
+                     [&](const StatusPresentation &p, const GridData &data) {
+                         presentation = p;
+                         chartHeader = NextChartHeader(data.Status, chartHeader, QLocale::system());
+                     });
+    QObject::connect(&monitor, &GridMonitor::announced,
+                     [&](const ChangeNotice &announced) { notice = announced; });
+    for (int i = 0; i < options.refreshes; ++i)
+        co_await monitor.refresh();
+    monitor.stop();
+    const StatusReport report{monitor.data(), *presentation, monitor.publishedItems(), notice,
+                              chartHeader};
     Print(
         options.json, [&] { return StatusReportJson(report); },
         [&] { return StatusReportText(report); });
-    co_return result.statusCsvHttpStatus == 200 ? 0 : 1;
+    co_return monitor.lastResult().statusCsvHttpStatus == 200 ? 0 : 1;
 }
 
 // The Help menu's check, looking only: no dialog, no setting changed.
