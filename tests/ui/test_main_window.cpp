@@ -869,11 +869,13 @@ private Q_SLOTS:
 
     // Today's feeds: window, tray tip and the Conditions tab's tip follow
     // the walk with the operator's words; every new status raises a notice
-    // with the chime.
+    // with the chime. The Flex Alert service fails at first: the Notices and
+    // Forecasts tabs invent nothing, and fill once it answers.
     void currentFeedsWalk()
     {
         m_feeds = FeedSource::Current;
         m_sim->setScenario(ScenarioKind::Walk);
+        m_sim->setFault(kFlexAlertEventsPath, Fault{.status = 500});
         const QStringList texts{u"System Normal"_qs,     u"Alert Notice"_qs,
                                 u"Warning Notice"_qs,    u"Stage 1 Emergency"_qs,
                                 u"Stage 2 Emergency"_qs, u"Stage 3 Emergency"_qs,
@@ -892,6 +894,16 @@ private Q_SLOTS:
                          OperatorWordsOf(s.level).join(u", "_qs));
             QCOMPARE(m_notices.size(), step + 1);
             QCOMPARE(m_sound.played.size(), step + 1);
+            const QString notices = child<QPlainTextEdit>(u"rtbNotices"_qs)->toPlainText();
+            const QString forecasts = child<QPlainTextEdit>(u"rtbForecasts"_qs)->toPlainText();
+            if (step == 0) {
+                QCOMPARE(notices + forecasts, QString());
+                m_sim->setFault(kFlexAlertEventsPath, Fault{});
+            } else {
+                QVERIFY2(notices.startsWith(u"Current Active Notice(s):"_qs), qPrintable(notices));
+                QVERIFY2(forecasts.startsWith(u"Current Active Forecast(s):"_qs),
+                         qPrintable(forecasts));
+            }
         }
         QCOMPARE(QFileInfo(m_sound.played.value(0)).fileName(), u"notice.wav"_qs);
     }
