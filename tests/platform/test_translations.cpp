@@ -37,6 +37,8 @@ private Q_SLOTS:
             << QStringList{beside, u"bin/translations/voltwise_es_US.qm"_qs}
             << u"bin/translations/voltwise_es_US.qm"_qs;
         QTest::newRow("English first") << QStringList{u"en-US"_qs, u"es"_qs} << es << QString();
+        QTest::newRow("English in the environment's spelling")
+            << QStringList{u"en_GB"_qs, u"es"_qs} << es << QString();
         QTest::newRow("untranslated language skipped")
             << QStringList{u"fr-FR"_qs, u"es-MX"_qs} << es << beside;
         QTest::newRow("no translation") << QStringList{u"de-DE"_qs} << es << QString();
