@@ -16,7 +16,7 @@ packages=(
   fonts-dejavu-core
   dbus dbus-bin xvfb xauth trayer x11-utils xdotool curl scrot valgrind
   desktop-file-utils appstream man-db
-  clang-14 libclang-rt-14-dev
+  clang-14 libclang-rt-14-dev clang-format
   libcanberra-dev libcanberra-pulse
   qt6-wayland sway grim dunst
 )

@@ -1,5 +1,5 @@
 #include "gridsim/grid_sim.h"
-#include "gridsim/quit_on_signal.h"
+#include "platform/termination_signals.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -139,7 +139,10 @@ int main(int argc, char *argv[])
         });
     }
 
-    QuitOnTerminationSignals();
+    // Ended by a signal, the server still closes its sockets and exits with 0.
+    voltwise::TerminationSignals termination;
+    QObject::connect(&termination, &voltwise::TerminationSignals::terminationRequested, &app,
+                     &QCoreApplication::quit);
     if (!sim.listen(QHostAddress::LocalHost, quint16(*port)))
         return Fail(u"cannot listen on 127.0.0.1 port %1"_qs.arg(*port));
     std::printf("listening on http://127.0.0.1:%u\n", unsigned(sim.port()));

@@ -36,4 +36,15 @@ bool OpenInBrowser(QString &url, BrowserOpener &opener)
     return opener.Open(url);
 }
 
+BrowserOpener &NoBrowser()
+{
+    class Nothing final : public BrowserOpener
+    {
+    public:
+        bool Open(const QString &) override { return false; }
+    };
+    static Nothing nothing;
+    return nothing;
+}
+
 } // namespace voltwise

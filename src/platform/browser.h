@@ -22,4 +22,7 @@ public:
 // host reaches the opener; anything else is refused with false.
 bool OpenInBrowser(QString &url, BrowserOpener &opener);
 
+// Opens nothing: where no desktop is given, a link still shows but leads nowhere.
+BrowserOpener &NoBrowser();
+
 } // namespace voltwise

@@ -1,5 +1,7 @@
 #include "settings/ini_codec.h"
 
+#include "settings/ini_value.h"
+
 #include <QList>
 
 #include <utility>
@@ -11,17 +13,6 @@ namespace {
 bool IsLineSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
-int HexDigit(char16_t c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 struct IniLine

@@ -16,17 +16,6 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-int HexDigit(char16_t c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 int OctalDigit(char c)
 {
     return c >= '0' && c <= '7' ? c - '0' : -1;
@@ -253,6 +242,17 @@ QVariant ListData(const QStringList &texts)
 }
 
 } // namespace
+
+int HexDigit(char16_t c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
 
 QVariant IniValueData(QByteArrayView value)
 {

@@ -21,4 +21,7 @@ QVariant IniValueData(QByteArrayView value);
 // semicolon, equals sign or outer blank needs it, non-ASCII as UTF-8.
 QByteArray IniTextValue(QStringView text);
 
+// The value of a hexadecimal digit in any letter case; -1 for anything else.
+int HexDigit(char16_t c);
+
 } // namespace voltwise

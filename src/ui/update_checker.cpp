@@ -9,16 +9,6 @@
 
 namespace voltwise {
 
-namespace {
-
-class NoBrowser final : public BrowserOpener
-{
-public:
-    bool Open(const QString &) override { return false; }
-};
-
-} // namespace
-
 UpdateChecker::UpdateChecker(Services services, QWidget *window, QAction *menuItem)
     : QObject(window)
     , m_services(std::move(services))
@@ -49,7 +39,6 @@ QCoro::Task<bool> UpdateChecker::run(Trigger trigger)
     setMenuEnabled(false);
     m_cancellation = std::make_shared<UpdateCancellation>();
 
-    static NoBrowser noBrowser;
     UpdateCheckContext context;
     context.urls = m_urls;
     context.store = m_services.store;
@@ -60,8 +49,8 @@ QCoro::Task<bool> UpdateChecker::run(Trigger trigger)
         ServerUrls::resolve(m_services.maker, kUpdateDescriptorPath.toString()).toString();
     const bool menu = trigger == Trigger::HelpMenu;
     const bool downloadChosen = co_await SoftwareUpdate(
-        context, *m_prompt, m_services.browser ? *m_services.browser : noBrowser, descriptor, false,
-        menu, menu);
+        context, *m_prompt, m_services.browser ? *m_services.browser : NoBrowser(), descriptor,
+        false, menu, menu);
     // cancel() ends a check synchronously, before the checker can go.
     m_running = false;
     if (!m_cancelled)

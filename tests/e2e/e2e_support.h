@@ -64,6 +64,17 @@ inline void WriteConfiguration(const QString &file, const QUrl &sim,
         settings.setValue(key, value);
 }
 
+// The standard output of a tool run to its end in the given environment.
+inline QString RunTool(const QProcessEnvironment &env, const QString &program,
+                       const QStringList &arguments)
+{
+    QProcess tool;
+    tool.setProcessEnvironment(env);
+    tool.start(program, arguments);
+    tool.waitForFinished(10000);
+    return QString::fromLocal8Bit(tool.readAllStandardOutput());
+}
+
 inline void StopAll(std::initializer_list<QProcess *> processes)
 {
     for (QProcess *process : processes) {

@@ -41,11 +41,7 @@ private:
     // The standard output of an X tool run on the virtual display.
     QString onDisplay(const QString &program, const QStringList &arguments)
     {
-        QProcess tool;
-        tool.setProcessEnvironment(displayEnvironment());
-        tool.start(program, arguments);
-        tool.waitForFinished(10000);
-        return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
+        return RunTool(displayEnvironment(), program, arguments).trimmed();
     }
 
     static bool lineFrom(QProcess &process)

@@ -31,8 +31,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {} // namespace
-
 using namespace voltwise;
 using namespace voltwise::testing;
 
@@ -51,11 +49,7 @@ private:
 
     QString run(const QString &program, const QStringList &arguments)
     {
-        QProcess tool;
-        tool.setProcessEnvironment(m_desktop);
-        tool.start(program, arguments);
-        tool.waitForFinished(10000);
-        return QString::fromUtf8(tool.readAllStandardOutput());
+        return RunTool(m_desktop, program, arguments);
     }
 
     QString runtimeFile(const QString &pattern) const
@@ -302,13 +296,16 @@ private Q_SLOTS:
                  u"Activate"_qs, {0, 0});
         QVERIFY2(Poll([this] { return windows().contains(u"Voltwise"_qs); }), qPrintable(tree()));
 
-        // The chimes are over: nothing of the audio stack stays.
-        QTest::qWait(3000);
-        QFile maps(u"/proc/%1/maps"_qs.arg(m_voltwise.processId()));
-        QVERIFY(maps.open(QIODevice::ReadOnly));
-        const QByteArray mapped = maps.readAll();
-        for (const char *library : {"libcanberra", "libpulse", "libQt6Multimedia"})
-            QVERIFY2(!mapped.contains(library), library);
+        // Once the chimes are over, nothing of the audio stack stays.
+        const auto audioMapped = [this] {
+            QFile maps(u"/proc/%1/maps"_qs.arg(m_voltwise.processId()));
+            const QByteArray mapped = maps.open(QIODevice::ReadOnly) ? maps.readAll() : "?";
+            for (const char *library : {"libcanberra", "libpulse", "libQt6Multimedia", "?"})
+                if (mapped.contains(library))
+                    return QByteArray(library);
+            return QByteArray();
+        };
+        QVERIFY2(Poll([&] { return audioMapped().isEmpty(); }), audioMapped().constData());
 
         ::kill(m_voltwise.processId(), SIGTERM);
         QVERIFY(m_voltwise.waitForFinished(kLongWait));

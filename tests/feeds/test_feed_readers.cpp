@@ -276,23 +276,20 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("active"); // "ID title start end regions"
         QTest::addColumn<QStringList>("future");
 
-        QTest::newRow("active (verbatim)")
-            << Sample(u"ActiveFlexAlertEvents_flexalert-active.json"_qs)
-            << u"2021-06-11T09:05:29"_qs
-            << QStringList{u"6 Flex alert for 06/11/2021 2021-06-11T09:00:00 "
-                           "2021-06-11T21:00:00 Northern California|VEA Region"_qs}
-            << QStringList{u"1 Flex alert for 06/14/2021 2021-06-14T16:00:00 "
-                           "2021-06-14T21:00:00 Statewide"_qs,
-                           u"2 Flex alert for 06/15/2021 2021-06-15T15:00:00 "
-                           "2021-06-15T21:00:00 Southern California"_qs};
+        const QByteArray active = Sample(u"ActiveFlexAlertEvents_flexalert-active.json"_qs);
+        const QStringList now{u"6 Flex alert for 06/11/2021 2021-06-11T09:00:00 "
+                              "2021-06-11T21:00:00 Northern California|VEA Region"_qs};
+        const QStringList later{u"1 Flex alert for 06/14/2021 2021-06-14T16:00:00 "
+                                "2021-06-14T21:00:00 Statewide"_qs,
+                                u"2 Flex alert for 06/15/2021 2021-06-15T15:00:00 "
+                                "2021-06-15T21:00:00 Southern California"_qs};
+        QTest::newRow("active (verbatim)") << active << u"2021-06-11T09:05:29"_qs << now << later;
         QTest::newRow("inactive as XML (verbatim)")
             << Sample(u"ActiveFlexAlertEvents_flexalert-inactive.xml"_qs)
             << u"2026-04-21T15:44:23"_qs << QStringList() << QStringList();
         QTest::newRow("truncated")
-            << Sample(u"ActiveFlexAlertEvents_flexalert-active.json"_qs).first(200) << QString()
-            << QStringList() << QStringList();
+            << active.first(200) << QString() << QStringList() << QStringList();
         // Constructed from the verbatim sample.
-        const QByteArray active = Sample(u"ActiveFlexAlertEvents_flexalert-active.json"_qs);
         QTest::newRow("starting in year 1")
             << QByteArray(active).replace("06-14-2021 16:00", "06-14-0001 16:00") << QString()
             << QStringList() << QStringList();
@@ -300,13 +297,7 @@ private Q_SLOTS:
             << QByteArray(active)
                    .replace("Flex alert for 06/11/2021", "Flex alert \u202Efor 06/11/2021\u202C")
                    .replace("Statewide", "State\u2067wide")
-            << u"2021-06-11T09:05:29"_qs
-            << QStringList{u"6 Flex alert for 06/11/2021 2021-06-11T09:00:00 "
-                           "2021-06-11T21:00:00 Northern California|VEA Region"_qs}
-            << QStringList{u"1 Flex alert for 06/14/2021 2021-06-14T16:00:00 "
-                           "2021-06-14T21:00:00 Statewide"_qs,
-                           u"2 Flex alert for 06/15/2021 2021-06-15T15:00:00 "
-                           "2021-06-15T21:00:00 Southern California"_qs};
+            << u"2021-06-11T09:05:29"_qs << now << later;
     }
 
     void flexAlerts()

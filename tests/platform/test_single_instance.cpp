@@ -1,4 +1,5 @@
 #include "platform/single_instance.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QProcess>
@@ -90,7 +91,7 @@ private Q_SLOTS:
         if (::geteuid() != 0)
             QSKIP("only root can give a file to another user");
         const QString lock = m_runtime.filePath(u"probe.lock"_qs);
-        QVERIFY(WriteFile(lock, "12345\nvoltwise\nhost\n"));
+        QVERIFY(voltwise::testing::WriteBytes(lock, "12345\nvoltwise\nhost\n"));
         QCOMPARE(::chown(QFile::encodeName(lock).constData(), 65534, 65534), 0);
         auto first = start();
         QVERIFY(first->waitForReadyRead(3000));
@@ -103,12 +104,6 @@ private Q_SLOTS:
     }
 
 private:
-    static bool WriteFile(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    }
-
     std::unique_ptr<QProcess> start()
     {
         auto process = std::make_unique<QProcess>();

@@ -282,4 +282,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TestDownloadChannel)
-#include "tst_download_channel.moc"
+#include "test_download_channel.moc"

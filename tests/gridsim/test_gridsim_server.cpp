@@ -111,7 +111,7 @@ private Q_SLOTS:
             Fault{.emptyBody = true, .oversizeBytes = 2048, .trickle = 50ms});
         add(u" delay:10 , status:500,chunked "_qs,
             Fault{.delay = 10ms, .status = 500, .chunked = true});
-        for (const char16_t *bad : {u"trickle", u"status:99", u"status:abc", u"delay:-1",
+        for (const char16_t *bad : {u"trickle", u"status:199", u"status:abc", u"delay:-1",
                                     u"stall:1", u"oversize:0", u"slow", u"STALL"})
             add(QString::fromUtf16(bad), std::nullopt);
     }
@@ -129,4 +129,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestGridSimServer)
-#include "tst_gridsim_server.moc"
+#include "test_gridsim_server.moc"

