@@ -15,15 +15,6 @@
 
 namespace voltwise {
 
-namespace {
-// Without a browser the notice still shows; its link opens nothing.
-class NoBrowserOpener : public BrowserOpener
-{
-public:
-    bool Open(const QString &) override { return false; }
-};
-} // namespace
-
 NoticeDelivery::NoticeDelivery(Services services, const AppSettings &settings, QWidget *window)
     : QObject(window)
     , m_services(services)
@@ -52,8 +43,8 @@ QCoro::Task<> NoticeDelivery::notifyOnDesktop(ChangeNotice notice, int level)
 
 void NoticeDelivery::showNoticeWindow(const ChangeNotice &notice)
 {
-    static NoBrowserOpener noBrowser;
-    auto *window = new NoticeWindow(m_services.browser ? *m_services.browser : noBrowser);
+    // Without a browser the notice still shows; its link opens nothing.
+    auto *window = new NoticeWindow(m_services.browser ? *m_services.browser : NoBrowser());
     // The main window's text, as translated there.
     window->setWindowTitle(QCoreApplication::translate("voltwise::MainWindow", "Voltwise Notice"));
     window->ScrollNotice(notice.NoticeHeader, notice.NoticeText, notice.ClickText,
