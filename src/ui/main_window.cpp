@@ -17,8 +17,8 @@
 #include "ui/notice_delivery.h"
 #include "ui/options_dialog.h"
 #include "ui/status_strip.h"
-#include "ui/window_placement.h"
 #include "ui/update_checker.h"
+#include "ui/window_placement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -4,9 +4,9 @@
 #include "settings/settings_test_support.h"
 #include "support/manual_timers.h"
 #include "support/sim_fixture.h"
-#include "update/scripted_update_prompt.h"
 #include "ui/software_update_dialog.h"
 #include "ui/update_checker.h"
+#include "update/scripted_update_prompt.h"
 #include "update/url_text.h"
 #include "update/version.h"
 
