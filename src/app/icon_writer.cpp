@@ -1,8 +1,8 @@
 // voltwise-icons: writes the program's icon into an icon theme folder at
 // build time, from the same drawing as the window and tray icons.
 // Usage: voltwise-icons THEME_FOLDER (such as share/icons/hicolor).
-#include "platform/program_icon.h"
-#include "status/condition_images.h"
+#include "platform/gui/program_icon.h"
+#include "status/gui/condition_images.h"
 
 #include <QDir>
 #include <QGuiApplication>

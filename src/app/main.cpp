@@ -1,5 +1,5 @@
 // Voltwise: the California power grid's status in the notification area.
-#include "app/startup.h"
+#include "app/gui/startup.h"
 
 int main(int argc, char **argv)
 {

@@ -5,7 +5,7 @@
 // simulated grid operator. sway refuses to run as root: when the test runs as
 // root, the compositor and its panel run as an unprivileged user.
 #include "e2e_support.h"
-#include "platform/dbus_menu_types.h"
+#include "platform/gui/dbus_menu_types.h"
 #include "support/private_bus.h"
 
 #include <QDBusConnection>

@@ -1,6 +1,6 @@
 // The Graph panel without its chart module: the operator's picture in its
 // place (the chart itself is tested through the main window).
-#include "graph/graph_panel.h"
+#include "graph/gui/graph_panel.h"
 
 #include <QLabel>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "pages/notice_window.h"
+#include "pages/gui/notice_window.h"
 #include "platform/recording_browser_opener.h"
 #include "support/manual_timers.h"
 #include "support/rendered_ink.h"

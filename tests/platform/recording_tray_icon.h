@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/tray_icon.h"
+#include "platform/gui/tray_icon.h"
 
 #include <QIcon>
 #include <QString>

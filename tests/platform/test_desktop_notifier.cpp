@@ -1,7 +1,7 @@
 // The notice of a changed status as a desktop notification: what the
 // notification server is given, the link opened from it, and the failures
 // after which the program shows its own window instead.
-#include "platform/desktop_notifier.h"
+#include "platform/gui/desktop_notifier.h"
 #include "platform/recording_browser_opener.h"
 #include "status/notice_style.h"
 #include "support/private_bus.h"

@@ -1,10 +1,10 @@
 // What the program asks of the desktop: a browser, an autostart entry, its
 // chime, items published on the session bus, windows staying on top.
-#include "platform/always_on_top.h"
 #include "platform/browser.h"
 #include "platform/chime_process_output.h"
 #include "platform/data_files.h"
-#include "platform/published_items_bus.h"
+#include "platform/gui/always_on_top.h"
+#include "platform/gui/published_items_bus.h"
 #include "platform/recording_browser_opener.h"
 #include "platform/sound_player.h"
 #include "platform/startup_entry.h"

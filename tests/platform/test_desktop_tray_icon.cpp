@@ -2,10 +2,10 @@
 // a host that registers after it, and what a panel reads and sends: the
 // icon, its tip, the menu and the clicks. The panel is played on a bus of
 // the test's own.
-#include "platform/dbus_menu_types.h"
-#include "platform/desktop_tray_icon.h"
-#include "platform/status_notifier_item.h"
-#include "status/condition_images.h"
+#include "platform/gui/dbus_menu_types.h"
+#include "platform/gui/desktop_tray_icon.h"
+#include "platform/gui/status_notifier_item.h"
+#include "status/gui/condition_images.h"
 #include "support/private_bus.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 // The notification-area icon: its click sequences and its pictures.
-#include "status/condition_images.h"
-#include "status/tray_activation.h"
+#include "status/gui/condition_images.h"
+#include "status/gui/tray_activation.h"
 #include "status/tray_click_protocol.h"
 
 #include <QSignalSpy>

@@ -4,8 +4,8 @@
 #include "settings/registry_operations.h"
 #include "settings/settings_test_support.h"
 #include "support/accessible_texts.h"
-#include "ui/exit_prompt.h"
-#include "ui/options_dialog.h"
+#include "ui/gui/exit_prompt.h"
+#include "ui/gui/options_dialog.h"
 
 #include <QCheckBox>
 #include <QMessageBox>

@@ -7,7 +7,7 @@
 #include "platform/recording_sound_player.h"
 #include "settings/settings_test_support.h"
 #include "support/sim_fixture.h"
-#include "ui/main_window.h"
+#include "ui/gui/main_window.h"
 
 #include <QElapsedTimer>
 #include <QImage>

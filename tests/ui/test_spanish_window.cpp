@@ -10,10 +10,10 @@
 #include "status/status_presentation.h"
 #include "support/accessible_texts.h"
 #include "support/sim_fixture.h"
-#include "ui/exit_prompt.h"
-#include "ui/main_window.h"
-#include "ui/options_dialog.h"
-#include "ui/software_update_dialog.h"
+#include "ui/gui/exit_prompt.h"
+#include "ui/gui/main_window.h"
+#include "ui/gui/options_dialog.h"
+#include "ui/gui/software_update_dialog.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -2,7 +2,7 @@
 // how it takes their result (offscreen: 1 pixel is 15 twips).
 #include "settings/registry_operations.h"
 #include "settings/settings_test_support.h"
-#include "ui/window_placement.h"
+#include "ui/gui/window_placement.h"
 #include "ui/window_placement_rules.h"
 
 #include <QTest>
