@@ -1,43 +1,29 @@
 #include "ui/gui/main_window.h"
 
 #include "core/download/download_channel.h"
-#include "core/twips.h"
 #include "graph/chart_series.h"
 #include "graph/gui/graph_menu.h"
-#include "graph/gui/graph_panel.h"
 #include "platform/browser.h"
 #include "platform/gui/always_on_top.h"
 #include "platform/gui/published_items_bus.h"
 #include "status/condition_levels.h"
 #include "status/gui/condition_images.h"
+#include "ui/gui/client_area.h"
 #include "ui/gui/exit_prompt.h"
-#include "ui/gui/fitting_label.h"
 #include "ui/gui/main_tray.h"
 #include "ui/gui/notice_delivery.h"
 #include "ui/gui/options_dialog.h"
-#include "ui/gui/status_strip.h"
 #include "ui/gui/update_checker.h"
 #include "ui/gui/window_placement.h"
 #include "ui/link_table.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QMenu>
-#include <QMenuBar>
-#include <QStackedWidget>
-#include <QStatusBar>
-#include <QTabBar>
 #include <QTimer>
 
 #include <cstdio>
 
 namespace voltwise {
-
-namespace {
-constexpr double kClientWidthTwips = 4875;
-constexpr double kDetailsHeightTwips = 7500;
-constexpr double kShortHeightTwips = 2400;
-} // namespace
 
 MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     : QMainWindow(parent)
@@ -53,17 +39,15 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
                                  .refreshDeadline = m_services.refreshDeadline,
                                  .minuteMilliseconds = m_services.minuteMilliseconds},
                                 m_settings, this);
-    connect(m_monitor->channel(), &DownloadChannel::progressText, this,
-            &MainWindow::setStatusBarText);
     connect(m_monitor, &GridMonitor::refreshStarted, this, &MainWindow::refreshStarted);
     connect(m_monitor, &GridMonitor::presented, this, &MainWindow::ShowStatus);
     connect(m_monitor, &GridMonitor::refreshFinished, this, &MainWindow::refreshEnded);
     connect(m_monitor, &GridMonitor::stopped, this, [this] { m_services.quit(); });
 
-    m_bus = new PublishedItemsBus(this);
+    auto *bus = new PublishedItemsBus(this);
     if (m_services.publishOnBus)
-        m_bus->registerOnSessionBus();
-    connect(m_monitor, &GridMonitor::itemsPublished, m_bus, &PublishedItemsBus::publish);
+        bus->registerOnSessionBus();
+    connect(m_monitor, &GridMonitor::itemsPublished, bus, &PublishedItemsBus::publish);
 
     m_notices = new NoticeDelivery(
         {.sound = m_services.sound, .notifier = m_services.notifier, .browser = m_services.browser},
@@ -71,11 +55,10 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
     connect(m_monitor, &GridMonitor::announced, m_notices, &NoticeDelivery::deliver);
     connect(m_notices, &NoticeDelivery::noticeRaised, this, &MainWindow::noticeRaised);
 
-    auto *client = new QWidget(this);
-    client->setObjectName(u"clientArea"_qs);
-    setCentralWidget(client);
-
     buildMenus();
+    m_client = new ClientArea(this, m_settings, m_menus, m_graphMenu, m_services.locale);
+    connect(m_monitor->channel(), &DownloadChannel::progressText, m_client,
+            &ClientArea::setStatusText);
     m_updates = new UpdateChecker({.store = m_services.store,
                                    .browser = m_services.browser,
                                    .maker = m_services.servers.maker,
@@ -83,58 +66,16 @@ MainWindow::MainWindow(MainWindowServices services, QWidget *parent)
                                    .prompt = m_services.updatePrompt},
                                   this, m_menus.mnuHelpUpdate);
 
-    // The menu and status bars come with the face: they load plugins and
-    // measure text. Read-outs such as "Hour-Ahead Demand Forecast: 43,133MW at 3:00:00 PM"
-    // are wider than the window in most desktop fonts.
-    sbStatusBar = new FittingLabel(this, 5.0);
-    sbStatusBar->setObjectName(u"sbStatusBar"_qs);
-
     m_tray = new MainTray(m_services.makeTray, m_menus.mnuSysTray, this);
     connect(m_tray, &MainTray::showDetails, this, &MainWindow::showDetails);
-
-    setFixedWidth(TwipsToPixels(kClientWidthTwips));
-    applyDetailsHeight();
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::ensureFace()
-{
-    if (m_face.strip)
-        return;
-    m_face = BuildMainFace(centralWidget(), m_services.locale);
-    PlaceMainMenus(menuBar(), m_menus, m_graphMenu->menu());
-    statusBar()->addWidget(sbStatusBar, 1);
-    statusBar()->setSizeGripEnabled(false);
-    connect(m_face.chkDetails, &QCheckBox::toggled, this, [this](bool checked) {
-        m_settings.ShowDetails = checked;
-        applyDetailsHeight();
-    });
-    connect(m_face.picGraph, &GraphPanel::readoutChanged, this, &MainWindow::setStatusBarText);
-    connect(m_face.tabMain, &QTabBar::currentChanged, this, &MainWindow::tabMain_Click);
-    applyLoadedFace();
-    ApplyGraphValues();
-    applyGraphKind();
-    fitToFont();
-}
-
-void MainWindow::fitToFont()
-{
-    m_faceHeights = FitFaceToFont(m_face);
-    applyDetailsHeight();
-}
-
-void MainWindow::applyLoadedFace()
-{
-    m_face.strip->setConditionText(*ShownConditionText(LevelUnknown));
-    m_face.strip->setConditionImage(kInitialImageIndex);
-    m_face.chkDetails->setChecked(m_settings.ShowDetails);
-}
-
 void MainWindow::setVisible(bool visible)
 {
     if (visible)
-        ensureFace();
+        m_client->ensureBuilt();
     QMainWindow::setVisible(visible);
 }
 
@@ -147,10 +88,7 @@ void MainWindow::buildMenus()
     for (QAction *exit : {m.mnuFileExit, m.mnuSysTrayExit})
         connect(exit, &QAction::triggered, this, &MainWindow::mnuFileExit_Click);
     for (int i = 0; i < m.mnuViewSub.size(); ++i)
-        connect(m.mnuViewSub[i], &QAction::triggered, this, [this, i] {
-            ensureFace();
-            m_face.tabMain->setCurrentIndex(i);
-        });
+        connect(m.mnuViewSub[i], &QAction::triggered, this, [this, i] { m_client->selectTab(i); });
     connect(m.mnuViewAlwaysOnTop, &QAction::triggered, this, [this] {
         m_settings.AlwaysOnTop = !m_settings.AlwaysOnTop;
         applyAlwaysOnTop();
@@ -174,7 +112,7 @@ void MainWindow::buildMenus()
     connect(m_graphMenu, &GraphMenu::seriesItemClicked, this, [this](int index) {
         // Saved with the other settings when the window unloads.
         m_settings.GraphValues = FlipGraphValue(m_settings.GraphValues, index);
-        ApplyGraphValues();
+        m_client->applyGraphValues();
     });
 }
 
@@ -185,16 +123,14 @@ QCoro::Task<> MainWindow::Form_Load()
     m_tray->showInitial();
 
     RestoreWindowPlacement(this, 0, *m_services.store, m_services.locale);
-    applyDetailsHeight();
-    if (m_face.strip)
-        applyLoadedFace();
+    m_client->applyLoadedSettings();
 
     // Before the window shows, so that a chart set aside for the picture is
     // never built.
     for (int series = 1; series <= OutlookSeriesCount; ++series)
         m_graphMenu->addSeriesItem(ShownSeriesName(series));
-    ApplyGraphValues();
-    applyGraphKind();
+    m_client->applyGraphValues();
+    m_client->applyGraphKind();
 
     if (m_settings.ShowAtStartup)
         show();
@@ -207,13 +143,13 @@ QCoro::Task<> MainWindow::Form_Load()
 void MainWindow::refreshStarted()
 {
     m_menus.mnuFileUpdate->setEnabled(false);
-    setStatusBarText(tr("Updating..."));
+    m_client->setStatusText(tr("Updating..."));
 }
 
 void MainWindow::refreshEnded()
 {
-    ensureFace();
-    setStatusBarText(QString());
+    m_client->ensureBuilt();
+    m_client->setStatusText(QString());
     m_menus.mnuFileUpdate->setEnabled(true);
     Q_EMIT refreshFinished();
 }
@@ -243,7 +179,7 @@ QCoro::Task<> MainWindow::mnuToolsOptions_Click()
     m_options = new OptionsDialog(m_settings, *m_services.store, m_services.startupEntry, this);
     co_await m_options->showModal();
     if (self)
-        applyGraphKind();
+        m_client->applyGraphKind();
 }
 
 void MainWindow::showDetails()
@@ -256,18 +192,9 @@ void MainWindow::showDetails()
 void MainWindow::ShowStatus(const StatusPresentation &p, const GridData &data)
 {
     m_tray->showStatus(p);
-    ensureFace();
-    ShowOnFace(m_face, p, data);
+    m_client->showStatus(p, data);
     if (p.imageIndex)
         setWindowIcon(ConditionIcon(*p.imageIndex));
-}
-
-void MainWindow::ApplyGraphValues()
-{
-    const SeriesVisibility shown = SeriesShown(m_settings.GraphValues);
-    if (m_face.picGraph)
-        m_face.picGraph->showSeries(shown);
-    m_graphMenu->setChecks(shown);
 }
 
 void MainWindow::showWithoutTray()
@@ -279,39 +206,6 @@ void MainWindow::showWithoutTray()
                stderr);
     if (!isVisible())
         show();
-}
-
-void MainWindow::applyDetailsHeight()
-{
-    // The height counts the client area with its menu and status bars; the
-    // window manager adds its own frame.
-    const double twips = m_settings.ShowDetails ? kDetailsHeightTwips : kShortHeightTwips;
-    // Taller when the desktop's font makes the bars or the rows taller.
-    int needed = 0;
-    if (m_face.strip)
-        needed =
-            menuBar()->sizeHint().height() + statusBar()->sizeHint().height() +
-            (m_settings.ShowDetails ? m_faceHeights.withDetails : m_faceHeights.withoutDetails);
-    setFixedHeight(std::max(TwipsToPixels(twips), needed));
-}
-
-void MainWindow::tabMain_Click(int index)
-{
-    m_face.panels->setCurrentIndex(index);
-    m_menus.mnuViewSub.value(index)->setChecked(true);
-    m_graphMenu->setSeriesItemsEnabled(!m_settings.CAISOGraph);
-}
-
-void MainWindow::applyGraphKind()
-{
-    // The chart, or the operator's picture for those who prefer it.
-    if (m_face.picGraph)
-        m_face.picGraph->setChartShown(!m_settings.CAISOGraph);
-}
-
-void MainWindow::setStatusBarText(const QString &text)
-{
-    sbStatusBar->setText(text);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -327,8 +221,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::FontChange && m_face.strip)
-        fitToFont();
+    if (event->type() == QEvent::FontChange)
+        m_client->fitToFont();
     // Minimised, the window lives on in the notification area; without one
     // it stays on the taskbar so the user can still reach it.
     if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray->isPresent())

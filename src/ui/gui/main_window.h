@@ -1,79 +1,21 @@
 #pragma once
 
-#include "core/server_urls.h"
-#include "monitor/grid_monitor.h"
 #include "settings/app_settings.h"
-#include "ui/gui/main_face.h"
 #include "ui/gui/main_menus.h"
+#include "ui/gui/main_window_services.h"
 
-#include <QCoreApplication>
-#include <QLocale>
 #include <QMainWindow>
 #include <QPointer>
 #include <qcoro/qcorotask.h>
 
-#include <chrono>
-#include <functional>
-#include <memory>
-
-class QLabel;
-class QMenu;
-
 namespace voltwise {
 
-class BrowserOpener;
-class DesktopNotifier;
-class ExitPrompt;
+class ClientArea;
 class GraphMenu;
 class MainTray;
 class NoticeDelivery;
-class PublishedItemsBus;
-class RegistryBackend;
 class OptionsDialog;
-class SoundPlayer;
-class StartupEntry;
-class TrayIcon;
 class UpdateChecker;
-class UpdatePrompt;
-
-// What the main window needs from outside; tests pass their own.
-struct MainWindowServices
-{
-    RegistryBackend *store = nullptr;
-    ServerUrls servers = ServerUrls::defaults();
-    QLocale locale = QLocale::system();
-    // The time now for the refresh; none is the system clock.
-    RefreshClock clock;
-    std::chrono::milliseconds refreshDeadline = kRefreshDeadline;
-    ExitPrompt *exitPrompt = nullptr;
-    SoundPlayer *sound = nullptr;
-    BrowserOpener *browser = nullptr;
-    // The desktop's notification server; none: notices always in a window.
-    DesktopNotifier *notifier = nullptr;
-    // None: the update dialog and its messages.
-    UpdatePrompt *updatePrompt = nullptr;
-    // The start-at-login entry of the options dialog; none: never registered.
-    StartupEntry *startupEntry = nullptr;
-    // Makes the notification-area icon for the icon menu; none: no icon.
-    std::function<TrayIcon *(QMenu *menu, QObject *parent)> makeTray;
-    // How long a notification area may take to appear at start (panels start
-    // beside the programs of a login) before the window shows in its stead.
-    std::chrono::milliseconds trayWait{5000};
-    bool publishOnBus = true;
-    int minuteMilliseconds = 60 * 1000;
-    // Ends the program once the window has unloaded.
-    std::function<void()> quit = [] {
-        QCoreApplication::quit();
-    };
-};
-
-// Why the window is asked to unload.
-enum class UnloadMode
-{
-    UserClose = 0,
-    ProgramRequest = 1,
-    SessionEnd = 2
-};
 
 class MainWindow : public QMainWindow
 {
@@ -103,7 +45,6 @@ public:
     // whether the unload goes on.
     QCoro::Task<bool> requestUnload(UnloadMode mode);
 
-    void ApplyGraphValues();
     // Writes the settings and the placement without ending anything.
     void commitSettings();
     void showDetails();
@@ -135,17 +76,8 @@ private:
     };
 
     void buildMenus();
-    // The client area's widgets, built once: at the first status, when the
-    // window is first shown, or when something needs them.
-    void ensureFace();
-    void applyLoadedFace();
-    void applyDetailsHeight();
-    void fitToFont();
-    void tabMain_Click(int index);
     void applyAlwaysOnTop();
-    void applyGraphKind();
     void openLink(const QUrl &url);
-    void setStatusBarText(const QString &text);
     void refreshStarted();
     void refreshEnded();
     void ShowStatus(const StatusPresentation &p, const GridData &data);
@@ -156,12 +88,9 @@ private:
     AppSettings m_settings;
     GridMonitor *m_monitor = nullptr;
     NoticeDelivery *m_notices = nullptr;
-    PublishedItemsBus *m_bus = nullptr;
-    MainFace m_face;
-    FaceHeights m_faceHeights;
     GraphMenu *m_graphMenu = nullptr;
-    QLabel *sbStatusBar = nullptr;
     MainMenus m_menus;
+    ClientArea *m_client = nullptr;
     QPointer<OptionsDialog> m_options;
     MainTray *m_tray = nullptr;
     UpdateChecker *m_updates = nullptr;
