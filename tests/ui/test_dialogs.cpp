@@ -3,7 +3,6 @@
 #include "platform/startup_entry.h"
 #include "settings/registry_operations.h"
 #include "settings/settings_test_support.h"
-#include "support/accessible_texts.h"
 #include "ui/gui/exit_prompt.h"
 #include "ui/gui/options_dialog.h"
 
@@ -108,20 +107,6 @@ private Q_SLOTS:
         QTRY_VERIFY(shown.isReady());
         QCOMPARE(settings.UpdateInterval, 15);
         QCOMPARE(GetSetting(m_reg.store, SettingKeys::UpdateInterval, {}), u"15"_qs);
-    }
-
-    // This program runs on Linux desktops: no caption may promise another system.
-    void captionsNameNoOtherSystem()
-    {
-        AppSettings settings;
-        QCoro::Task<> shown;
-        OptionsDialog *dialog = open(settings, shown);
-        const auto texts = AccessibleTexts(dialog);
-        QVERIFY(texts.size() > 10);
-        for (const auto &[owner, text] : texts)
-            QVERIFY2(!text.contains(u"Windows"_qs), qPrintable(owner + u": "_qs + text));
-        dialog->close();
-        QTRY_VERIFY(shown.isReady());
     }
 
     // The answer arrives even though the box deletes itself on closing, or
