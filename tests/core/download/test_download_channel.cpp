@@ -91,37 +91,8 @@ private Q_SLOTS:
     }
 
     // Any HTTP status from 200 to 299 with its body is a completed transfer.
-    void completedTransfer_data()
-    {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("bodyText");
-
-        QTest::newRow("299") << u"status:299"_qs << 299 << u"299"_qs;
-        QTest::newRow("content length 0") << u"empty"_qs << 200 << QString();
-    }
-
-    void completedTransfer()
-    {
-        QFETCH(QString, fault);
-        QFETCH(QString, bodyText);
-        m_sim->setFault(kStatusCsvPath, *ParseFault(fault));
-        QSignalSpy texts(m_channel.get(), &DownloadChannel::progressText);
-
-        const DownloadResult result = fetch(kStatusCsvPath);
-
-        QVERIFY(result.ok);
-        QTEST(result.httpStatus, "status");
-        QCOMPARE(result.body.isEmpty(), bodyText.isEmpty());
-        QVERIFY2(result.text().contains(bodyText), qPrintable(result.text()));
-        QCOMPARE(Args<QString>(texts),
-                 (QList<QString>{u"Requesting..."_qs, u"Connecting..."_qs, u"Request sent"_qs,
-                                 u"Receiving response..."_qs, u"Response received"_qs,
-                                 u"Response Completed"_qs}));
-    }
-
     // Time-outs count silence; the clock moves by `wait`, then by `perPiece` as data comes.
-    void failedTransfer_data()
+    void transfer_data()
     {
         QTest::addColumn<QString>("fault"); // on the forecast page, or a URL
         QTest::addColumn<qint64>("limit");  // 0: the default
@@ -132,6 +103,9 @@ private Q_SLOTS:
 
         const int timeout = int(kTimeout.count());
         const QString timedOut = u"Error #4: No response for 1000 ms"_qs;
+        QTest::newRow("HTTP 299") << u"status:299,oversize:10"_qs << qint64(0) << 0 << 0 << 0
+                                  << QString();
+        QTest::newRow("content length 0") << u"empty"_qs << qint64(0) << 0 << 0 << 0 << QString();
         QTest::newRow("no answer in time")
             << u"delay:60000"_qs << qint64(0) << timeout << 0 << 4 << timedOut;
         QTest::newRow("stalled body") << u"stall"_qs << qint64(0) << 0 << timeout << 4 << timedOut;
@@ -172,7 +146,7 @@ private Q_SLOTS:
                 << u"Error #%1: %2"_qs.arg(code).arg(QString::fromLatin1(ReasonPhrase(code)));
     }
 
-    void failedTransfer()
+    void transfer()
     {
         QFETCH(QString, fault);
         QFETCH(qint64, limit);
@@ -206,8 +180,15 @@ private Q_SLOTS:
         const DownloadResult result = QCoro::waitFor(task);
         QCOMPARE(result.ok, error == 0);
         QCOMPARE(result.body.size(), error == 0 ? parsed->oversizeBytes : 0);
-        QCOMPARE(result.httpStatus, error == 0 ? 200 : error >= 400 ? error : 0);
-        if (error != 0) {
+        QCOMPARE(result.httpStatus, error == 0     ? (parsed->status ? parsed->status : 200)
+                                    : error >= 400 ? error
+                                                   : 0);
+        if (error == 0)
+            QCOMPARE(Args<QString>(texts),
+                     (QList<QString>{u"Requesting..."_qs, u"Connecting..."_qs, u"Request sent"_qs,
+                                     u"Receiving response..."_qs, u"Response received"_qs,
+                                     u"Response Completed"_qs}));
+        else {
             QCOMPARE(Args<int>(states).last(), int(DownloadState::Error));
             const QString expected = text.isEmpty() ? u"Error #%1: "_qs.arg(error) : text;
             QVERIFY2(LastText(texts).startsWith(expected), qPrintable(LastText(texts)));
