@@ -130,70 +130,51 @@ private Q_SLOTS:
         }
     }
 
-    // Refreshes in turn: "+" a step of the walk before it, "!" the status
-    // file missing (the level unknown), "q" the chime off from then on. Each refresh
-    // announces ("A"), announces without the chime ("a") or not ("-").
-    void announcements_data()
+    // Steps in turn: "r" a refresh on request, "t" a minute tick; before it
+    // "+" a step of the walk, "!" the status file missing (the level
+    // unknown), "q" the chime off, "2" an interval of 2, "x" automatic checks
+    // off, each from then on. Each step announces ("A"), announces without
+    // the chime ("a"), refreshes without announcing ("-") or not at all (".").
+    // Ticks refresh at the first, then as the counter decides (its rules:
+    // test_status_csv_reader) on the settings read at each tick; a refresh on
+    // request keeps the count.
+    void steps_data()
     {
-        QTest::addColumn<QString>("refreshes"); // one word per refresh
-        QTest::addColumn<QString>("announced");
-        QTest::newRow("steady status") << u". ."_qs << u"A-"_qs;
-        QTest::newRow("each new status") << u". + +"_qs << u"AAA"_qs;
-        QTest::newRow("held back while the level is unknown") << u"! ! . ."_qs << u"--A-"_qs;
-        QTest::newRow("chime off") << u"q +"_qs << u"aa"_qs;
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("steady status") << u"r r"_qs << u"A-"_qs;
+        QTest::newRow("each new status") << u"r +r +r"_qs << u"AAA"_qs;
+        QTest::newRow("held back while the level is unknown") << u"!r !r r r"_qs << u"--A-"_qs;
+        QTest::newRow("chime off") << u"qr +r"_qs << u"aa"_qs;
+        QTest::newRow("ticks, a refresh on request") << u"t r t t t t t t"_qs << u"A-..-..-"_qs;
+        QTest::newRow("ticks, interval 2") << u"t 2t t t t t t"_qs << u"A.-.-.-"_qs;
+        QTest::newRow("ticks, automatic checks off") << u"t xt t t t t t"_qs << u"A......"_qs;
     }
 
-    void announcements()
+    void steps()
     {
-        QFETCH(QString, refreshes);
+        QFETCH(QString, steps);
         GridMonitor *monitor = makeMonitor();
-        QString announced;
-        for (const QString &refresh : refreshes.split(u' ')) {
-            if (refresh.contains(u'+'))
+        QString outcome;
+        for (const QString &step : steps.split(u' ')) {
+            if (step.contains(u'+'))
                 m_sim->advance();
-            m_sim->setFault(kStatusCsvPath,
-                            refresh.contains(u'!') ? Fault{.status = 404} : Fault{});
-            if (refresh.contains(u'q'))
-                m_settings.PlaySound = false;
-            const qsizetype before = m_notices.size();
-            QCoro::waitFor(monitor->refresh());
-            announced +=
-                m_notices.size() == before ? u'-' : (m_notices.last().PlaySound ? u'A' : u'a');
+            m_sim->setFault(kStatusCsvPath, step.contains(u'!') ? Fault{.status = 404} : Fault{});
+            m_settings.PlaySound = m_settings.PlaySound && !step.contains(u'q');
+            m_settings.AutoCheck = m_settings.AutoCheck && !step.contains(u'x');
+            if (step.contains(u'2'))
+                m_settings.UpdateInterval = 2;
+            const int requests = m_sim->requestCount(kStatusCsvPath);
+            const qsizetype notices = m_notices.size();
+            const bool tick = step.endsWith(u't');
+            QCoro::waitFor(tick ? monitor->minuteTick() : monitor->refresh());
+            if (m_notices.size() > notices)
+                outcome += m_notices.last().PlaySound ? u'A' : u'a';
+            else
+                outcome += m_sim->requestCount(kStatusCsvPath) > requests ? u'-' : u'.';
+            QVERIFY(!tick || timerOn()); // since the first refresh
         }
-        QTEST(announced, "announced");
-    }
-
-    // The minute timer refreshes at the first tick, then as the counter
-    // decides (its rules: test_status_csv_reader) from the settings read at
-    // each tick; a refresh on request keeps the count.
-    void minuteTicks_data()
-    {
-        QTest::addColumn<QString>("change"); // after tick 1
-        QTest::addColumn<QList<int>>("refreshTicks");
-        QTest::newRow("refresh on request") << u"refresh"_qs << QList<int>{1, 4, 7};
-        QTest::newRow("interval 2") << u"interval"_qs << QList<int>{1, 3, 5, 7};
-        QTest::newRow("automatic checks off") << u"off"_qs << QList<int>{1};
-    }
-
-    void minuteTicks()
-    {
-        QFETCH(QString, change);
-        GridMonitor *monitor = makeMonitor();
-        QList<int> refreshed;
-        for (int tick = 1; tick <= 7; ++tick) {
-            const int before = m_sim->requestCount(kStatusCsvPath);
-            QCoro::waitFor(monitor->minuteTick());
-            if (m_sim->requestCount(kStatusCsvPath) > before)
-                refreshed << tick;
-            QVERIFY(timerOn()); // since the first refresh
-            if (tick != 1)
-                continue;
-            if (change == u"refresh")
-                QCoro::waitFor(monitor->refresh());
-            m_settings.UpdateInterval = change == u"interval" ? 2 : 3;
-            m_settings.AutoCheck = change != u"off";
-        }
-        QTEST(refreshed, "refreshTicks");
+        QTEST(outcome, "outcome");
     }
 
     // Stopped while idle, the monitor stops at once; during a refresh, that
