@@ -126,11 +126,10 @@ private Q_SLOTS:
             << QStringList(3, error(1));
 
         // No picture from today's feeds; notices come from the words and the events.
-        const QList<bool> statsKept{1, 1, 0, 0, 0};
         QTest::newRow("today's feeds")
             << false << QString() << 200 << QList<bool>{0, 1, 0, 0, 0} << QStringList();
         QTest::newRow("summary as a portal's page")
-            << false << on(kStatsPath, "html") << 200 << statsKept
+            << false << on(kStatsPath, "html") << 200 << QList<bool>{1, 1, 0, 0, 0}
             << QStringList{error(200, kStatsPath, "HTML page instead of JSON")};
         QTest::newRow("demand file as HTML")
             << false << on(kDemandPath, "html") << 200 << QList<bool>{0, 1, 1, 0, 0}
