@@ -101,52 +101,45 @@ private Q_SLOTS:
         QTest::addColumn<int>("error"); // 0: succeeds with the whole body
         QTest::addColumn<QString>("text");
 
+        const auto row = [](const QString &name, const QString &fault, int error,
+                            const QString &text = {}, qint64 limit = 0, int wait = 0,
+                            int perPiece = 0) {
+            QTest::newRow(qPrintable(name)) << fault << limit << wait << perPiece << error << text;
+        };
         const int timeout = int(kTimeout.count());
         const QString timedOut = u"Error #4: No response for 1000 ms"_qs;
-        QTest::newRow("HTTP 299") << u"status:299,oversize:10"_qs << qint64(0) << 0 << 0 << 0
-                                  << QString();
-        QTest::newRow("content length 0") << u"empty"_qs << qint64(0) << 0 << 0 << 0 << QString();
-        QTest::newRow("no answer in time")
-            << u"delay:60000"_qs << qint64(0) << timeout << 0 << 4 << timedOut;
-        QTest::newRow("stalled body") << u"stall"_qs << qint64(0) << 0 << timeout << 4 << timedOut;
-        QTest::newRow("steady body outlasting the time-out")
-            << u"oversize:6000,trickle:5"_qs << qint64(0) << 0 << 900 << 0 << QString();
-        QTest::newRow("steady trickle past the overall time-out")
-            << u"oversize:400000,trickle:5"_qs << qint64(0) << 0 << 900 << 4 << timedOut;
+        row(u"HTTP 299"_qs, u"status:299,oversize:10"_qs, 0);
+        row(u"content length 0"_qs, u"empty"_qs, 0);
+        row(u"no answer in time"_qs, u"delay:60000"_qs, 4, timedOut, 0, timeout);
+        row(u"stalled body"_qs, u"stall"_qs, 4, timedOut, 0, 0, timeout);
+        row(u"steady body outlasting the time-out"_qs, u"oversize:6000,trickle:5"_qs, 0, {}, 0, 0,
+            900);
+        row(u"steady trickle past the overall time-out"_qs, u"oversize:400000,trickle:5"_qs, 4,
+            timedOut, 0, 0, 900);
         for (const QString &how : {u""_qs, u",chunked"_qs}) {
-            QTest::addRow("at the limit%s", qPrintable(how))
-                << u"oversize:100000"_qs + how << qint64(100000) << 0 << 0 << 0 << QString();
-            QTest::addRow("one byte over%s", qPrintable(how))
-                << u"oversize:100001"_qs + how << qint64(100000) << 0 << 0 << 299
-                << u"Error #299: Response larger than 100000 bytes"_qs;
+            row(u"at the limit"_qs + how, u"oversize:100000"_qs + how, 0, {}, 100000);
+            row(u"one byte over"_qs + how, u"oversize:100001"_qs + how, 299,
+                u"Error #299: Response larger than 100000 bytes"_qs, 100000);
         }
         // Half of the announced 10 MiB comes, then nothing: only the length tells.
-        QTest::newRow("announced 10 MiB against the default")
-            << u"stall,oversize"_qs << qint64(0) << 0 << 0 << 299 << u"Error #299: "_qs;
+        row(u"announced 10 MiB against the default"_qs, u"stall,oversize"_qs, 299);
         // Handed over as whole, or closed: either way the announced length tells.
-        for (const char *cut : {"oversize:200000,cut", "cut"})
-            QTest::addRow("body cut short, %s", cut)
-                << QString::fromLatin1(cut) << qint64(0) << 0 << 0
-                << int(QNetworkReply::RemoteHostClosedError)
-                << u"Error #2: Connection closed before the whole body came"_qs;
-        QTest::newRow("connection refused")
-            << RefusingUrl().toString() << qint64(0) << 0 << 0
-            << int(QNetworkReply::ConnectionRefusedError) << u"Error #1: Connection refused"_qs;
-        for (const char *url : {"file:///etc/hostname", "127.0.0.1/a.csv"})
-            QTest::newRow(url) << QString::fromLatin1(url) << qint64(0) << 0 << 0
-                               << int(QNetworkReply::ProtocolUnknownError) << QString();
+        for (const QString &cut : {u"oversize:200000,cut"_qs, u"cut"_qs})
+            row(u"body cut short, "_qs + cut, cut, int(QNetworkReply::RemoteHostClosedError),
+                u"Error #2: Connection closed before the whole body came"_qs);
+        row(u"connection refused"_qs, RefusingUrl().toString(),
+            int(QNetworkReply::ConnectionRefusedError), u"Error #1: Connection refused"_qs);
+        for (const QString &url : {u"file:///etc/hostname"_qs, u"127.0.0.1/a.csv"_qs})
+            row(url, url, int(QNetworkReply::ProtocolUnknownError));
         // A refused redirect names its own cause, not the body it never read.
-        QTest::newRow("redirect to itself")
-            << u"redirect:self"_qs << qint64(0) << 0 << 0
-            << int(QNetworkReply::TooManyRedirectsError) << QString();
-        for (const char *target : {"file:///etc/passwd", "ftp://127.0.0.1/a.csv"})
-            QTest::addRow("redirect to %s", target)
-                << u"redirect:"_qs + QString::fromLatin1(target) << qint64(0) << 0 << 0
-                << int(QNetworkReply::ProtocolUnknownError) << QString();
+        row(u"redirect to itself"_qs, u"redirect:self"_qs,
+            int(QNetworkReply::TooManyRedirectsError));
+        for (const QString &target : {u"file:///etc/passwd"_qs, u"ftp://127.0.0.1/a.csv"_qs})
+            row(u"redirect to "_qs + target, u"redirect:"_qs + target,
+                int(QNetworkReply::ProtocolUnknownError));
         for (const int code : {404, 503})
-            QTest::addRow("HTTP %d", code)
-                << u"status:%1"_qs.arg(code) << qint64(0) << 0 << 0 << code
-                << u"Error #%1: %2"_qs.arg(code).arg(QString::fromLatin1(ReasonPhrase(code)));
+            row(u"HTTP %1"_qs.arg(code), u"status:%1"_qs.arg(code), code,
+                u"Error #%1: %2"_qs.arg(code).arg(QString::fromLatin1(ReasonPhrase(code))));
     }
 
     void transfer()
