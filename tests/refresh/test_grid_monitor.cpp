@@ -1,6 +1,7 @@
 // The grid monitor without widgets, against the in-process simulator: what a
 // refresh emits, when it announces, the minute timer's rule and the stop.
 #include "core/conversions.h"
+#include "core/download/download_channel.h"
 #include "gridsim/current_feeds_writer.h"
 #include "monitor/grid_monitor.h"
 #include "settings/app_settings.h"
@@ -215,7 +216,8 @@ private Q_SLOTS:
         QSignalSpy laterRequests(m_sim.get(), &GridSim::requestReceived);
         if (destroy) {
             m_monitor.reset();
-            QTest::qWait(100); // the cut transfer ends from the event loop
+            // The cut transfer ends from the event loop.
+            QTRY_COMPARE(DownloadChannel::transfersAlive(), 0);
             expected = QStringList{u"started"_qs};
         } else {
             monitor->stop();
