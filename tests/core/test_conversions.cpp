@@ -8,7 +8,6 @@
 using namespace voltwise;
 
 Q_DECLARE_METATYPE(voltwise::OleDate)
-Q_DECLARE_METATYPE(std::optional<double>)
 
 using Helper = QString (*)(QStringView);
 Q_DECLARE_METATYPE(Helper)
@@ -17,17 +16,29 @@ namespace {
 const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 const QLocale kGerman(QLocale::German, QLocale::Germany);
 
-OleDate at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
+// Year 0: the time alone.
+OleDate At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
 {
-    return OleDate::fromDateAndTime(QDate(year, month, day), QTime(hour, minute, second));
+    return OleDate::fromDateAndTime(year ? QDate(year, month, day) : QDate(),
+                                    QTime(hour, minute, second));
 }
 
-OleDate timeOnly(int hour, int minute, int second = 0)
+// An OLE date as `Read` gives it.
+QString Iso(OleDate date)
 {
-    return OleDate::fromDateAndTime({}, QTime(hour, minute, second));
+    return (date.hasDatePart() ? u""_qs : u"time "_qs) + date.toDateTime().toString(Qt::ISODate);
 }
 
-const OleDate kNoDate{-1}; // marks text that must not convert
+// What a text reads as, by `TextToNumber` or `TextToDate`; "-" when it does not convert.
+QString Read(bool number, const QString &text, const QLocale &locale)
+{
+    if (number) {
+        const auto value = TextToNumber(text, locale);
+        return value ? QString::number(*value, 'g', 17) : u"-"_qs;
+    }
+    const auto date = TextToDate(text, locale);
+    return date ? Iso(*date) : u"-"_qs;
+}
 } // namespace
 
 class TestConversions : public QObject
@@ -35,116 +46,82 @@ class TestConversions : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void textToNumber_data()
+    void reads_data()
     {
+        QTest::addColumn<bool>("number");
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<std::optional<double>>("expected");
-
-        const std::optional<double> no;
-        QTest::newRow("en grouping") << kEnglish << u"1,234,567.5"_qs << std::optional(1234567.5);
-        QTest::newRow("de grouping") << kGerman << u"1.234.567,5"_qs << std::optional(1234567.5);
-        QTest::newRow("en decimal comma") << kEnglish << u"31456,4"_qs << no;
-        QTest::newRow("de decimal point") << kGerman << u"31456.4"_qs << no;
-        QTest::newRow("trailing letters") << kEnglish << u"12MW"_qs << no;
-        QTest::newRow("misplaced grouping") << kEnglish << u"1,2,3"_qs << no;
-        QTest::newRow("a megabyte of digits") << kEnglish << QString(1024 * 1024, u'9') << no;
-    }
-
-    void textToNumber()
-    {
-        QFETCH(QLocale, locale);
-        QFETCH(QString, text);
-        QTEST(TextToNumber(text, locale), "expected");
-    }
-
-    void textToDate_data()
-    {
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<OleDate>("expected");
-
-        QTest::newRow("en month first") << kEnglish << u"3/4/2001"_qs << at(2001, 3, 4);
-        QTest::newRow("de day first") << kGerman << u"3.4.2001"_qs << at(2001, 4, 3);
-        QTest::newRow("en day above 12 swaps") << kEnglish << u"14/9/2001"_qs << at(2001, 9, 14);
-        QTest::newRow("de own month name")
-            << kGerman << u"14. Dezember 2001"_qs << at(2001, 12, 14);
-        QTest::newRow("time alone") << kGerman << u"07:05:09"_qs << timeOnly(7, 5, 9);
-        QTest::newRow("after midnight") << kEnglish << u"12:15 AM"_qs << timeOnly(0, 15);
-
-        QTest::newRow("empty") << kEnglish << QString() << kNoDate;
-        QTest::newRow("no leap day") << kEnglish << u"2/29/2001"_qs << kNoDate;
-        QTest::newRow("hour 25") << kEnglish << u"25:00"_qs << kNoDate;
-        QTest::newRow("trailing word") << kEnglish << u"9/14/2001 PDT"_qs << kNoDate;
-        QTest::newRow("fullwidth digits") << kEnglish << u"\uff19/\uff11\uff14/2001"_qs << kNoDate;
-    }
-
-    void textToDate()
-    {
-        QFETCH(QLocale, locale);
-        QFETCH(QString, text);
-        QFETCH(OleDate, expected);
-
-        const auto result = TextToDate(text, locale);
-        QCOMPARE(result.has_value(), expected != kNoDate);
-        if (result) {
-            QCOMPARE(result->hasDatePart(), expected.hasDatePart());
-            QCOMPARE(result->toDateTime(), expected.toDateTime());
-        }
-    }
-
-    // What is written reads back as the same value.
-    void formatGeneralDate_data()
-    {
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<OleDate>("value");
         QTest::addColumn<QString>("expected");
+        const auto row = [](const char *name, bool number, const QLocale &locale,
+                            const QString &text, const QString &expected = u"-"_qs) {
+            QTest::newRow(name) << number << locale << text << expected;
+        };
+        row("en grouping", true, kEnglish, u"1,234,567.5"_qs, u"1234567.5"_qs);
+        row("de grouping", true, kGerman, u"1.234.567,5"_qs, u"1234567.5"_qs);
+        row("en decimal comma", true, kEnglish, u"31456,4"_qs);
+        row("de decimal point", true, kGerman, u"31456.4"_qs);
+        row("trailing letters", true, kEnglish, u"12MW"_qs);
+        row("misplaced grouping", true, kEnglish, u"1,2,3"_qs);
+        row("a megabyte of digits", true, kEnglish, QString(1024 * 1024, u'9'));
 
-        QTest::newRow("en pm") << kEnglish << at(2001, 9, 14, 14, 30, 59)
-                               << u"9/14/2001 2:30:59 PM"_qs;
-        QTest::newRow("en midnight") << kEnglish << at(2001, 9, 14) << u"9/14/2001"_qs;
-        QTest::newRow("en zero") << kEnglish << OleDate() << u"12:00:00 AM"_qs;
-        QTest::newRow("de") << kGerman << at(2001, 9, 4, 14, 30) << u"04.09.2001 14:30:00"_qs;
+        row("en month first", false, kEnglish, u"3/4/2001"_qs, Iso(At(2001, 3, 4)));
+        row("de day first", false, kGerman, u"3.4.2001"_qs, Iso(At(2001, 4, 3)));
+        row("en day above 12 swaps", false, kEnglish, u"14/9/2001"_qs, Iso(At(2001, 9, 14)));
+        row("de own month name", false, kGerman, u"14. Dezember 2001"_qs, Iso(At(2001, 12, 14)));
+        row("time alone", false, kGerman, u"07:05:09"_qs, Iso(At(0, 0, 0, 7, 5, 9)));
+        row("after midnight", false, kEnglish, u"12:15 AM"_qs, Iso(At(0, 0, 0, 0, 15)));
+        row("empty", false, kEnglish, QString());
+        row("no leap day", false, kEnglish, u"2/29/2001"_qs);
+        row("hour 25", false, kEnglish, u"25:00"_qs);
+        row("trailing word", false, kEnglish, u"9/14/2001 PDT"_qs);
+        row("fullwidth digits", false, kEnglish, u"\uff19/\uff11\uff14/2001"_qs);
     }
 
-    void formatGeneralDate()
+    void reads()
     {
+        QFETCH(bool, number);
         QFETCH(QLocale, locale);
-        QFETCH(OleDate, value);
-        QFETCH(QString, expected);
-
-        QCOMPARE(FormatGeneralDate(value, locale), expected);
-        const auto back = TextToDate(expected, locale);
-        QVERIFY(back.has_value());
-        QCOMPARE(back->toDateTime(), value.toDateTime());
+        QFETCH(QString, text);
+        QTEST(Read(number, text, locale), "expected");
     }
 
-    // Whole numbers round half away from zero; plain numbers read back exactly.
-    void formatNumber_data()
+    // What is written reads back as the same value; whole numbers round half away from zero.
+    void writes_data()
     {
         QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("whole");
-        QTest::addColumn<QString>("plain");
+        QTest::addColumn<QVariant>("value"); // an OleDate or a double
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("whole"); // of a number; null: not written whole
 
-        QTest::newRow("en") << kEnglish << 31456.4 << u"31,456"_qs << u"31456.4"_qs;
-        QTest::newRow("de") << kGerman << 1234567.5 << u"1.234.568"_qs << u"1234567,5"_qs;
-        QTest::newRow("negative half") << kEnglish << -1234.5 << u"-1,235"_qs << u"-1234.5"_qs;
-        QTest::newRow("largest") << kEnglish << std::numeric_limits<double>::max() << QString()
-                                 << u"1.7976931348623157E+308"_qs;
+        const auto date = [](const char *name, const QLocale &locale, OleDate value,
+                             const QString &expected) {
+            QTest::newRow(name) << locale << QVariant::fromValue(value) << expected << QString();
+        };
+        date("en pm", kEnglish, At(2001, 9, 14, 14, 30, 59), u"9/14/2001 2:30:59 PM"_qs);
+        date("en midnight", kEnglish, At(2001, 9, 14), u"9/14/2001"_qs);
+        date("en zero", kEnglish, OleDate(), u"12:00:00 AM"_qs);
+        date("de", kGerman, At(2001, 9, 4, 14, 30), u"04.09.2001 14:30:00"_qs);
+        QTest::newRow("en") << kEnglish << QVariant(31456.4) << u"31456.4"_qs << u"31,456"_qs;
+        QTest::newRow("de") << kGerman << QVariant(1234567.5) << u"1234567,5"_qs << u"1.234.568"_qs;
+        QTest::newRow("negative half")
+            << kEnglish << QVariant(-1234.5) << u"-1234.5"_qs << u"-1,235"_qs;
+        QTest::newRow("largest") << kEnglish << QVariant(std::numeric_limits<double>::max())
+                                 << u"1.7976931348623157E+308"_qs << QString();
     }
 
-    void formatNumber()
+    void writes()
     {
         QFETCH(QLocale, locale);
-        QFETCH(double, value);
+        QFETCH(QVariant, value);
         QFETCH(QString, whole);
-        QFETCH(QString, plain);
-
+        const bool number = value.typeId() == QMetaType::Double;
+        const QString written = number ? FormatPlainNumber(value.toDouble(), locale)
+                                       : FormatGeneralDate(value.value<OleDate>(), locale);
+        QTEST(written, "expected");
+        QCOMPARE(Read(number, written, locale),
+                 number ? QString::number(value.toDouble(), 'g', 17) : Iso(value.value<OleDate>()));
         if (!whole.isNull())
-            QCOMPARE(FormatWholeNumber(value, locale), whole);
-        QCOMPARE(FormatPlainNumber(value, locale), plain);
-        QCOMPARE(TextToNumber(plain, locale), std::optional(value));
+            QCOMPARE(FormatWholeNumber(value.toDouble(), locale), whole);
     }
 
     void helpers_data()

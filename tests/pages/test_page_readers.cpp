@@ -13,6 +13,7 @@ namespace {
 const QString kNoActive = u"No active notices are being issued at this time."_qs;
 const QString kNoPending = u"No pending notices are being issued at this time."_qs;
 const NoticesTexts kPrevious{u"previous notices"_qs, u"previous table"_qs};
+const QString kPreviousForecasts = u"previous forecasts"_qs;
 const QString kForecastHeading = u"Current Active Forecast(s): \r\n\r\n"_qs;
 const QString kNoForecast =
     kForecastHeading + u"No forecasts of load reductions are being issued at this time."_qs;
@@ -38,23 +39,17 @@ OutlookValues previousValues()
     return values;
 }
 
-// A letter per table and series (1 to 4, twice): r the page's values, h holes, else kept.
-OutlookValues blocks(QStringView code)
+// A letter per table and series (1 to 4, twice): r the page's values, h holes,
+// else kept; then `read` in `series` from hour 1 on.
+OutlookValues blocks(QStringView code, int series = 0, const QList<double> &read = {})
 {
     OutlookValues values = previousValues();
     for (int hour = 1; hour <= OutlookHourCount; ++hour)
-        for (int series = 1; series <= OutlookSeriesCount; ++series) {
-            const QChar c = code[(hour - 1) / 12 * 4 + series - 1];
+        for (int s = 1; s <= OutlookSeriesCount; ++s) {
+            const QChar c = code[(hour - 1) / 12 * 4 + s - 1];
             if (c == u'r' || c == u'h')
-                values.setValue(hour, series, c == u'r' ? pageValue(hour, series) : HoleValue);
+                values.setValue(hour, s, c == u'r' ? pageValue(hour, s) : HoleValue);
         }
-    return values;
-}
-
-// One series read from hour 1 on, everything else kept.
-OutlookValues firstHours(int series, const QList<double> &read)
-{
-    OutlookValues values = previousValues();
     for (int k = 0; k < read.size(); ++k)
         values.setValue(k + 1, series, read[k]);
     return values;
@@ -88,15 +83,6 @@ QString fullPage(const CellOf &cellOf = pageCell)
            table(1, {1, 2, 3, 4}, cellOf);
 }
 
-// Hour by hour, series 1 to 4 each; a failed comparison names the index.
-QList<double> flat(const OutlookValues &values)
-{
-    QList<double> list;
-    for (int hour = 1; hour <= OutlookHourCount; ++hour)
-        for (int series = 1; series <= OutlookSeriesCount; ++series)
-            list << values.value(hour, series);
-    return list;
-}
 } // namespace
 
 // The readers of the status, forecast and outlook pages.
@@ -105,10 +91,13 @@ class TestPageReaders : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void notices_data()
+    // The status page's notices and table, and the forecast page, whose
+    // sections are found by the same rules.
+    void sections_data()
     {
+        QTest::addColumn<bool>("forecast");
         QTest::addColumn<QString>("page");
-        QTest::addColumn<QString>("notices");
+        QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("table");
         const QString table = u"<h2>ISO System Status</h2>\r\n<TABLE border=1>\r\n<TR><TD>Current "
                               u"System Conditions</TD><TD> Normal</TD></TR>\r\n</TABLE>"_qs;
@@ -122,9 +111,8 @@ private Q_SLOTS:
         const QString none = noticesText();
         const auto add = [](const char *name, const QString &page, const QString &notices,
                             const QString &table) {
-            QTest::newRow(name) << page << notices << table;
+            QTest::newRow(name) << false << page << notices << table;
         };
-
         add("empty page keeps both", {}, kPrevious.NoticesText, kept);
         add("404 anywhere keeps both", table + active + u"<p>404 Not Found</p>"_qs + pending,
             kPrevious.NoticesText, kept);
@@ -143,37 +131,31 @@ private Q_SLOTS:
             QString(table).replace(u"Normal"_qs, u"\u202ENor\u2066mal"_qs) +
                 u"Pending Notices<pre>\u202ARMO\u2069: \u202Dtomorrow</pre>"_qs,
             noticesText(kNoActive, u"RMO: tomorrow"_qs), tableText);
-    }
 
-    void notices()
-    {
-        QFETCH(QString, page);
-        QFETCH(QString, notices);
-        QFETCH(QString, table);
-        QCOMPARE(ReadNoticesPage(page, kPrevious), (NoticesTexts{notices, table}));
-    }
-
-    void forecast_data()
-    {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<QString>("expected");
-        const QString previous = u"previous forecasts"_qs;
-        const QString &heading = kForecastHeading;
-        // Sections are found as on the status page; the shared rules are tested there.
+        const auto forecast = [](const char *name, const QString &page, const QString &text) {
+            QTest::newRow(name) << true << page << text << QString();
+        };
         const QString section = u"<h3>Current Active Forecast(s)</h3>\r\n<pre>\r\n<b>1-Hour "
                                 u"Notice</b>: 300  MW\r\n</pre>"_qs;
-        QTest::newRow("empty page") << QString() << previous;
-        QTest::newRow("404 anywhere") << section + u"<!-- 404 Not Found -->"_qs << previous;
-        QTest::newRow("line breaks and inner blanks kept")
-            << section << heading + u"\r\n1-Hour Notice: 300  MW\r\n"_qs;
-        QTest::newRow("hostile: megabytes of open sections")
-            << u"Current Active Forecast(s)<pre>"_qs.repeated(128 * 1024) << kNoForecast;
+        forecast("forecast: empty page", QString(), kPreviousForecasts);
+        forecast("forecast: 404 anywhere", section + u"<!-- 404 Not Found -->"_qs,
+                 kPreviousForecasts);
+        forecast("forecast: line breaks and inner blanks kept", section,
+                 kForecastHeading + u"\r\n1-Hour Notice: 300  MW\r\n"_qs);
+        forecast("forecast: hostile, megabytes of open sections",
+                 u"Current Active Forecast(s)<pre>"_qs.repeated(128 * 1024), kNoForecast);
     }
 
-    void forecast()
+    void sections()
     {
+        QFETCH(bool, forecast);
         QFETCH(QString, page);
-        QTEST(ReadForecastPage(page, u"previous forecasts"_qs), "expected");
+        QFETCH(QString, text);
+        QFETCH(QString, table);
+        if (forecast)
+            QCOMPARE(ReadForecastPage(page, kPreviousForecasts), text);
+        else
+            QCOMPARE(ReadNoticesPage(page, kPrevious), (NoticesTexts{text, table}));
     }
 
     void shownTextCapped()
@@ -212,13 +194,14 @@ private Q_SLOTS:
             u"Day-Ahead Demand Forecast<td>10</td><td>20</td><td>30</td><td>40</td><td>50\r\n"
             u"Hour-Ahead Demand Forecast<td>60<td>70\r\n"_qs +
                 table(1).remove(u"</td>"_qs),
-            firstHours(1, {10, 20, 30, 40}));
+            blocks(u"........", 1, {10, 20, 30, 40}));
         add("operator's separators", u"Actual Demand<td>24,400</td><td>1,234.5</td>"_qs,
-            firstHours(3, {24400, 1234.5}));
+            blocks(u"........", 3, {24400, 1234.5}));
         add("other separators keep", u"Actual Demand<td>1.234,5</td>"_qs, previousValues());
         add("figures that cannot be meant keep",
             u"Actual Demand<td>-30000</td><td>1e20</td><td>24400</td>"_qs,
-            firstHours(3, {previousValues().value(1, 3), previousValues().value(2, 3), 24400}));
+            blocks(u"........", 3,
+                   {previousValues().value(1, 3), previousValues().value(2, 3), 24400}));
         add("hostile: megabytes of unclosed cells", keys + u"<td"_qs.repeated(1024 * 1024),
             previousValues());
     }
@@ -227,7 +210,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, page);
         QFETCH(OutlookValues, expected);
-        QCOMPARE(flat(ReadOutlookPage(page, previousValues())), flat(expected));
+        QCOMPARE(ReadOutlookPage(page, previousValues()), expected);
     }
 };
 

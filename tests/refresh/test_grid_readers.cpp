@@ -21,8 +21,9 @@ const QStringList kRefreshOrder{
     u"main "_qs + kStatusCsvPath.toString(), u"content "_qs + kLoadPicturePath.toString(),
     u"content "_qs + kOutlookPagePath.toString(), u"main "_qs + kForecastPagePath.toString(),
     u"content "_qs + kStatusPagePath.toString()};
-
-const QList<QStringView> kFeeds{kStatsPath, kDemandPath, kFlexAlertEventsPath};
+const QStringList kFeedOrder{u"main "_qs + kStatsPath.toString(),
+                             u"main "_qs + kDemandPath.toString(),
+                             u"main "_qs + kFlexAlertEventsPath.toString()};
 
 // Which parts are the same in both: status (and words), picture, outlook, forecasts, notices.
 QList<bool> SameParts(const GridData &a, const GridData &b)
@@ -30,6 +31,15 @@ QList<bool> SameParts(const GridData &a, const GridData &b)
     return {a.Status == b.Status && a.OperatorStatus == b.OperatorStatus,
             a.PendingGraphPicture == b.PendingGraphPicture, a.Outlook == b.Outlook,
             a.ForecastsText == b.ForecastsText, a.Notices == b.Notices};
+}
+
+QStringList Errors(const QSignalSpy &progress)
+{
+    QStringList shown;
+    for (const QList<QVariant> &text : progress)
+        if (text[0].toString().startsWith(u"Error #"_qs))
+            shown << text[0].toString();
+    return shown;
 }
 
 } // namespace
@@ -46,26 +56,20 @@ private:
     QStringList m_requests;
     QDateTime m_now = kAfternoon;
 
-    ServerUrls servers() const
+    // Today's feeds all come from the main simulator.
+    ServerUrls servers(bool classic = true) const
     {
-        return {m_main->baseUrl(), m_content->baseUrl(), QUrl(), QUrl(), FeedSource::Classic};
+        const QUrl main = m_main->baseUrl();
+        return classic ? ServerUrls{main, m_content->baseUrl(), QUrl(), QUrl(), FeedSource::Classic}
+                       : ServerUrls{main, RefusingUrl(), RefusingUrl(), main, FeedSource::Current};
     }
 
-    ReadAllResult readAll(GridData &data, std::optional<ServerUrls> urls = std::nullopt,
+    ReadAllResult readAll(GridData &data, const ServerUrls &urls,
                           std::shared_ptr<const RefreshCancellation> cancellation = nullptr)
     {
-        return QCoro::waitFor(ReadAllSources(*m_channel, urls.value_or(servers()), data,
+        return QCoro::waitFor(ReadAllSources(*m_channel, urls, data,
                                              QLocale(QLocale::English, QLocale::UnitedStates),
-                                             std::move(cancellation)));
-    }
-
-    // Today's feeds, all from the main simulator.
-    ReadAllResult readFeeds(GridData &data)
-    {
-        const QUrl sim = m_main->baseUrl();
-        return QCoro::waitFor(ReadAllSources(
-            *m_channel, {sim, RefusingUrl(), RefusingUrl(), sim, FeedSource::Current}, data,
-            QLocale(QLocale::English, QLocale::UnitedStates), nullptr, [this] { return m_now; }));
+                                             std::move(cancellation), [this] { return m_now; }));
     }
 
 private Q_SLOTS:
@@ -86,47 +90,83 @@ private Q_SLOTS:
         m_channel->setTimers(m_timers);
     }
 
-    // After a first refresh the operator moves on to a stage 2 emergency: a
-    // failed or refused download or an error status keeps its part alone.
+    // After a first refresh the operator moves on three steps: a failed or
+    // refused download, an error status or a refused body keeps its part
+    // alone, and the status bar says why.
     void secondRefresh_data()
     {
-        QTest::addColumn<QString>("trouble"); // PATH=FAULT, or the refused server
+        QTest::addColumn<bool>("classic");
+        QTest::addColumn<QString>("trouble"); // PATH=FAULT, a refused server, or "tomorrow"
         QTest::addColumn<int>("statusCsvHttpStatus");
         QTest::addColumn<QList<bool>>("kept");
+        QTest::addColumn<QStringList>("errors"); // each the start of one "Error #" message
 
-        const auto on = [](QStringView path, const QString &fault) {
-            return path.toString() + u'=' + fault;
+        const auto on = [](QStringView path, const char *fault) {
+            return path.toString() + u'=' + QString::fromLatin1(fault);
         };
-        const QList<bool> none{0, 0, 0, 0, 0}, status{1, 0, 0, 0, 0}, outlook{0, 0, 1, 0, 0};
-        QTest::newRow("no fault") << QString() << 200 << none;
-        QTest::newRow("status file 503") << on(kStatusCsvPath, u"status:503"_qs) << 503 << status;
-        QTest::newRow("status file stalled") << on(kStatusCsvPath, u"stall"_qs) << 0 << status;
-        QTest::newRow("one-byte picture")
-            << on(kLoadPicturePath, u"oversize:1"_qs) << 200 << QList<bool>{0, 1, 0, 0, 0};
-        QTest::newRow("two-byte picture") << on(kLoadPicturePath, u"oversize:2"_qs) << 200 << none;
-        QTest::newRow("main server refused") << u"main"_qs << 0 << QList<bool>{1, 0, 0, 1, 0};
+        const auto error = [](int code, QStringView path = {}, const char *why = "") {
+            const QString text = u"Error #%1: "_qs.arg(code);
+            return path.isEmpty() ? text
+                                  : text + path.toString() + u": "_qs + QString::fromLatin1(why);
+        };
+        const QList<bool> none{0, 0, 0, 0, 0}, status{1, 0, 0, 0, 0};
+        QTest::newRow("no fault") << true << QString() << 200 << none << QStringList();
+        QTest::newRow("status file 503")
+            << true << on(kStatusCsvPath, "status:503") << 503 << status << QStringList{error(503)};
+        QTest::newRow("status file stalled")
+            << true << on(kStatusCsvPath, "stall") << 0 << status << QStringList{error(4)};
+        QTest::newRow("one-byte picture") << true << on(kLoadPicturePath, "oversize:1") << 200
+                                          << QList<bool>{0, 1, 0, 0, 0} << QStringList();
+        QTest::newRow("two-byte picture")
+            << true << on(kLoadPicturePath, "oversize:2") << 200 << none << QStringList();
+        QTest::newRow("main server refused")
+            << true << u"main"_qs << 0 << QList<bool>{1, 0, 0, 1, 0} << QStringList(2, error(1));
         QTest::newRow("content server refused")
-            << u"content"_qs << 200 << QList<bool>{0, 1, 1, 0, 1};
+            << true << u"content"_qs << 200 << QList<bool>{0, 1, 1, 0, 1}
+            << QStringList(3, error(1));
+
+        // No picture from today's feeds; notices come from the words and the events.
+        QTest::newRow("today's feeds")
+            << false << QString() << 200 << QList<bool>{0, 1, 0, 0, 0} << QStringList();
+        QTest::newRow("summary as a portal's page")
+            << false << on(kStatsPath, "html") << 200 << QList<bool>{1, 1, 0, 0, 0}
+            << QStringList{error(200, kStatsPath, "HTML page instead of JSON")};
+        QTest::newRow("demand file as HTML")
+            << false << on(kDemandPath, "html") << 200 << QList<bool>{0, 1, 1, 0, 0}
+            << QStringList{error(200, kDemandPath, "HTML page instead of CSV")};
+        QTest::newRow("Flex Alert service empty")
+            << false << on(kFlexAlertEventsPath, "empty") << 200
+            << QList<bool>{0, 1, 0, 1, 0} // notices: the new words
+            << QStringList{error(200, kFlexAlertEventsPath)};
+        // Just after midnight: the files still hold the afternoon before.
+        QTest::newRow("a day behind")
+            << false << u"tomorrow"_qs << 200 << QList<bool>{1, 1, 1, 0, 0}
+            << QStringList{error(200, kStatsPath, "a day behind"),
+                           error(200, kDemandPath, "a day behind")};
     }
 
     void secondRefresh()
     {
+        QFETCH(bool, classic);
         QFETCH(QString, trouble);
-        QFETCH(int, statusCsvHttpStatus);
-        m_main->advance();
-        m_content->advance();
-        GridData data;
-        QCOMPARE(readAll(data).statusCsvHttpStatus, 200);
-        const GridData before = data;
-        for (int i = 0; i < 3; ++i) {
+        QFETCH(QStringList, errors);
+        const auto advance = [this] {
             m_main->advance();
             m_content->advance();
-        }
+        };
+        if (classic)
+            advance();
+        GridData data;
+        QCOMPARE(readAll(data, servers(classic)).statusCsvHttpStatus, 200);
+        const GridData before = data;
+        for (int i = 0; i < 3; ++i)
+            advance();
         m_requests.clear();
-        ServerUrls urls = servers();
-        QStringList expectedRequests = kRefreshOrder;
+        ServerUrls urls = servers(classic);
+        QStringList expectedRequests = classic ? kRefreshOrder : kFeedOrder;
         if (const auto fault = ParsePathFault(trouble)) {
-            const bool main = fault->path == kStatusCsvPath || fault->path == kForecastPagePath;
+            const bool main =
+                !classic || fault->path == kStatusCsvPath || fault->path == kForecastPagePath;
             GridSim *sim = main ? m_main.get() : m_content.get();
             sim->setFault(fault->path, fault->fault);
             // A stalled answer waits for the time-out; let it run out at once.
@@ -135,16 +175,34 @@ private Q_SLOTS:
                     if (p == path)
                         QTimer::singleShot(0, this, [this] { m_timers.advance(10s); });
                 });
+        } else if (trouble == u"tomorrow") {
+            const QDateTime pacific = OperatorWallClock(kAfternoon);
+            m_now = QDateTime(pacific.date().addDays(1), QTime(0, 10), OperatorTimeZone());
         } else if (!trouble.isEmpty()) {
             (trouble == u"main" ? urls.gridMain : urls.gridContent) = RefusingUrl();
             expectedRequests.removeIf([&](const QString &r) { return r.startsWith(trouble); });
         }
+        QSignalSpy progress(m_channel.get(), &DownloadChannel::progressText);
 
-        QCOMPARE(readAll(data, urls).statusCsvHttpStatus, statusCsvHttpStatus);
+        QTEST(readAll(data, urls).statusCsvHttpStatus, "statusCsvHttpStatus");
+
         QCOMPARE(m_requests, expectedRequests);
         QTEST(SameParts(data, before), "kept");
-        if (trouble.isEmpty())
+        const QStringList shown = Errors(progress);
+        QVERIFY2(shown.size() == errors.size(), qPrintable(shown.join(u'|')));
+        for (qsizetype i = 0; i < shown.size(); ++i)
+            QVERIFY2(shown[i].startsWith(errors[i]), qPrintable(shown[i]));
+        if (trouble.isEmpty() && classic)
             QCOMPARE(data.PendingGraphPicture, m_content->resource(kLoadPicturePath)->body);
+        // Each feed cache-busted, naming the program.
+        for (const QStringView path : {kStatsPath, kDemandPath, kFlexAlertEventsPath}) {
+            if (classic)
+                break;
+            const SimRequest request = m_main->lastRequest(path).value();
+            QVERIFY2(QUrlQuery(request.query).hasQueryItem(u"_"_qs), qPrintable(request.query));
+            QVERIFY2(request.userAgent.startsWith("Voltwise/2."), request.userAgent.constData());
+            QCOMPARE(request.accept == "application/json", path == kFlexAlertEventsPath);
+        }
     }
 
     // Cancelled while the download of `at` runs (-1: before): nothing after it is requested.
@@ -169,7 +227,7 @@ private Q_SLOTS:
         connect(m_content.get(), &GridSim::requestReceived, this, cancelAt);
         GridData data;
 
-        readAll(data, std::nullopt, cancellation);
+        readAll(data, servers(), cancellation);
 
         QCOMPARE(m_requests, kRefreshOrder.mid(0, at + 1));
     }
@@ -190,14 +248,11 @@ private Q_SLOTS:
         m_channel->setTimeout(60s);
         for (GridSim *sim : {m_main.get(), m_content.get()})
             sim->setFault(kEveryPath, *ParseFault(u"stall"));
-        const QUrl main = m_main->baseUrl();
-        const ServerUrls urls =
-            classic ? servers() : ServerUrls{main, main, QUrl(), main, FeedSource::Current};
         QSignalSpy progress(m_channel.get(), &DownloadChannel::progressText);
         GridData data;
 
-        auto refresh =
-            ReadAllSources(*m_channel, urls, data, QLocale::c(), nullptr, [this] { return m_now; });
+        auto refresh = ReadAllSources(*m_channel, servers(classic), data, QLocale::c(), nullptr,
+                                      [this] { return m_now; });
         const auto start = m_timers.now();
         while (!refresh.isReady() && m_timers.now() - start < 10min) {
             QTest::qWait(2);
@@ -207,10 +262,7 @@ private Q_SLOTS:
         QVERIFY(m_timers.now() - start <= kRefreshDeadline);
         QCOMPARE(QCoro::waitFor(std::move(refresh)).statusCsvHttpStatus, 0);
         QCOMPARE(SameParts(data, GridData()), QList<bool>(5, true));
-        const qsizetype errors = std::count_if(progress.begin(), progress.end(), [](auto &text) {
-            return text[0].toString().startsWith(u"Error #"_qs);
-        });
-        QCOMPARE(errors, classic ? kRefreshOrder.size() : kFeeds.size());
+        QCOMPARE(Errors(progress).size(), classic ? kRefreshOrder.size() : kFeedOrder.size());
     }
 
     // Until the Flex Alert service has answered, nothing is known of the
@@ -228,84 +280,13 @@ private Q_SLOTS:
         m_main->advance(); // a Flex Alert
         m_main->setFault(kFlexAlertEventsPath, *ParseFault(fault));
         GridData data;
-        QCOMPARE(readFeeds(data).statusCsvHttpStatus, 200);
+        QCOMPARE(readAll(data, servers(false)).statusCsvHttpStatus, 200);
         QVERIFY(!data.OperatorStatus.isEmpty());
         QCOMPARE(data.Notices.NoticesText, QString());
         QCOMPARE(data.ForecastsText, QString());
         // What the change alert compares still follows the operator's words.
         QCOMPARE(data.Notices.StatusTableText,
                  u"Grid status: "_qs + data.OperatorStatus.join(u", "_qs));
-    }
-
-    // One request per feed, cache-busted, naming the program.
-    void currentFeedsRequests()
-    {
-        GridData data;
-        QCOMPARE(readFeeds(data).statusCsvHttpStatus, 200);
-        for (const QStringView path : kFeeds) {
-            QCOMPARE(m_main->requestCount(path), 1);
-            const SimRequest request = m_main->lastRequest(path).value();
-            QVERIFY2(QUrlQuery(request.query).hasQueryItem(u"_"_qs), qPrintable(request.query));
-            QVERIFY2(request.userAgent.startsWith("Voltwise/2."), request.userAgent.constData());
-        }
-        QCOMPARE(m_main->lastRequest(kFlexAlertEventsPath)->accept, "application/json");
-    }
-
-    // A refused body keeps its part and the status bar says why.
-    void currentFeedsRefusedBodies_data()
-    {
-        QTest::addColumn<QString>("trouble"); // PATH=FAULT, or "tomorrow" for the reader's clock
-        QTest::addColumn<QList<bool>>("kept");
-        QTest::addColumn<QStringList>("errors"); // each the start of one "Error #" message
-
-        const QString stats = kStatsPath.toString(), demand = kDemandPath.toString(),
-                      flex = kFlexAlertEventsPath.toString();
-        // No picture from today's feeds; notices come from the words and the events.
-        const QList<bool> statsKept{1, 1, 0, 0, 0}, outlookKept{0, 1, 1, 0, 0};
-        QTest::newRow("no fault") << QString() << QList<bool>{0, 1, 0, 0, 0} << QStringList();
-        QTest::newRow("summary as a portal's page")
-            << stats + u"=html"_qs << statsKept
-            << QStringList{u"Error #200: "_qs + stats + u": HTML page instead of JSON"_qs};
-        QTest::newRow("demand file as HTML")
-            << demand + u"=html"_qs << outlookKept
-            << QStringList{u"Error #200: "_qs + demand + u": HTML page instead of CSV"_qs};
-        QTest::newRow("Flex Alert service empty")
-            << flex + u"=empty"_qs << QList<bool>{0, 1, 0, 1, 0} // notices: the new words
-            << QStringList{u"Error #200: "_qs + flex};
-        // Just after midnight: the files still hold the afternoon before.
-        QTest::newRow("a day behind")
-            << u"tomorrow"_qs << QList<bool>{1, 1, 1, 0, 0}
-            << QStringList{u"Error #200: "_qs + stats + u": a day behind"_qs,
-                           u"Error #200: "_qs + demand + u": a day behind"_qs};
-    }
-
-    void currentFeedsRefusedBodies()
-    {
-        QFETCH(QString, trouble);
-        QFETCH(QStringList, errors);
-        GridData data;
-        readFeeds(data);
-        const GridData before = data;
-        for (int i = 0; i < 3; ++i)
-            m_main->advance();
-        if (const auto fault = ParsePathFault(trouble)) {
-            m_main->setFault(fault->path, fault->fault);
-        } else if (trouble == u"tomorrow") {
-            const QDateTime pacific = OperatorWallClock(kAfternoon);
-            m_now = QDateTime(pacific.date().addDays(1), QTime(0, 10), OperatorTimeZone());
-        }
-        QSignalSpy progress(m_channel.get(), &DownloadChannel::progressText);
-
-        readFeeds(data);
-
-        QTEST(SameParts(data, before), "kept");
-        QStringList shown;
-        for (const QList<QVariant> &text : progress)
-            if (text[0].toString().startsWith(u"Error #"_qs))
-                shown << text[0].toString();
-        QCOMPARE(shown.size(), errors.size());
-        for (qsizetype i = 0; i < shown.size(); ++i)
-            QVERIFY2(shown[i].startsWith(errors[i]), qPrintable(shown[i]));
     }
 };
 

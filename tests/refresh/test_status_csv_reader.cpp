@@ -88,21 +88,7 @@ const QString kFullFileChanges =
     "LevelStart=2001-09-14T12:00 LevelEnd=2001-09-14T18:00 NoticeStart=2001-09-14T15:00 "
     "NoticeEnd=2001-09-14T16:00 NoticeValue=1500"_qs;
 
-// One tick: (AutoCheck, UpdateInterval at that tick).
-struct Tick
-{
-    bool autoCheck;
-    int interval;
-};
-
-QList<Tick> ticks(int count, bool autoCheck, int interval)
-{
-    return QList<Tick>(count, Tick{autoCheck, interval});
-}
-
 } // namespace
-
-Q_DECLARE_METATYPE(QList<Tick>)
 
 class TestStatusCsvReader : public QObject
 {
@@ -187,27 +173,27 @@ private Q_SLOTS:
 
     void refreshTicks_data()
     {
-        QTest::addColumn<QList<Tick>>("sequence");
+        QTest::addColumn<QList<int>>("intervals"); // UpdateInterval per tick; negative: off
         QTest::addColumn<QList<int>>("refreshAt"); // 1-based tick numbers
 
-        QTest::newRow("below 1 acts as 1") << ticks(3, true, 0) << QList<int>{1, 2, 3};
+        QTest::newRow("below 1 acts as 1") << QList<int>{0, 0, 0} << QList<int>{1, 2, 3};
         // The counter runs on while off; back on, the next zero tick refreshes.
         QTest::newRow("off then on keeps counting")
-            << ticks(2, false, 3) + ticks(5, true, 3) << QList<int>{4, 7};
+            << QList<int>{-3, -3, 3, 3, 3, 3, 3} << QList<int>{4, 7};
         // A new interval takes effect at the next tick with the counter kept.
         QTest::newRow("interval change keeps counter")
-            << ticks(2, true, 3) + ticks(6, true, 2) << QList<int>{1, 5, 7};
+            << QList<int>{3, 3, 2, 2, 2, 2, 2, 2} << QList<int>{1, 5, 7};
     }
 
     void refreshTicks()
     {
-        QFETCH(QList<Tick>, sequence);
+        QFETCH(QList<int>, intervals);
         MinuteCounter counter;
         QList<int> refreshed;
-        for (int i = 0; i < sequence.size(); ++i) {
-            if (counter.shouldRefresh(sequence[i].autoCheck))
+        for (int i = 0; i < intervals.size(); ++i) {
+            if (counter.shouldRefresh(intervals[i] >= 0))
                 refreshed.append(i + 1);
-            counter.advance(sequence[i].interval);
+            counter.advance(std::abs(intervals[i]));
         }
         QTEST(refreshed, "refreshAt");
     }
