@@ -19,6 +19,8 @@
 
 #include <memory>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace voltwise;
 
@@ -130,8 +132,11 @@ private Q_SLOTS:
             QVERIFY(socket.listen(file));
         else if (kind == "fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
-        else
+        else if (::geteuid() != 0)
             QVERIFY(QFile::link(u"/dev/zero"_qs, file));
+        else // a private node: as root, a faulty save would replace the shared /dev/zero
+            QCOMPARE(::mknod(QFile::encodeName(file).constData(), S_IFCHR | 0600, makedev(1, 5)),
+                     0);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
         QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
         if (damaged.isEmpty()) {
