@@ -11,13 +11,11 @@
 #include "support/files.h"
 
 #include <QCoreApplication>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 #include <QFile>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -28,17 +26,11 @@ using namespace voltwise::testing;
 namespace {
 
 // Stands for the audio device: what the player asked it to do.
-class RecordingWaveOutput final : public WaveOutput
+struct RecordingWaveOutput final : WaveOutput
 {
-public:
-    explicit RecordingWaveOutput(QStringList &requests)
-        : m_requests(requests)
-    {}
-    void play(const QString &absolutePath) override { m_requests << absolutePath; }
-    void stop() override { m_requests << u"silence"_qs; }
-
-private:
-    QStringList &m_requests;
+    void play(const QString &absolutePath) override { requests << absolutePath; }
+    void stop() override { requests << u"silence"_qs; }
+    QStringList requests;
 };
 
 } // namespace
@@ -123,55 +115,30 @@ private Q_SLOTS:
         QVERIFY(!entry.unregister());
     }
 
-    // Readable files go to the audio device; anything else silences it.
-    void playerAsksForReadableFiles_data()
-    {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QStringList>("asked");
-        const QString silence = u"silence"_qs;
-        QTest::newRow("the chime") << QStringList{u"chime.wav"_qs} << QStringList{u"chime.wav"_qs};
-        QTest::newRow("missing file") << QStringList{u"missing.wav"_qs} << QStringList{silence};
-        QTest::newRow("a folder") << QStringList{u"folder.wav"_qs} << QStringList{silence};
-        QTest::newRow("each sound replaces the last")
-            << QStringList{u"chime.wav"_qs, u"missing.wav"_qs, u"chime.wav"_qs}
-            << QStringList{u"chime.wav"_qs, silence, u"chime.wav"_qs};
-    }
-
+    // Readable files go to the audio device, each sound replacing the last; anything else
+    // silences it. The chime program alone fails on what it cannot play, sound server or not.
     void playerAsksForReadableFiles()
     {
-        QFETCH(QStringList, files);
-        QFETCH(QStringList, asked);
         QTemporaryDir dir;
         QVERIFY(QFile::copy(DataFilePath(u"notice.wav"_qs), dir.filePath(u"chime.wav"_qs)));
         QVERIFY(QDir(dir.path()).mkdir(u"folder.wav"_qs));
-        QStringList requests;
-        WaveSoundPlayer player(std::make_unique<RecordingWaveOutput>(requests));
-        for (const QString &file : files)
-            player.PlayWave(dir.filePath(file));
-        for (QString &path : asked)
-            path = path == u"silence"_qs ? path : dir.filePath(path);
-        QCOMPARE(requests, asked);
-    }
+        auto output = std::make_unique<RecordingWaveOutput>();
+        const QStringList &requests = output->requests;
+        WaveSoundPlayer player(std::move(output));
+        for (const char *file : {"missing.wav", "chime.wav", "folder.wav", "chime.wav"})
+            player.PlayWave(dir.filePath(QString::fromLatin1(file)));
+        const QString chime = dir.filePath(u"chime.wav"_qs), silence = u"silence"_qs;
+        QCOMPARE(requests, (QStringList{silence, chime, silence, chime}));
 
-    // The chime program alone: what it cannot play ends it with a failure,
-    // with a sound server or without.
-    void chimeProgramFailsWithoutSound_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("not a sound") << u"noise.wav"_qs;
-        QTest::newRow("missing file") << u"missing.wav"_qs;
-    }
-
-    void chimeProgramFailsWithoutSound()
-    {
-        QFETCH(QString, file);
-        QTemporaryDir dir;
         QVERIFY(WriteBytes(dir.filePath(u"noise.wav"_qs), QByteArray(4096, '\x7f')));
-        QProcess chime;
-        chime.start(ChimeProgramPath(QCoreApplication::applicationDirPath()), {dir.filePath(file)});
-        QVERIFY(chime.waitForFinished(20000));
-        QCOMPARE(chime.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(chime.exitCode(), 1);
+        for (const QString &file : {u"noise.wav"_qs, u"missing.wav"_qs}) {
+            QProcess program;
+            program.start(ChimeProgramPath(QCoreApplication::applicationDirPath()),
+                          {dir.filePath(file)});
+            QVERIFY(program.waitForFinished(20000));
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), 1);
+        }
     }
 
     // Each chime plays in a process of its own, which the next chime or
@@ -215,19 +182,6 @@ private Q_SLOTS:
         const QString service = QLatin1String(PublishedItemsBus::kService);
         const QString path = QLatin1String(PublishedItemsBus::kPath);
         const QString properties = u"org.freedesktop.DBus.Properties"_qs;
-        const auto getAll = [&] {
-            QDBusMessage call =
-                QDBusMessage::createMethodCall(service, path, properties, u"GetAll"_qs);
-            call << QLatin1String(PublishedItemsBus::kInterface);
-            // Asynchronous: the object answers from this very event loop.
-            QDBusPendingReply<QVariantMap> reply = client.asyncCall(call);
-            QDBusPendingCallWatcher watcher(reply);
-            QSignalSpy finished(&watcher, &QDBusPendingCallWatcher::finished);
-            if (!reply.isFinished())
-                finished.wait(5000);
-            return reply.isValid() ? reply.value() : QVariantMap{};
-        };
-
         PublishedItemsBus items;
         QVERIFY(items.registerOnSessionBus());
         QVERIFY(client.connect(service, path, properties, u"PropertiesChanged"_qs, this,
@@ -241,10 +195,16 @@ private Q_SLOTS:
                        u"EEA Watch, Flex Alert"_qs);
         QTRY_COMPARE(m_received.size(), 2);
         QCOMPARE(m_received[1].size(), 3);
-        QCOMPARE(getAll(), (QVariantMap{{u"UpdateTime"_qs, u"9/14/2001 2:30:00 PM"_qs},
-                                        {u"SystemCondition"_qs, u"Alert Notice"_qs},
-                                        {u"CurrentLoad"_qs, u"31456.4"_qs},
-                                        {u"OperatorStatus"_qs, u"EEA Watch, Flex Alert"_qs}}));
+        QDBusMessage getAll =
+            QDBusMessage::createMethodCall(service, path, properties, u"GetAll"_qs);
+        getAll << QLatin1String(PublishedItemsBus::kInterface);
+        // Blocking with the event loop going: the object answers from this very loop.
+        const QDBusMessage reply = client.call(getAll, QDBus::BlockWithGui);
+        QCOMPARE(qdbus_cast<QVariantMap>(reply.arguments().value(0)),
+                 (QVariantMap{{u"UpdateTime"_qs, u"9/14/2001 2:30:00 PM"_qs},
+                              {u"SystemCondition"_qs, u"Alert Notice"_qs},
+                              {u"CurrentLoad"_qs, u"31456.4"_qs},
+                              {u"OperatorStatus"_qs, u"EEA Watch, Flex Alert"_qs}}));
     }
 
     // Setting the flag keeps the window where it was, shown or hidden.

@@ -6,12 +6,15 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <cstdio>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
-// Each probe is an instance: "primary" (then "activated" per hand-over) or "handed over".
+// Each probe, this program run with a runtime folder, is an instance: "primary" (then
+// "activated" per hand-over) or "handed over".
 class TestSingleInstance : public QObject
 {
     Q_OBJECT
@@ -107,13 +110,34 @@ private:
     std::unique_ptr<QProcess> start()
     {
         auto process = std::make_unique<QProcess>();
-        process->start(QCoreApplication::applicationDirPath() + u"/single_instance_probe"_qs,
-                       {m_runtime.path(), u"probe"_qs});
+        process->start(QCoreApplication::applicationFilePath(), {u"-probe"_qs, m_runtime.path()});
         return process;
     }
 
     QTemporaryDir m_runtime;
 };
 
-QTEST_GUILESS_MAIN(TestSingleInstance)
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (app.arguments().value(1) != u"-probe") {
+        TestSingleInstance test;
+        return QTest::qExec(&test, argc, argv);
+    }
+    voltwise::SingleInstance instance(app.arguments().value(2), u"probe"_qs);
+    if (!instance.tryBecomePrimary()) {
+        const bool ok = instance.activatePrimary();
+        std::puts(ok ? "handed over" : "hand-over failed");
+        return ok ? 0 : 1;
+    }
+    const auto say = [](const char *line) {
+        std::puts(line);
+        std::fflush(stdout);
+    };
+    say("primary");
+    QObject::connect(&instance, &voltwise::SingleInstance::activationRequested, &app,
+                     [&] { say("activated"); });
+    QTimer::singleShot(60000, &app, &QCoreApplication::quit); // should the test not end it
+    return app.exec();
+}
 #include "test_single_instance.moc"

@@ -19,6 +19,8 @@
 
 #include <memory>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace voltwise;
 
@@ -98,67 +100,60 @@ private Q_SLOTS:
         QCOMPARE(setting(u"S"_qs, u"K"_qs), u"BBBB"_qs);
     }
 
-    // Damaged, or valid but beyond the size any save of the program makes.
-    void damagedFileReadsDefaultsUntilSaved_data()
+    // Damaged, or valid but beyond the size any save of the program makes: read as defaults,
+    // kept aside at the next save. Anything but a regular file would block reads or never end
+    // them: read as defaults, never replaced.
+    void badFileReadsDefaults_data()
     {
-        QTest::addColumn<QByteArray>("damaged");
+        QTest::addColumn<QByteArray>("damaged"); // empty: a socket, FIFO or device instead
         QTest::addColumn<QString>("warning");
         QTest::newRow("damaged") << QByteArray("[Settings]\nAutoCheck=False\n[Broken\n\x01 x\n")
                                  << u"Voltwise.conf is damaged"_qs;
         QTest::newRow("oversized") << "[Settings]\nAutoCheck=False\nPad=" +
                                           QByteArray(QSettingsRegistryBackend::kMaxFileSize, 'x')
                                    << u"is damaged \\(larger than"_qs;
+        for (const char *kind : {"socket", "fifo", "device"})
+            QTest::newRow(kind) << QByteArray() << u"Voltwise.conf is unreadable"_qs;
     }
 
-    void damagedFileReadsDefaultsUntilSaved()
+    void badFileReadsDefaults()
     {
         QFETCH(QByteArray, damaged);
         QFETCH(QString, warning);
         const mode_t umask = ::umask(0); // the saved file and its damaged copy are private anyway
         const auto restoreUmask = qScopeGuard([umask] { ::umask(umask); });
-        QVERIFY(WriteBytes(m_reg->settingsFile(), damaged));
+        const QString file = m_reg->settingsFile();
+        QVERIFY(QDir().mkpath(m_reg->userFile(u"Ternwood"_qs)));
+        const QByteArray kind = QTest::currentDataTag();
+        QLocalServer socket;
+        if (!damaged.isEmpty())
+            QVERIFY(WriteBytes(file, damaged));
+        else if (kind == "socket")
+            QVERIFY(socket.listen(file));
+        else if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        else if (::geteuid() != 0)
+            QVERIFY(QFile::link(u"/dev/zero"_qs, file));
+        else // a private node: as root, a faulty save would replace the shared /dev/zero
+            QCOMPARE(::mknod(QFile::encodeName(file).constData(), S_IFCHR | 0600, makedev(1, 5)),
+                     0);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
         QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
-        QCOMPARE(ReadBytes(m_reg->settingsFile()), damaged);
-
+        if (damaged.isEmpty()) {
+            QVERIFY(!SaveSetting(m_reg->store, {}, u"Settings"_qs, u"K"_qs, u"v"_qs));
+            QVERIFY(!m_reg->store.deleteKey(kCurrentUser, u"Software\\Ternwood\\Voltwise"_qs));
+            QVERIFY(QFileInfo::exists(file) && !QFileInfo(file).isFile());
+            return;
+        }
+        QCOMPARE(ReadBytes(file), damaged);
         QVERIFY(SaveSetting(m_reg->store, {}, u"Settings"_qs, u"PlaySound"_qs, u"False"_qs));
-        QCOMPARE(ReadBytes(m_reg->settingsFile() + u".damaged"_qs), damaged);
+        QCOMPARE(ReadBytes(file + u".damaged"_qs), damaged);
         const auto ownerOnly =
             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
-        QCOMPARE(QFile::permissions(m_reg->settingsFile()), ownerOnly);
-        QCOMPARE(QFile::permissions(m_reg->settingsFile() + u".damaged"_qs), ownerOnly);
+        QCOMPARE(QFile::permissions(file), ownerOnly);
+        QCOMPARE(QFile::permissions(file + u".damaged"_qs), ownerOnly);
         QCOMPARE(setting(u"Settings"_qs, u"PlaySound"_qs), u"False"_qs);
         QCOMPARE(setting(u"Settings"_qs, u"AutoCheck"_qs, u"True"_qs), u"True"_qs);
-    }
-
-    // Anything but a regular file: read, it would block or never end; it
-    // must not be replaced either.
-    void unreadableFileIsNeverOverwritten_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("socket") << u"socket"_qs;
-        QTest::newRow("FIFO") << u"fifo"_qs;
-        QTest::newRow("device") << u"device"_qs;
-    }
-
-    void unreadableFileIsNeverOverwritten()
-    {
-        QFETCH(QString, kind);
-        QVERIFY(QDir().mkpath(m_reg->userFile(u"Ternwood"_qs)));
-        const QByteArray path = QFile::encodeName(m_reg->settingsFile());
-        QLocalServer socket;
-        if (kind == u"socket")
-            QVERIFY(socket.listen(m_reg->settingsFile()));
-        else if (kind == u"fifo")
-            QCOMPARE(::mkfifo(path.constData(), 0600), 0);
-        else
-            QVERIFY(QFile::link(u"/dev/zero"_qs, m_reg->settingsFile()));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Voltwise.conf is unreadable"_qs));
-        QCOMPARE(setting(u"Settings"_qs, u"K"_qs, u"dflt"_qs), u"dflt"_qs);
-        QVERIFY(!SaveSetting(m_reg->store, {}, u"Settings"_qs, u"K"_qs, u"v"_qs));
-        QVERIFY(!m_reg->store.deleteKey(kCurrentUser, u"Software\\Ternwood\\Voltwise"_qs));
-        QVERIFY(QFileInfo::exists(m_reg->settingsFile()));
-        QVERIFY(!QFileInfo(m_reg->settingsFile()).isFile());
     }
 
     // Only text values come across, once: later starts copy nothing over what is there.
@@ -288,15 +283,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("text");
-        const auto row = [](const char *title, const QString &key, const QString &text) {
-            QTest::newRow(title) << key << text;
-        };
-        row("plain", u"Settings/AutoCheck"_qs, u"True"_qs);
-        row("separators", u"S/K"_qs, u"1,2;3=4"_qs);
-        row("quotes and backslashes", u"S/K"_qs, u"say \"C:\\x\""_qs);
-        row("controls", u"S/K"_qs, u"\n\t\r\a\b\f\v\x01\x1f end"_qs);
-        row("beyond ASCII", u"S/K"_qs, u"Zürich € \U0001F50C \x7f"_qs);
-        row("escaped names", u"My Section/sub/k%ü€"_qs, u"v"_qs);
+        QTest::newRow("plain") << u"Settings/AutoCheck"_qs << u"True"_qs;
+        QTest::newRow("separators") << u"S/K"_qs << u"1,2;3=4"_qs;
+        QTest::newRow("quotes and backslashes") << u"S/K"_qs << u"say \"C:\\x\""_qs;
+        QTest::newRow("controls") << u"S/K"_qs << u"\n\t\r\a\b\f\v\x01\x1f end"_qs;
+        QTest::newRow("beyond ASCII") << u"S/K"_qs << u"Zürich € \U0001F50C \x7f"_qs;
+        QTest::newRow("escaped names") << u"My Section/sub/k%ü€"_qs << u"v"_qs;
     }
 
     void writesAsQSettings()
@@ -317,11 +309,13 @@ private Q_SLOTS:
         QCOMPARE(IniValueData(read->value(key)), QVariant(text));
     }
 
+    // Read as QSettings reads them, damaged or not.
     void readsAsQSettings_data()
     {
         QTest::addColumn<QByteArray>("file");
-        const auto row = [](const char *title, const char *file) {
-            QTest::newRow(title) << QByteArray(file);
+        QTest::addColumn<bool>("damaged");
+        const auto row = [](const char *title, const char *file, bool damaged = false) {
+            QTest::newRow(title) << QByteArray(file) << damaged;
         };
         row("list", "[S]\nK=1, \"2,3\" , 4 \n");
         row("escapes", "[S]\nK=\\x41\\101\\q\\\"\\\\\\t \n");
@@ -332,36 +326,25 @@ private Q_SLOTS:
         row("General sections", "[general]\nK=top\n[%General]\nK=own\n");
         row("escaped names", "[My%20Section]\nsub\\k%U20AC=v\n");
         row("repeated key, repeated section", "[S]\nK=1\n[T]\nK=2\n[S]\nK=3\n");
+        row("comments and blanks", "; c\n\n[S]\n ;c\nK=v\n");
+        row("line without equals", "[S]\nK=v\ngarbage\n", true);
+        row("equals in quotes only", "[S]\n\"a=b\"\n", true);
     }
 
     void readsAsQSettings()
     {
         QFETCH(QByteArray, file);
-        QSettings settings(freshFile(file), QSettings::IniFormat);
-        const std::optional<IniEntries> read = ParseIni(file);
-        QVERIFY(read);
-        QCOMPARE(read->keys(), settings.allKeys());
-        for (auto it = read->cbegin(); it != read->cend(); ++it)
-            QCOMPARE(IniValueData(it.value()), settings.value(it.key()));
-    }
-
-    void damagedAsQSettings_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<bool>("damaged");
-        QTest::newRow("line without equals") << QByteArray("[S]\nK=v\ngarbage\n") << true;
-        QTest::newRow("comments and blanks") << QByteArray("; c\n\n[S]\n ;c\nK=v\n") << false;
-        QTest::newRow("equals in quotes only") << QByteArray("[S]\n\"a=b\"\n") << true;
-    }
-
-    void damagedAsQSettings()
-    {
-        QFETCH(QByteArray, file);
         QFETCH(bool, damaged);
         QSettings settings(freshFile(file), QSettings::IniFormat);
-        settings.allKeys(); // parses every section
+        const QStringList keys = settings.allKeys(); // parses every section
         QCOMPARE(settings.status() == QSettings::FormatError, damaged);
-        QCOMPARE(!ParseIni(file).has_value(), damaged);
+        const std::optional<IniEntries> read = ParseIni(file);
+        QCOMPARE(!read, damaged);
+        if (damaged)
+            return;
+        QCOMPARE(read->keys(), keys);
+        for (auto it = read->cbegin(); it != read->cend(); ++it)
+            QCOMPARE(IniValueData(it.value()), settings.value(it.key()));
     }
 
 private:
