@@ -1,13 +1,14 @@
-// Every fault the simulator knows against every resource, through the
-// window's own refresh: nothing crashes, what the refresh before read stays,
-// no alert is raised, the status bar names a failed transfer, and the time
-// each refresh took is printed for the table of outcomes.
+// Every fault the simulator knows against every resource, through the grid
+// monitor's refresh and the Graph panel, what the window runs of it: nothing
+// crashes, what the refresh before read stays, no alert is raised, the status
+// bar names a failed transfer, and the time each refresh took is printed for
+// the table of outcomes.
 #include "core/download/download_channel.h"
+#include "graph/gui/graph_panel.h"
 #include "gridsim/fault_bodies.h"
-#include "platform/recording_sound_player.h"
-#include "settings/settings_test_support.h"
+#include "monitor/grid_monitor.h"
+#include "settings/app_settings.h"
 #include "support/sim_fixture.h"
-#include "ui/gui/main_window.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -25,8 +26,6 @@ namespace {
 
 // Short enough for a quick table, long enough for loopback answers under sanitizers.
 constexpr std::chrono::milliseconds kSilence = 400ms;
-// Beyond any one fault, within every resource dripping at once.
-constexpr std::chrono::milliseconds kDeadline = kSilence * 8;
 
 // What a refresh asks for, by the feeds it reads.
 const QStringList kClassic{kStatusCsvPath.toString(), kLoadPicturePath.toString(),
@@ -34,14 +33,6 @@ const QStringList kClassic{kStatusCsvPath.toString(), kLoadPicturePath.toString(
                            kStatusPagePath.toString()};
 const QStringList kCurrent{kStatsPath.toString(), kDemandPath.toString(),
                            kFlexAlertEventsPath.toString()};
-
-// Everything a refresh leaves behind that a fault could spoil.
-auto Shown(const MainWindow &window)
-{
-    const GridData &data = window.gridData();
-    return std::tuple(data.Status, data.Notices, data.ForecastsText, data.Outlook,
-                      window.findChild<QLabel *>(u"imgGraph"_qs)->pixmap().toImage());
-}
 
 } // namespace
 
@@ -52,19 +43,27 @@ class TestHostileServer : public QObject
     Q_OBJECT
 
 private:
-    TempRegistry m_reg;
+    AppSettings m_settings;
     std::unique_ptr<GridSim> m_sim;
-    RecordingSoundPlayer m_sound;
-    // One window per feed source, sharing the settings.
-    std::map<FeedSource, std::unique_ptr<MainWindow>> m_windows;
+    // One monitor per feed source, each with the window's Graph panel.
+    std::map<FeedSource, std::unique_ptr<GridMonitor>> m_monitors;
+    std::map<FeedSource, std::unique_ptr<GraphPanel>> m_panels;
     int m_notices = 0;
+
+    // Everything a refresh leaves behind that a fault could spoil.
+    auto shown(FeedSource feeds) const
+    {
+        const GridData &data = m_monitors.at(feeds)->data();
+        return std::tuple(data.Status, data.Notices, data.ForecastsText, data.Outlook,
+                          m_panels.at(feeds)->picture()->pixmap().toImage());
+    }
 
 private Q_SLOTS:
     void initTestCase()
     {
         // Fixed, and today, so that today's feeds are not a day behind.
         m_sim = testing::StartSim(QDateTime::currentDateTime());
-        QVERIFY(m_reg.dir.isValid() && m_sim);
+        QVERIFY(m_sim);
         // A warning with notices and forecasts, so every resource has something to keep.
         m_sim->setScenario(ScenarioKind::Walk);
         m_sim->advance();
@@ -72,29 +71,32 @@ private Q_SLOTS:
         GzipBomb(Fault::kDefaultBomb); // made once, before any refresh waits for it
 
         for (const FeedSource feeds : {FeedSource::Classic, FeedSource::Current}) {
-            MainWindowServices services;
-            services.store = &m_reg.store;
+            MonitorServices services;
             const QUrl sim = m_sim->baseUrl();
             services.servers = {sim, sim, sim, sim, feeds};
             services.locale = QLocale(QLocale::English, QLocale::UnitedStates);
-            services.sound = &m_sound;
-            services.publishOnBus = false;
-            services.refreshDeadline = kDeadline;
-            auto window = std::make_unique<MainWindow>(services);
-            connect(window.get(), &MainWindow::noticeRaised, this, [this](QWidget *notice) {
-                ++m_notices;
-                delete notice;
-            });
-            window->downloadChannel()->setTimeout(kSilence);
-            window->downloadChannel()->setOverallTimeout(kSilence * 5);
-            QCoro::waitFor(window->Form_Load());
-            m_windows[feeds] = std::move(window);
+            // Beyond any one fault, within every resource dripping at once.
+            services.refreshDeadline = kSilence * 8;
+            auto monitor = std::make_unique<GridMonitor>(services, m_settings);
+            connect(monitor.get(), &GridMonitor::announced, this, [this] { ++m_notices; });
+            m_panels[feeds] = std::make_unique<GraphPanel>(services.locale);
+            connect(monitor.get(), &GridMonitor::presented, this,
+                    [panel = m_panels[feeds].get()](const StatusPresentation &, const GridData &d) {
+                        if (d.PendingGraphPicture)
+                            panel->showPicture(*d.PendingGraphPicture);
+                    });
+            monitor->channel()->setTimeout(kSilence);
+            monitor->channel()->setOverallTimeout(kSilence * 5);
+            m_monitors[feeds] = std::move(monitor);
+            QCoro::waitFor(m_monitors[feeds]->refresh());
         }
+        QVERIFY(!m_panels[FeedSource::Classic]->picture()->pixmap().isNull());
     }
 
     void cleanupTestCase()
     {
-        m_windows.clear();
+        m_monitors.clear();
+        m_panels.clear();
         m_sim.reset();
     }
 
@@ -133,12 +135,11 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QFETCH(QString, fault);
         QFETCH(bool, failed);
-        MainWindow &window = *m_windows.at(feeds);
+        GridMonitor &monitor = *m_monitors.at(feeds);
         const QStringList &resources = feeds == FeedSource::Classic ? kClassic : kCurrent;
         m_sim->clearFaults();
-        QCoro::waitFor(window.RefreshAll());
-        const auto before = Shown(window);
-        const qsizetype sounds = m_sound.played.size();
+        QCoro::waitFor(monitor.refresh());
+        const auto before = shown(feeds);
         const int notices = m_notices;
         QHash<QString, int> requests;
         for (const QString &resource : resources)
@@ -146,29 +147,28 @@ private Q_SLOTS:
 
         m_sim->setFault(path, *ParseFault(fault));
         QStringList errors;
-        const auto connection = connect(window.downloadChannel(), &DownloadChannel::progressText,
-                                        this, [&errors](const QString &text) {
+        const auto connection = connect(monitor.channel(), &DownloadChannel::progressText, this,
+                                        [&errors](const QString &text) {
                                             if (text.startsWith(u"Error #"))
                                                 errors << text;
                                         });
         QElapsedTimer elapsed;
         elapsed.start();
-        QCoro::waitFor(window.RefreshAll());
+        QCoro::waitFor(monitor.refresh());
         disconnect(connection);
 
-        const bool kept = Shown(window) == before;
+        const bool kept = shown(feeds) == before;
         qInfo("matrix | %s | %s | %s | %s | %lld ms", qPrintable(path), qPrintable(fault),
               kept ? "kept" : "CHANGED", errors.isEmpty() ? "-" : qPrintable(errors.join(u" / ")),
               elapsed.elapsed());
         QVERIFY(kept);
-        QCOMPARE(m_sound.played.size(), sounds);
         QCOMPARE(m_notices, notices);
         if (failed || feeds == FeedSource::Classic)
             QCOMPARE(!errors.isEmpty(), failed);
         // Past the deadline, the rest is not asked for.
         for (const QString &resource : path == kEveryPath ? resources.mid(0, 1) : resources)
             QVERIFY2(m_sim->requestCount(resource) > requests[resource], qPrintable(resource));
-        QVERIFY(!window.isRefreshing());
+        QVERIFY(!monitor.isRefreshing());
     }
 };
 

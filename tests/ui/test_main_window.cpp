@@ -449,19 +449,53 @@ private Q_SLOTS:
                  qPrintable(u"%1 -> %2"_qs.arg(height).arg(window->height())));
     }
 
+    // The first refresh fills the window, the tray tip and the Conditions tab's tip (with the
+    // operator's words on today's feeds), and raises a notice with the chime; each step's
+    // condition and notice: test_grid_monitor. Today's Flex Alert service fails at first: the
+    // Notices and Forecasts tabs invent nothing, and fill once it answers.
+    void firstRefreshFillsTheWindow_data()
+    {
+        QTest::addColumn<FeedSource>("feeds");
+        QTest::newRow("classic") << FeedSource::Classic;
+        QTest::newRow("today's feeds") << FeedSource::Current;
+    }
+
     void firstRefreshFillsTheWindow()
     {
+        QFETCH(FeedSource, feeds);
+        const bool classic = (m_feeds = feeds) == FeedSource::Classic;
         m_sim->setScenario(ScenarioKind::Walk);
         for (int i = 0; i < 6; ++i)
             m_sim->advance(); // load interruptions: every label has something to show
-        const GridSnapshot s = m_sim->snapshot();
+        m_sim->setFault(kFlexAlertEventsPath, Fault{.status = classic ? 0 : 500});
+        const GridSnapshot s = classic ? m_sim->snapshot() : m_sim->currentSnapshot();
 
-        loadWindow();
+        MainWindow *window = loadWindow();
 
         QCOMPARE(condition(), u"Rolling Blackouts"_qs);
         QCOMPARE(litLevelLabel(), 5);
         QCOMPARE(m_tray->toolTip,
                  u"Emergency Load Reductions: "_qs + UsMegawatts(s.actualDemand).mid(1));
+        const QString words = OperatorWordsOf(s.level).join(u", "_qs);
+        QCOMPARE(child<QTabBar>(u"tabMain"_qs)->tabToolTip(1),
+                 u"Current System Conditions"_qs +
+                     (classic ? QString() : u"\nGrid operator: "_qs + words));
+        QCOMPARE(m_notices.size(), 1);
+        QCOMPARE(m_sound.played.size(), 1);
+        QCOMPARE(QFileInfo(m_sound.played.value(0)).fileName(), u"notice.wav"_qs);
+        const auto tab = [this](const char *name) {
+            return child<QPlainTextEdit>(QString::fromLatin1(name))->toPlainText();
+        };
+        if (!classic) {
+            QCOMPARE(tab("rtbNotices") + tab("rtbForecasts"), QString());
+            m_sim->setFault(kFlexAlertEventsPath, Fault{});
+            QCoro::waitFor(window->RefreshAll());
+            QVERIFY2(tab("rtbNotices").startsWith(u"Current Active Notice(s):"_qs),
+                     qPrintable(tab("rtbNotices")));
+            QVERIFY2(tab("rtbForecasts").startsWith(u"Current Active Forecast(s):"_qs),
+                     qPrintable(tab("rtbForecasts")));
+            return;
+        }
         QCOMPARE(labelTexts(u"lblCurrentCondition"_qs, 7),
                  (QStringList{u"Updated: "_qs + UsDate(s.measured),
                               UsMegawatts(s.availableResources), UsMegawatts(s.actualDemand),
@@ -474,34 +508,60 @@ private Q_SLOTS:
         for (double mw : {cut.total(), cut.pge, cut.sce, cut.sdge, cut.pasadena, cut.vernon})
             reductions << UsMegawatts(mw);
         QCOMPARE(labelTexts(u"lblLoadReduction"_qs, 8), reductions);
-        const QString notices = child<QPlainTextEdit>(u"rtbNotices"_qs)->toPlainText();
         for (const QString &notice : s.activeNotices + s.pendingNotices)
-            QVERIFY2(notices.contains(notice.section(u'\n', 0, 0)), qPrintable(notices));
+            QVERIFY2(tab("rtbNotices").contains(notice.section(u'\n', 0, 0)),
+                     qPrintable(tab("rtbNotices")));
     }
 
-    void refreshDisablesItsTriggersAndRunsOnce()
+    // A refresh from File > Update: its triggers and the minute timer rest while it runs, the bar
+    // shows its progress, then empties. Exit while a download stalls: the program ends once the
+    // refresh is cut short, which shows nothing (each stall: test_grid_monitor).
+    void refreshFromTheMenu_data()
     {
+        QTest::addColumn<bool>("exit");
+        QTest::newRow("runs to its end") << false;
+        QTest::newRow("exit while a download stalls") << true;
+    }
+
+    void refreshFromTheMenu()
+    {
+        QFETCH(bool, exit);
         MainWindow *window = loadWindow();
-        m_sim->setFault(kOutlookPagePath, Fault{.delay = 400ms});
+        const QStringList shown = shownTexts();
+        m_sim->advance();
+        m_sim->setFault(kOutlookPagePath, exit ? Fault{.stall = true} : Fault{.delay = 400ms});
         QStringList barAtEachState;
         connect(window->downloadChannel(), &DownloadChannel::stateChanged, this,
                 [&] { barAtEachState << text(u"sbStatusBar"_qs); });
         QSignalSpy progress(window->downloadChannel(), &DownloadChannel::progressText);
         QSignalSpy finished(window, &MainWindow::refreshFinished);
         const int before = requests();
+        auto *update = child<QAction>(u"mnuFileUpdate"_qs);
 
-        child<QAction>(u"mnuFileUpdate"_qs)->trigger();
-        QVERIFY(window->isRefreshing());
+        update->trigger();
         QTRY_COMPARE(requests(kOutlookPagePath), 2);
-        QVERIFY(!child<QAction>(u"mnuFileUpdate"_qs)->isEnabled() && !timerOn());
-
-        QVERIFY(finished.wait(5000));
-        QCOMPARE(requests(), before + 1);
+        QVERIFY(window->isRefreshing() && !update->isEnabled() && !timerOn());
         QCOMPARE(barAtEachState.value(0), u"Updating..."_qs);
-        QVERIFY(progress.size() > 1); // the downloads' progress reached the bar
-        QVERIFY(barAtEachState.contains(progress.first().at(0).toString()));
-        QCOMPARE(text(u"sbStatusBar"_qs), QString());
-        QVERIFY(child<QAction>(u"mnuFileUpdate"_qs)->isEnabled() && timerOn());
+        if (exit) {
+            m_prompt.yes = true;
+            window->mnuFileExit_Click();
+            QVERIFY(window->isUnloaded());
+            QTRY_COMPARE(m_quits, 1);
+            QVERIFY(progress.contains({u"Error #5: Operation canceled"_qs}));
+            QCOMPARE(stored(u"AutoCheck"_qs), u"True"_qs); // saved though a refresh runs
+            QCOMPARE(shownTexts(), shown);
+            QCOMPARE(m_notices.size(), 1);
+        } else {
+            QVERIFY(finished.wait(5000));
+            QVERIFY(progress.size() > 1); // the downloads' progress reached the bar
+            QVERIFY(barAtEachState.contains(progress.first().at(0).toString()));
+            QCOMPARE(text(u"sbStatusBar"_qs), QString());
+            QVERIFY(update->isEnabled());
+        }
+        QVERIFY(!window->isRefreshing());
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(requests(), before + 1);
+        QCOMPARE(timerOn(), !exit);
     }
 
     // Options chosen in the dialog after the first tick take effect at the
@@ -679,33 +739,6 @@ private Q_SLOTS:
         // The question is closed: the next Exit asks again, unless the window is gone.
         window->mnuFileExit_Click();
         QCOMPARE(m_prompt.asked, ends ? 1 : 2);
-    }
-
-    // Exit while a download stalls: the program ends once the refresh is cut
-    // short (each stall the monitor's test covers).
-    void endingDuringARefresh()
-    {
-        MainWindow *window = loadWindow();
-        const QStringList shown = shownTexts();
-        m_sim->advance();
-        m_sim->setFault(kOutlookPagePath, Fault{.stall = true});
-        QSignalSpy finished(window, &MainWindow::refreshFinished);
-        QSignalSpy progress(window->downloadChannel(), &DownloadChannel::progressText);
-        window->mnuFileUpdate_Click();
-        QTRY_COMPARE(requests(kOutlookPagePath), 2);
-
-        m_prompt.yes = true;
-        window->mnuFileExit_Click();
-
-        QVERIFY(window->isUnloaded());
-        QTRY_VERIFY(!window->isRefreshing());
-        QCOMPARE(finished.size(), 1);
-        QTRY_COMPARE(m_quits, 1);
-        QVERIFY(progress.contains({u"Error #5: Operation canceled"_qs}));
-        QCOMPARE(stored(u"AutoCheck"_qs), u"True"_qs); // saved though a refresh runs
-        QVERIFY(!timerOn());
-        QCOMPARE(shownTexts(), shown); // a refresh cut short shows nothing
-        QCOMPARE(m_notices.size(), 1);
     }
 
     void sessionEndDuringTheFirstRefresh_data()
@@ -982,7 +1015,8 @@ private Q_SLOTS:
                  (PublishedItems{u"Not Updated"_qs, u"Unknown"_qs, u"0"_qs}));
     }
 
-    void linksOpenTheSameTargetInBothMenus()
+    // The links and the About box, each from the menu bar and from the icon's menu.
+    void bothMenusAgree()
     {
         loadWindow(); // the grid operator and the maker at the simulator, the utilities by default
         const QStringList targets =
@@ -998,6 +1032,17 @@ private Q_SLOTS:
             child<QAction>(help ? u"mnuSysTrayHelp"_qs : u"mnuSysTraySub(%1)"_qs.arg(i))->trigger();
             QCOMPARE(m_browser.opened,
                      targets[i].isEmpty() ? QStringList() : QStringList(2, targets[i]));
+        }
+        for (const QString &item : {u"mnuHelpAbout"_qs, u"mnuSysTrayAbout"_qs}) {
+            child<QAction>(item)->trigger();
+            QPointer<QMessageBox> box = child<QMessageBox>(u"msgAbout"_qs);
+            QVERIFY(box && box->isVisible());
+            QCOMPARE(box->windowTitle(), u"About Voltwise..."_qs);
+            QCOMPARE(box->text(), u"Voltwise version 2.0.10\r\n"_qs + kCopyrightNotice.toString());
+            QCOMPARE(box->icon(), QMessageBox::Information);
+            QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+            box->button(QMessageBox::Ok)->click();
+            QTRY_VERIFY(!box);
         }
     }
 
@@ -1037,63 +1082,6 @@ private Q_SLOTS:
             QVERIFY(window->isVisible());
             onTop->trigger();
         }
-    }
-
-    void aboutBox()
-    {
-        loadWindow();
-        for (const QString &item : {u"mnuHelpAbout"_qs, u"mnuSysTrayAbout"_qs}) {
-            child<QAction>(item)->trigger();
-            QPointer<QMessageBox> box = child<QMessageBox>(u"msgAbout"_qs);
-            QVERIFY(box && box->isVisible());
-            QCOMPARE(box->windowTitle(), u"About Voltwise..."_qs);
-            QCOMPARE(box->text(), u"Voltwise version 2.0.10\r\n"_qs + kCopyrightNotice.toString());
-            QCOMPARE(box->icon(), QMessageBox::Information);
-            QCOMPARE(box->standardButtons(), QMessageBox::Ok);
-            box->button(QMessageBox::Ok)->click();
-            QTRY_VERIFY(!box);
-        }
-    }
-
-    // Today's feeds: window, tray tip and the Conditions tab's tip follow
-    // the walk with the operator's words; every new status raises a notice
-    // with the chime. The Flex Alert service fails at first: the Notices and
-    // Forecasts tabs invent nothing, and fill once it answers.
-    void currentFeedsWalk()
-    {
-        m_feeds = FeedSource::Current;
-        m_sim->setScenario(ScenarioKind::Walk);
-        m_sim->setFault(kFlexAlertEventsPath, Fault{.status = 500});
-        const QStringList texts{u"System Normal"_qs,     u"Alert Notice"_qs,
-                                u"Warning Notice"_qs,    u"Stage 1 Emergency"_qs,
-                                u"Stage 2 Emergency"_qs, u"Stage 3 Emergency"_qs,
-                                u"Rolling Blackouts"_qs, u"System Normal"_qs};
-        MainWindow *window = loadWindow();
-        for (int step = 0; step < texts.size(); ++step) {
-            if (step > 0) {
-                m_sim->advance();
-                QCoro::waitFor(window->RefreshAll());
-            }
-            const GridSnapshot s = m_sim->currentSnapshot();
-            QCOMPARE(text(u"lblStatusText"_qs), texts[step]);
-            QVERIFY(m_tray->toolTip.endsWith(u": "_qs + UsMegawatts(s.actualDemand).mid(1)));
-            QCOMPARE(child<QTabBar>(u"tabMain"_qs)->tabToolTip(1),
-                     u"Current System Conditions\nGrid operator: "_qs +
-                         OperatorWordsOf(s.level).join(u", "_qs));
-            QCOMPARE(m_notices.size(), step + 1);
-            QCOMPARE(m_sound.played.size(), step + 1);
-            const QString notices = child<QPlainTextEdit>(u"rtbNotices"_qs)->toPlainText();
-            const QString forecasts = child<QPlainTextEdit>(u"rtbForecasts"_qs)->toPlainText();
-            if (step == 0) {
-                QCOMPARE(notices + forecasts, QString());
-                m_sim->setFault(kFlexAlertEventsPath, Fault{});
-            } else {
-                QVERIFY2(notices.startsWith(u"Current Active Notice(s):"_qs), qPrintable(notices));
-                QVERIFY2(forecasts.startsWith(u"Current Active Forecast(s):"_qs),
-                         qPrintable(forecasts));
-            }
-        }
-        QCOMPARE(QFileInfo(m_sound.played.value(0)).fileName(), u"notice.wav"_qs);
     }
 };
 
