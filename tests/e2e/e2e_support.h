@@ -7,7 +7,6 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -31,10 +30,9 @@ inline bool Poll(const std::function<bool()> &done, int milliseconds = kLongWait
 inline QUrl StartSimulator(QProcess &sim)
 {
     sim.start(QStringLiteral(VOLTWISE_GRIDSIM),
-              {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--scenario"),
-               QStringLiteral("walk")});
+              {u"--port"_qs, u"0"_qs, u"--scenario"_qs, u"walk"_qs});
     if (!sim.waitForStarted() ||
-        !Poll([&sim] { return sim.canReadLine() || sim.waitForReadyRead(100); }))
+        !Poll([&] { return sim.canReadLine() || sim.waitForReadyRead(100); }))
         return {};
     const QByteArray line = sim.readLine().trimmed();
     return line.startsWith("listening on ") ? QUrl(QString::fromLatin1(line.mid(13))) : QUrl();
@@ -58,8 +56,8 @@ inline void WriteConfiguration(const QString &file, const QUrl &sim,
 {
     QSettings settings(file, QSettings::IniFormat);
     for (const char *key : {"GridMain", "GridContent", "FlexAlerts", "Maker"})
-        settings.setValue(QStringLiteral("Servers/") + QLatin1String(key), sim.toString());
-    settings.setValue(QStringLiteral("Settings/UpdateInterval"), QStringLiteral("1"));
+        settings.setValue(u"Servers/"_qs + QLatin1String(key), sim.toString());
+    settings.setValue(u"Settings/UpdateInterval"_qs, u"1"_qs);
     for (const auto &[key, value] : values)
         settings.setValue(key, value);
 }
@@ -78,10 +76,8 @@ inline QString RunTool(const QProcessEnvironment &env, const QString &program,
 inline void StopAll(std::initializer_list<QProcess *> processes)
 {
     for (QProcess *process : processes) {
-        if (process->state() == QProcess::NotRunning)
-            continue;
         process->terminate();
-        if (!process->waitForFinished(10000))
+        if (process->state() != QProcess::NotRunning && !process->waitForFinished(10000))
             process->kill();
         process->waitForFinished();
     }

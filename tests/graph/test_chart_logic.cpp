@@ -65,33 +65,32 @@ private Q_SLOTS:
 
     void holesSplitCurves_data()
     {
-        QTest::addColumn<QList<int>>("holes");  // hours of series 3
-        QTest::addColumn<QList<int>>("unread"); // hours of series 3 never read
+        QTest::addColumn<Cells>("holes");
+        QTest::addColumn<Cells>("unread");
         QTest::addColumn<QList<int>>("starts"); // first hour of each piece
         QTest::addColumn<QList<int>>("lengths");
-        const QList<int> none;
-        QTest::newRow("none") << none << none << QList<int>{1} << QList<int>{24};
-        QTest::newRow("one inside")
-            << QList<int>{5} << none << QList<int>{1, 6} << QList<int>{4, 19};
-        QTest::newRow("rest of the day") << QList<int>{16, 17, 18, 19, 20, 21, 22, 23, 24} << none
-                                         << QList<int>{1} << QList<int>{15};
+        // Hours first..last of series 3.
+        const auto hours = [](int first, int last = 0) {
+            Cells cells;
+            for (int h = first; h <= std::max(first, last); ++h)
+                cells.append({h, 3});
+            return cells;
+        };
+        QTest::newRow("none") << Cells{} << Cells{} << QList<int>{1} << QList<int>{24};
+        QTest::newRow("one inside") << hours(5) << Cells{} << QList<int>{1, 6} << QList<int>{4, 19};
+        QTest::newRow("rest of the day")
+            << hours(16, 24) << Cells{} << QList<int>{1} << QList<int>{15};
         QTest::newRow("a point alone")
-            << QList<int>{9, 11} << none << QList<int>{1, 10, 12} << QList<int>{8, 1, 13};
+            << hours(9) + hours(11) << Cells{} << QList<int>{1, 10, 12} << QList<int>{8, 1, 13};
         QTest::newRow("never read after noon")
-            << none << QList<int>{13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24} << QList<int>{1}
-            << QList<int>{12};
+            << Cells{} << hours(13, 24) << QList<int>{1} << QList<int>{12};
     }
 
     void holesSplitCurves()
     {
-        QFETCH(QList<int>, holes);
-        QFETCH(QList<int>, unread);
-        Cells cells, unreadCells;
-        for (int h : holes)
-            cells.append({h, 3});
-        for (int h : unread)
-            unreadCells.append({h, 3});
-        const OutlookValues values = Figures(cells, unreadCells);
+        QFETCH(Cells, holes);
+        QFETCH(Cells, unread);
+        const OutlookValues values = Figures(holes, unread);
         const QList<QList<QPointF>> pieces = CurveSegments(kHours, values, 3);
         QList<int> gotStarts, gotLengths;
         for (const QList<QPointF> &piece : pieces) {

@@ -13,40 +13,38 @@
 
 using namespace voltwise;
 using namespace std::chrono_literals;
+using Phase = voltwise::NoticeWindow::Phase;
 
 namespace {
 
 const QString kOneLine = u"Conserve."_qs;
 const QString kLink = u"Click here for details..."_qs;
 const QString kUrl = u"content.caiso.example/awe/SP/systemstatus.html"_qs;
-const QColor kRed(255, 0, 0);
-
 const QString kLongText = u"A line of the operator's status table\r\n"_qs.repeated(12);
 
-QRect raisedRect(const NoticeWindow &notice)
+QRect raisedRect(const NoticeWindow &n)
 {
-    return NoticeRect(QGuiApplication::primaryScreen()->availableGeometry(), notice.width(),
-                      notice.TargetHeight());
+    return NoticeRect(QGuiApplication::primaryScreen()->availableGeometry(), n.width(),
+                      n.TargetHeight());
 }
 
-QLabel *child(NoticeWindow *notice, const char *name)
+QLabel *child(NoticeWindow *n, const char *name)
 {
-    return notice->findChild<QLabel *>(QString::fromLatin1(name));
+    return n->findChild<QLabel *>(QLatin1String(name));
 }
 
 // As the window system delivers it: labels without tracking pass moves to the window.
 void moveOnto(QWidget *part, QPoint local = {})
 {
-    if (local.isNull())
-        local = part->rect().center();
+    local = local.isNull() ? part->rect().center() : local;
     QMouseEvent move(QEvent::MouseMove, local, part->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(part, &move);
 }
 
-QColor linkColour(NoticeWindow *notice)
+QColor linkColour(NoticeWindow *n)
 {
-    return child(notice, "lblClickText")->palette().color(QPalette::WindowText);
+    return child(n, "lblClickText")->palette().color(QPalette::WindowText);
 }
 
 } // namespace
@@ -74,11 +72,10 @@ private Q_SLOTS:
         QCOMPARE(SlideHeight(125ms, 250ms, 177, SlideDirection::Down), 89);
         QCOMPARE(SlideHeight(900ms, 250ms, 177, SlideDirection::Down), 0);
         const QString full(kNoticeTextMaxLength, u'a');
-        const QString ellipsis(QChar(0x2026));
+        const QString cut = full.first(kNoticeTextMaxLength - 1), ellipsis(QChar(0x2026));
         QCOMPARE(CapNoticeText(full), full);
         QCOMPARE(CapNoticeText(full + u'b'), full + ellipsis);
-        const QString pairAtCut = full.first(kNoticeTextMaxLength - 1) + u"\U0001F600 tail"_qs;
-        QCOMPARE(CapNoticeText(pairAtCut), full.first(kNoticeTextMaxLength - 1) + ellipsis);
+        QCOMPARE(CapNoticeText(cut + u"\U0001F600 tail"_qs), cut + ellipsis);
     }
 
     void layoutAndLife_data()
@@ -96,7 +93,7 @@ private Q_SLOTS:
         QPointer<NoticeWindow> notice = open(text, kLink, 100);
         QPointer<NoticeWindow> noLink = open(text, QString(), 0);
         QSignalSpy raised(notice.data(), &NoticeWindow::raised);
-        QCOMPARE(notice->phase(), NoticeWindow::Phase::Rising);
+        QCOMPARE(notice->phase(), Phase::Rising);
         QVERIFY(notice->testAttribute(Qt::WA_ShowWithoutActivating));
         QLabel *body = child(notice, "lblNoticeText");
         QLabel *link = child(notice, "lblClickText");
@@ -112,17 +109,14 @@ private Q_SLOTS:
                  qPrintable(QString::number(rise.count())));
         QVERIFY(notice->isVisible());
         QCOMPARE(notice->geometry(), raisedRect(*notice));
-        timers_.advance(99ms);
-        QCOMPARE(notice->phase(), NoticeWindow::Phase::Holding);
-        timers_.advance(1ms);
-        QCOMPARE(notice->phase(), NoticeWindow::Phase::Falling);
+        holdsThenFalls(notice, 100ms);
 
         int lowest = notice->height();
         const auto fall = advanceUntil([&] {
             if (!notice || notice->isHidden())
                 return true;
             notice->PointerOver(lowest % 2 ? NoticeArea::Link : NoticeArea::Text);
-            if (notice->height() > lowest || notice->phase() != NoticeWindow::Phase::Falling)
+            if (notice->height() > lowest || notice->phase() != Phase::Falling)
                 return true;
             lowest = notice->height();
             return false;
@@ -139,12 +133,11 @@ private Q_SLOTS:
         QTest::addColumn<QColor>("background");
         QTest::addColumn<QColor>("text");
         QTest::addColumn<QColor>("link");
-        QTest::newRow("light") << QColor(255, 255, 220) << QColor(0, 0, 0) << QColor(0, 0, 255);
-        QTest::newRow("dark") << QColor(40, 40, 40) << QColor(230, 230, 230)
-                              << QColor(120, 170, 255);
+        const QColor dark(40, 40, 40), light(230, 230, 230);
+        QTest::newRow("light") << QColor(255, 255, 220) << QColor(Qt::black) << QColor(Qt::blue);
+        QTest::newRow("dark") << dark << light << QColor(120, 170, 255);
         // A scheme whose link colour is lost on its own background.
-        QTest::newRow("dark, blue links")
-            << QColor(40, 40, 40) << QColor(230, 230, 230) << QColor(0, 0, 255);
+        QTest::newRow("dark, blue links") << dark << light << QColor(Qt::blue);
     }
 
     // Measured on the painted link, including the pointer over it.
@@ -160,12 +153,11 @@ private Q_SLOTS:
         scheme.setColor(QPalette::Link, link);
         QApplication::setPalette(scheme);
         QPointer<NoticeWindow> notice = open(kOneLine, kLink, 100);
-        QLabel *label = child(notice, "lblClickText");
-        const Rgb ground{background.red(), background.green(), background.blue()};
         for (const NoticeArea pointer : {NoticeArea::Text, NoticeArea::Link}) {
             notice->PointerOver(pointer);
-            const QImage picture = Rendered(label);
-            const double ink = StrongestInk(picture, picture.rect(), ground);
+            const QImage picture = Rendered(child(notice, "lblClickText"));
+            const double ink = StrongestInk(
+                picture, picture.rect(), {background.red(), background.green(), background.blue()});
             QVERIFY2(ink >= 3.0, qPrintable(QString::number(ink)));
         }
         QApplication::setPalette(before);
@@ -178,25 +170,20 @@ private Q_SLOTS:
         QSignalSpy raised(notice.data(), &NoticeWindow::raised);
         notice->PointerOver(NoticeArea::Link);
         advanceUntil([&] { return raised.size() == 1; });
-        QCOMPARE(notice->phase(), NoticeWindow::Phase::Paused);
-        QCOMPARE(linkColour(notice), kRed);
+        QCOMPARE(notice->phase(), Phase::Paused);
+        QCOMPARE(linkColour(notice), QColor(Qt::red));
 
         moveOnto(child(notice, "lblNoticeHeader"));
         timers_.advance(1h);
-        QCOMPARE(notice->phase(), NoticeWindow::Phase::Paused);
-
+        QCOMPARE(notice->phase(), Phase::Paused);
         moveOnto(child(notice, "lblNoticeText"));
-        QCOMPARE(notice->phase(), NoticeWindow::Phase::Holding);
+        QCOMPARE(notice->phase(), Phase::Holding);
         QCOMPARE(linkColour(notice), QApplication::palette().color(QPalette::Link));
         timers_.advance(60ms);
         moveOnto(child(notice, "lblClickText"));
-        QCOMPARE(notice->phase(), NoticeWindow::Phase::Paused);
+        QCOMPARE(notice->phase(), Phase::Paused);
         moveOnto(notice, QPoint(2, 2));
-        QCOMPARE(notice->phase(), NoticeWindow::Phase::Holding);
-        timers_.advance(99ms);
-        QCOMPARE(notice->phase(), NoticeWindow::Phase::Holding);
-        timers_.advance(1ms);
-        QCOMPARE(notice->phase(), NoticeWindow::Phase::Falling);
+        holdsThenFalls(notice, 100ms);
     }
 
     // A Delay of 0 holds it up for good; the link opens the address on each left click.
@@ -209,7 +196,7 @@ private Q_SLOTS:
         timers_.advance(24h);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(quick.isNull());
-        QCOMPARE(notice->phase(), NoticeWindow::Phase::Holding);
+        QCOMPARE(notice->phase(), Phase::Holding);
         QCOMPARE(notice->geometry(), raisedRect(*notice));
 
         QLabel *link = child(notice, "lblClickText");
@@ -221,16 +208,16 @@ private Q_SLOTS:
         QVERIFY(notice && notice->isVisible());
     }
 
+    // Without an address the link brings the parent back; a parent gone away is left alone.
     void linkWithoutUrlRestoresParent()
     {
         QWidget parent;
         parent.showMinimized();
-        QPointer<NoticeWindow> notice = open(kOneLine, kLink, 0, QString(), &parent);
-        QTest::mouseClick(child(notice, "lblClickText"), Qt::LeftButton);
+        QTest::mouseClick(child(open(kOneLine, kLink, 0, QString(), &parent), "lblClickText"),
+                          Qt::LeftButton);
         QVERIFY(parent.isVisible() && !parent.isMinimized());
         QVERIFY(opener_.opened.isEmpty());
 
-        // A parent that has gone away is left alone.
         auto *gone = new QWidget;
         QPointer<NoticeWindow> orphaned = open(kOneLine, kLink, 0, QString(), gone);
         delete gone;
@@ -242,11 +229,19 @@ private:
     QPointer<NoticeWindow> open(const QString &text, const QString &clickText, int delay,
                                 const QString &url = kUrl, QWidget *parent = nullptr)
     {
-        QPointer<NoticeWindow> notice = new NoticeWindow(opener_, timers_);
-        opened_ << notice;
-        notice->ScrollNotice(u"Stage 1 Emergency: 45,000 MW"_qs, text, clickText, url,
-                             QColor(Qt::yellow), delay, parent);
-        return notice;
+        opened_ << new NoticeWindow(opener_, timers_);
+        opened_.last()->ScrollNotice(u"Stage 1 Emergency: 45,000 MW"_qs, text, clickText, url,
+                                     QColor(Qt::yellow), delay, parent);
+        return opened_.last();
+    }
+
+    // Holding until the full delay has passed, falling right then.
+    void holdsThenFalls(NoticeWindow *notice, std::chrono::milliseconds delay)
+    {
+        timers_.advance(delay - 1ms);
+        QCOMPARE(notice->phase(), Phase::Holding);
+        timers_.advance(1ms);
+        QCOMPARE(notice->phase(), Phase::Falling);
     }
 
     // Moves time on a millisecond at a time until done() holds; how long that took.

@@ -13,10 +13,9 @@ inline void CollectAccessibleTexts(QAccessibleInterface *node, QList<QPair<QStri
 {
     if (!node || depth > 64)
         return;
-    const QString owner = node->object() ? node->object()->objectName() : QString();
     for (QAccessible::Text kind : {QAccessible::Name, QAccessible::Description})
         if (const QString text = node->text(kind); !text.isEmpty())
-            out.append({owner, text});
+            out.append({node->object() ? node->object()->objectName() : QString(), text});
     for (int i = 0; i < node->childCount(); ++i)
         CollectAccessibleTexts(node->child(i), out, depth + 1);
 }

@@ -1,18 +1,16 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QString>
 
 namespace voltwise::testing {
 
 // Writes the file whole, making its folder first.
 inline bool WriteBytes(const QString &path, const QByteArray &bytes)
 {
-    QDir().mkpath(path.section(u'/', 0, -2));
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return QDir().mkpath(path.section(u'/', 0, -2)) && file.open(QIODevice::WriteOnly) &&
+           file.write(bytes) == bytes.size();
 }
 
 // The whole file; empty when it cannot be read.

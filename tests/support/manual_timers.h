@@ -4,9 +4,6 @@
 
 #include <QList>
 
-#include <chrono>
-#include <functional>
-#include <memory>
 #include <optional>
 
 namespace voltwise::testing {
@@ -25,8 +22,7 @@ public:
     {
         const std::chrono::milliseconds until = m_now + by;
         while (Timer *next = nextDue(until)) {
-            m_now = *next->m_deadline;
-            next->m_deadline.reset();
+            m_now = *std::exchange(next->m_deadline, std::nullopt);
             const std::function<void()> expired = next->m_expired;
             expired(); // may destroy any timer, this one included
         }
@@ -39,9 +35,8 @@ public:
     int starts() const { return m_starts; }
 
 private:
-    class Timer final : public OneShotTimer
+    struct Timer final : OneShotTimer
     {
-    public:
         Timer(ManualTimers &owner, std::function<void()> expired)
             : m_owner(owner)
             , m_expired(std::move(expired))
@@ -49,7 +44,6 @@ private:
             m_owner.m_timers.append(this);
         }
         ~Timer() override { m_owner.m_timers.removeOne(this); }
-
         void start(std::chrono::milliseconds interval) override
         {
             ++m_owner.m_starts;
@@ -67,7 +61,7 @@ private:
         Timer *next = nullptr;
         for (Timer *t : m_timers)
             if (t->m_deadline && *t->m_deadline <= until &&
-                (!next || *t->m_deadline < *next->m_deadline))
+                (!next || t->m_deadline < next->m_deadline))
                 next = t;
         return next;
     }

@@ -13,11 +13,11 @@ namespace voltwise::testing {
 class PrivateBus
 {
 public:
+    // Anyone: programs of other users too (a compositor that must not run as root).
     enum class Users
     {
         Owner,
-        // Programs of other users too: a compositor that must not run as root.
-        Anyone,
+        Anyone
     };
 
     explicit PrivateBus(Users users = Users::Owner)
@@ -26,10 +26,9 @@ public:
         if (!config.open(QIODevice::WriteOnly))
             return;
         config.write("<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
-                     "<auth>EXTERNAL</auth><policy context=\"default\">");
-        if (users == Users::Anyone)
-            config.write("<allow user=\"*\"/>");
-        config.write("<allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                     "<auth>EXTERNAL</auth><policy context=\"default\">" +
+                     QByteArray(users == Users::Anyone ? "<allow user=\"*\"/>" : "") +
+                     "<allow send_destination=\"*\" eavesdrop=\"true\"/>"
                      "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>");
         config.close();
         m_daemon.start(QStringLiteral("dbus-daemon"),
@@ -56,9 +55,8 @@ public:
     // A new connection of its own, as a separate program would have.
     QDBusConnection connect()
     {
-        const QString name = QUuid::createUuid().toString();
-        m_names << name;
-        return QDBusConnection::connectToBus(m_address, name);
+        m_names << QUuid::createUuid().toString();
+        return QDBusConnection::connectToBus(m_address, m_names.last());
     }
 
 private:

@@ -2,10 +2,7 @@
 // What a widget shows on screen, measured on its rendered pixels.
 #include "status/scale_colours.h"
 
-#include <QImage>
 #include <QWidget>
-
-#include <algorithm>
 
 namespace voltwise {
 

@@ -5,8 +5,6 @@
 
 #include <QTcpServer>
 
-#include <memory>
-
 namespace voltwise::testing {
 
 using namespace std::chrono_literals;
@@ -17,10 +15,8 @@ inline const QDateTime kAfternoon(QDate(2024, 7, 15), QTime(14, 32, 10), Qt::UTC
 inline std::unique_ptr<gridsim::GridSim> StartSim(const QDateTime &clock = kAfternoon)
 {
     auto sim = std::make_unique<gridsim::GridSim>();
-    if (!sim->listen(QHostAddress::LocalHost, 0))
-        return nullptr;
     sim->setClock([clock] { return clock; });
-    return sim;
+    return sim->listen(QHostAddress::LocalHost, 0) ? std::move(sim) : nullptr;
 }
 
 inline std::unique_ptr<DownloadChannel> NewChannel(std::chrono::milliseconds timeout = 10s)
