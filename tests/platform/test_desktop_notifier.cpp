@@ -32,7 +32,6 @@ public:
         Id,
         Error,
         Never,
-        NoServer,
     };
 
     QStringList capabilities{u"actions"_qs, u"body"_qs};
@@ -195,7 +194,6 @@ private Q_SLOTS:
     void failureFallsBack_data()
     {
         QTest::addColumn<int>("answer");
-        QTest::newRow("no server") << int(FakeNotificationServer::NoServer);
         QTest::newRow("refused") << int(FakeNotificationServer::Error);
         QTest::newRow("no answer") << int(FakeNotificationServer::Never);
     }
@@ -204,8 +202,6 @@ private Q_SLOTS:
     {
         QFETCH(int, answer);
         m_server->answer = FakeNotificationServer::Answer(answer);
-        if (answer == FakeNotificationServer::NoServer)
-            QVERIFY(m_serverBus.unregisterService(kService));
         QVERIFY(!show(Notice()));
     }
 };

@@ -77,17 +77,10 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("environment");
         QTest::addColumn<QString>("shown");
         const QString spanish = u"Sistema normal"_qs, english = u"System Normal"_qs;
-        QTest::newRow("LC_ALL es_US") << QStringList{u"LC_ALL=es_US.UTF-8"_qs} << spanish;
-        QTest::newRow("LANG es_US") << QStringList{u"LANG=es_US.UTF-8"_qs} << spanish;
-        QTest::newRow("LC_MESSAGES over LANG")
-            << QStringList{u"LANG=en_US.UTF-8"_qs, u"LC_MESSAGES=es_ES.UTF-8"_qs} << spanish;
-        QTest::newRow("LANGUAGE over LANG")
-            << QStringList{u"LANG=en_US.UTF-8"_qs, u"LANGUAGE=es"_qs} << spanish;
         QTest::newRow("LANGUAGE list, English first")
             << QStringList{u"LANG=es_US.UTF-8"_qs, u"LANGUAGE=en_US:es"_qs} << english;
         QTest::newRow("LANGUAGE list, untranslated first")
             << QStringList{u"LANG=fr_FR.UTF-8"_qs, u"LANGUAGE=fr:es"_qs} << spanish;
-        QTest::newRow("LC_ALL en_US") << QStringList{u"LC_ALL=en_US.UTF-8"_qs} << english;
     }
 
     void environmentChoosesTheLanguage()

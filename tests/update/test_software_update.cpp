@@ -30,6 +30,7 @@ const QString kChangeLogUrl = u"http://x.example/notes.txt"_qs;
 const QString kDownload = u"https://www.ternwood.example/voltwise-setup"_qs;
 const QString kSetup = u"https://x.example/Voltwise Setup.exe"_qs;
 const QString kNotes = u"- Faster refreshes\r\n- Fewer surprises"_qs;
+const QString kHang = u"<never ends>"_qs;
 
 QString Descriptor(const QString &release, const QString &end = u"\r\n"_qs + kChangeLogUrl)
 {
@@ -196,80 +197,71 @@ private Q_SLOTS:
         delete dialog;
     }
 
-    void checks_data()
+    // Through the window's checker: the menu item off while a check runs, one check at a time,
+    // "up to date" said only when asked; the program's end, while the descriptor is read or the
+    // dialog is open, stops the check where it is.
+    void checker_data()
     {
         QTest::addColumn<QString>("release");
         QTest::addColumn<bool>("menu");
+        QTest::addColumn<QString>("end"); // the descriptor's fault when the program ends
         QTest::addColumn<int>("offers");
         QTest::addColumn<int>("messages");
-        QTest::newRow("start-up, up to date") << VersionString() << false << 0 << 0;
-        QTest::newRow("menu, up to date") << VersionString() << true << 0 << 1;
-        QTest::newRow("start-up, newer") << u"9.0"_qs << false << 1 << 0;
+        const QString none;
+        QTest::newRow("start-up, up to date") << VersionString() << false << none << 0 << 0;
+        QTest::newRow("menu, up to date") << VersionString() << true << none << 0 << 1;
+        QTest::newRow("start-up, newer") << u"9.0"_qs << false << none << 1 << 0;
+        QTest::newRow("ended while reading the descriptor") << u"9.0"_qs << false << u"stall"_qs;
+        QTest::newRow("ended while the dialog is open") << u"9.0"_qs << false << u"none"_qs;
     }
 
-    void checks()
+    void checker()
     {
         QFETCH(QString, release);
         QFETCH(bool, menu);
+        QFETCH(QString, end);
         const auto sim = StartSim();
         QVERIFY(sim && sim->setReleaseVersion(release));
+        if (!end.isEmpty())
+            sim->setFault(kUpdateDescriptorFilePath, *ParseFault(end));
         TempRegistry registry;
         ScriptedUpdatePrompt prompt;
         prompt.hold = true;
-        QWidget window;
-        QAction item(u"&Check for Voltwise Updates..."_qs);
+        RecordingBrowserOpener browser;
+        auto window = std::make_unique<QMainWindow>();
+        window->show();
+        QAction item;
         item.setEnabled(false);
-        UpdateChecker checker(
-            {.store = &registry.store, .maker = sim->baseUrl(), .prompt = &prompt}, &window, &item);
+        auto *checker = new UpdateChecker({.store = &registry.store,
+                                           .browser = &browser,
+                                           .maker = sim->baseUrl(),
+                                           .prompt = end.isEmpty() ? &prompt : nullptr},
+                                          window.get(), &item);
         QVERIFY(item.isEnabled());
 
         if (menu)
             item.trigger();
-        auto startup = checker.run(UpdateChecker::Trigger::Startup);
+        auto startup = checker->run(UpdateChecker::Trigger::Startup);
         if (menu)
             QVERIFY(startup.isReady()); // one check at a time
         QVERIFY(!item.isEnabled());
-        QTRY_VERIFY(!checker.isRunning() || !prompt.offers.isEmpty());
+        if (!end.isEmpty()) {
+            QTRY_VERIFY(sim->requestCount(kUpdateDescriptorFilePath) == 1 &&
+                        (end == u"stall" || window->findChild<SoftwareUpdateDialog *>()));
+            window.reset(); // takes the checker along
+            QVERIFY(startup.isReady());
+            QCOMPARE(QCoro::waitFor(std::move(startup)), false);
+            QVERIFY(!item.isEnabled() && browser.opened.isEmpty());
+            return;
+        }
+        QTRY_VERIFY(!checker->isRunning() || !prompt.offers.isEmpty());
         prompt.dismiss();
 
-        QTRY_VERIFY(!checker.isRunning());
+        QTRY_VERIFY(!checker->isRunning());
         QVERIFY(item.isEnabled());
         QTEST(int(prompt.offers.size()), "offers");
         QTEST(int(prompt.messages.size()), "messages");
         QCOMPARE(sim->requestCount(kUpdateDescriptorFilePath), 1);
-    }
-
-    void cancelledByTheEnd_data()
-    {
-        QTest::addColumn<QString>("fault");
-        QTest::newRow("while reading the descriptor") << u"stall"_qs;
-        QTest::newRow("while the dialog is open") << u"none"_qs;
-    }
-
-    void cancelledByTheEnd()
-    {
-        QFETCH(QString, fault);
-        const auto sim = StartSim();
-        QVERIFY(sim && sim->setReleaseVersion(u"9.0"_qs));
-        sim->setFault(kUpdateDescriptorFilePath, *ParseFault(fault));
-        TempRegistry registry;
-        auto window = std::make_unique<QMainWindow>();
-        window->show();
-        QAction item;
-        RecordingBrowserOpener browser;
-        auto *checker = new UpdateChecker(
-            {.store = &registry.store, .browser = &browser, .maker = sim->baseUrl()}, window.get(),
-            &item);
-        auto check = checker->run(UpdateChecker::Trigger::HelpMenu);
-        QTRY_VERIFY(sim->requestCount(kUpdateDescriptorFilePath) == 1 &&
-                    (fault == u"stall" || window->findChild<SoftwareUpdateDialog *>()));
-
-        window.reset(); // takes the checker along
-
-        QVERIFY(check.isReady());
-        QCOMPARE(QCoro::waitFor(std::move(check)), false);
-        QVERIFY(!item.isEnabled());
-        QVERIFY(browser.opened.isEmpty());
     }
 
     void isNewerVersion_data()
@@ -351,42 +343,6 @@ private Q_SLOTS:
         QTEST(descriptor->ChangeLogURL.value_or(u"-"_qs), "changeLog");
     }
 
-    // A server that drips too fast ever to fall silent: the whole check still
-    // ends within its half minute, and offers nothing.
-    void deadline_data()
-    {
-        QTest::addColumn<QString>("hang");
-        QTest::newRow("descriptor") << kDescriptorUrl + u"?Version=2.0.10"_qs;
-        QTest::newRow("change log") << kChangeLogUrl;
-    }
-
-    void deadline()
-    {
-        FakeUrlTexts urls;
-        QFETCH(QString, hang);
-        urls.hang = hang;
-        urls.texts[kDescriptorUrl + u"?Version=2.0.10"_qs] = Descriptor(u"2.1"_qs);
-        urls.texts[kChangeLogUrl] = kNotes;
-        TempRegistry registry;
-        ScriptedUpdatePrompt prompt;
-        prompt.choice = UpdateChoice::DownloadUpdate;
-        RecordingBrowserOpener browser;
-        ManualTimers timers;
-        const UpdateCheckContext context{
-            .urls = &urls, .store = &registry.store, .currentVersion = kRunning, .timers = &timers};
-
-        auto check = SoftwareUpdate(context, prompt, browser, kDescriptorUrl, false, true, true);
-        timers.advance(30s - 1ms);
-        QVERIFY(!check.isReady());
-        timers.advance(1ms);
-
-        QVERIFY(check.isReady());
-        QCOMPARE(QCoro::waitFor(std::move(check)), false);
-        QVERIFY(prompt.offers.isEmpty() && prompt.messages.isEmpty());
-        QCOMPARE(urls.asked.last(), hang);
-        QCOMPARE(timers.alive(), 0);
-    }
-
     void outcomes_data()
     {
         QTest::addColumn<QString>("descriptor"); // empty: none served
@@ -399,7 +355,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("caption"); // the message box, or empty
         QTest::addColumn<QString>("skipAfter");
         QTest::addColumn<bool>("result");
-        QTest::addColumn<bool>("desktopOpens");
         QTest::addColumn<QString>("opened"); // handed to the desktop
 
         const int download = int(UpdateChoice::DownloadUpdate);
@@ -409,21 +364,24 @@ private Q_SLOTS:
         const QString pre = u"You're running a pre-relase version!"_qs;
         const QString none;
         // clang-format off
-        QTest::newRow("newer, download") << Descriptor(u"2.1"_qs) << kNotes << none << false << download << u"2.1"_qs << kNotes << none << none << true << true << kDownload;
-        QTest::newRow("newer, skip this version") << Descriptor(u" 2.1 "_qs) << kNotes << none << false << skip << u"2.1"_qs << kNotes << none << u"2.1"_qs << false << true << none;
-        QTest::newRow("same version, menu") << Descriptor(kRunning) << kNotes << none << false << download << none << none << upToDate << none << false << true << none;
-        QTest::newRow("skip equals release") << Descriptor(u"2.1"_qs) << kNotes << u"2.1"_qs << false << download << none << none << upToDate << u"2.1"_qs << false << true << none;
-        QTest::newRow("overtaken skip forgotten") << Descriptor(u"2.1"_qs) << kNotes << u"2.0.9"_qs << false << later << u"2.1"_qs << kNotes << none << none << false << true << none;
-        QTest::newRow("release older") << Descriptor(u"2.0.9"_qs) << kNotes << none << false << download << none << none << pre << none << false << true << none;
-        QTest::newRow("lettered release, final only") << Descriptor(u"2.1b1"_qs) << kNotes << none << true << download << none << none << upToDate << none << false << true << none;
-        QTest::newRow("change log not found") << Descriptor(u"2.1"_qs) << u"Page Not Found"_qs << none << false << later << u"2.1"_qs << none << none << none << false << true << none;
-        QTest::newRow("no descriptor") << none << kNotes << none << false << download << none << none << none << none << false << true << none;
-        QTest::newRow("403 in a URL") << Descriptor(u"2.1"_qs, u"\r\nhttp://x/403"_qs) << kNotes << none << false << download << none << none << none << none << false << true << none;
-        QTest::newRow("unreadable skip kept") << Descriptor(u"2.1"_qs) << kNotes << u"x"_qs << false << download << none << none << none << u"x"_qs << false << true << none;
+        QTest::newRow("newer, download") << Descriptor(u"2.1"_qs) << kNotes << none << false << download << u"2.1"_qs << kNotes << none << none << true << kDownload;
+        QTest::newRow("newer, skip this version") << Descriptor(u" 2.1 "_qs) << kNotes << none << false << skip << u"2.1"_qs << kNotes << none << u"2.1"_qs << false << none;
+        QTest::newRow("same version, menu") << Descriptor(kRunning) << kNotes << none << false << download << none << none << upToDate << none << false << none;
+        QTest::newRow("skip equals release") << Descriptor(u"2.1"_qs) << kNotes << u"2.1"_qs << false << download << none << none << upToDate << u"2.1"_qs << false << none;
+        QTest::newRow("overtaken skip forgotten") << Descriptor(u"2.1"_qs) << kNotes << u"2.0.9"_qs << false << later << u"2.1"_qs << kNotes << none << none << false << none;
+        QTest::newRow("release older") << Descriptor(u"2.0.9"_qs) << kNotes << none << false << download << none << none << pre << none << false << none;
+        QTest::newRow("lettered release, final only") << Descriptor(u"2.1b1"_qs) << kNotes << none << true << download << none << none << upToDate << none << false << none;
+        QTest::newRow("change log not found") << Descriptor(u"2.1"_qs) << u"Page Not Found"_qs << none << false << later << u"2.1"_qs << none << none << none << false << none;
+        // A server that drips too fast ever to fall silent: still ends in its half minute.
+        QTest::newRow("descriptor never ends") << kHang << kNotes << none << false << download << none << none << none << none << false << none;
+        QTest::newRow("change log never ends") << Descriptor(u"2.1"_qs) << kHang << none << false << download << none << none << none << none << false << none;
+        QTest::newRow("no descriptor") << none << kNotes << none << false << download << none << none << none << none << false << none;
+        QTest::newRow("403 in a URL") << Descriptor(u"2.1"_qs, u"\r\nhttp://x/403"_qs) << kNotes << none << false << download << none << none << none << none << false << none;
+        QTest::newRow("unreadable skip kept") << Descriptor(u"2.1"_qs) << kNotes << u"x"_qs << false << download << none << none << none << u"x"_qs << false << none;
         // A desktop that opens nothing: one message names the host.
-        QTest::newRow("download not opened") << Descriptor(u"2.1"_qs) << kNotes << none << false << download << u"2.1"_qs << kNotes << u"Software Update"_qs << none << false << false << kDownload;
+        QTest::newRow("download not opened") << Descriptor(u"2.1"_qs) << kNotes << none << false << download << u"2.1"_qs << kNotes << u"Software Update"_qs << none << false << kDownload;
         const QString longUrl = u"https://www.ternwood.example/"_qs + QString(200000, u'x');
-        QTest::newRow("a 200 KB address not opened") << u"2.1\r\n2026-12-06\r\n"_qs + longUrl + u"\r\n"_qs + kChangeLogUrl << kNotes << none << false << download << u"2.1"_qs << kNotes << u"Software Update"_qs << none << false << false << longUrl;
+        QTest::newRow("a 200 KB address not opened") << u"2.1\r\n2026-12-06\r\n"_qs + longUrl + u"\r\n"_qs + kChangeLogUrl << kNotes << none << false << download << u"2.1"_qs << kNotes << u"Software Update"_qs << none << false << longUrl;
         // clang-format on
     }
 
@@ -434,37 +392,47 @@ private Q_SLOTS:
         QFETCH(QString, skip);
         QFETCH(bool, finalOnly);
         QFETCH(int, choice);
+        QFETCH(QString, offered);
+        QFETCH(QString, caption);
 
         FakeUrlTexts urls;
+        const QString descriptorUrl = kDescriptorUrl + u"?Version=2.0.10"_qs;
         if (!descriptor.isEmpty())
-            urls.texts[kDescriptorUrl + u"?Version=2.0.10"_qs] = descriptor;
+            urls.texts[descriptorUrl] = descriptor;
         urls.texts[kChangeLogUrl] = changeLog;
+        urls.hang = descriptor == kHang  ? descriptorUrl
+                    : changeLog == kHang ? kChangeLogUrl
+                                         : u""_qs;
         TempRegistry registry;
         if (!skip.isEmpty())
             QVERIFY(SaveSetting(registry.store, {}, u"Settings"_qs, u"SkipVersion"_qs, skip));
         ScriptedUpdatePrompt prompt;
         prompt.choice = UpdateChoice(choice);
         RecordingBrowserOpener browser;
-        QFETCH(bool, desktopOpens);
-        browser.accepts = desktopOpens;
+        browser.accepts = caption != u"Software Update"; // the message that it did not open
+        ManualTimers timers;
         UpdateCheckContext context{
-            .urls = &urls, .store = &registry.store, .currentVersion = kRunning};
+            .urls = &urls, .store = &registry.store, .currentVersion = kRunning, .timers = &timers};
 
-        const bool result = QCoro::waitFor(
-            SoftwareUpdate(context, prompt, browser, kDescriptorUrl, finalOnly, true, true));
+        auto check =
+            SoftwareUpdate(context, prompt, browser, kDescriptorUrl, finalOnly, true, true);
+        timers.advance(30s - 1ms);
+        QCOMPARE(check.isReady(), urls.hang.isEmpty());
+        timers.advance(1ms);
+        QVERIFY(check.isReady());
 
-        QTEST(result, "result");
-        QCOMPARE(urls.asked.value(0), kDescriptorUrl + u"?Version=2.0.10"_qs);
-        QCOMPARE(urls.asked.size(),
-                 prompt.offers.isEmpty() || !descriptor.contains(kChangeLogUrl) ? 1 : 2);
+        QTEST(QCoro::waitFor(std::move(check)), "result");
+        QCOMPARE(timers.alive(), 0);
+        QCOMPARE(urls.asked.value(0), descriptorUrl);
+        QCOMPARE(urls.asked.size(), offered.isEmpty() && changeLog != kHang ? 1 : 2);
         QVERIFY(prompt.offers.size() <= 1 && prompt.messages.size() <= 1);
-        QTEST(prompt.offers.value(0).releaseVersion, "offered");
+        QCOMPARE(prompt.offers.value(0).releaseVersion, offered);
         QTEST(prompt.offers.value(0).releaseNotes, "notes");
-        QTEST(prompt.messages.value(0).caption, "caption");
+        QCOMPARE(prompt.messages.value(0).caption, caption);
         QTEST(GetSetting(registry.store, {}, u"Settings"_qs, u"SkipVersion"_qs, {}), "skipAfter");
         QFETCH(QString, opened);
         QCOMPARE(browser.opened, opened.isEmpty() ? QStringList() : QStringList{opened});
-        if (prompt.messages.value(0).caption == u"Software Update")
+        if (!browser.accepts)
             QVERIFY(prompt.messages[0].text.contains(u" www.ternwood.example"_qs));
     }
 };
