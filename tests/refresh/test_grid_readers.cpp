@@ -92,11 +92,13 @@ private Q_SLOTS:
 
     // After a first refresh the operator moves on three steps: a failed or
     // refused download, an error status or a refused body keeps its part
-    // alone, and the status bar says why.
+    // alone, and the status bar says why. A refresh cancelled before it starts
+    // asks for nothing (cancelled during a download: test_grid_monitor's stop).
     void secondRefresh_data()
     {
         QTest::addColumn<bool>("classic");
-        QTest::addColumn<QString>("trouble"); // PATH=FAULT, a refused server, or "tomorrow"
+        QTest::addColumn<QString>(
+            "trouble"); // PATH=FAULT, "content" refused, "cancelled", "tomorrow"
         QTest::addColumn<int>("statusCsvHttpStatus");
         QTest::addColumn<QList<bool>>("kept");
         QTest::addColumn<QStringList>("errors"); // each the start of one "Error #" message
@@ -113,17 +115,15 @@ private Q_SLOTS:
         QTest::newRow("no fault") << true << QString() << 200 << none << QStringList();
         QTest::newRow("status file 503")
             << true << on(kStatusCsvPath, "status:503") << 503 << status << QStringList{error(503)};
-        QTest::newRow("status file stalled")
-            << true << on(kStatusCsvPath, "stall") << 0 << status << QStringList{error(4)};
         QTest::newRow("one-byte picture") << true << on(kLoadPicturePath, "oversize:1") << 200
                                           << QList<bool>{0, 1, 0, 0, 0} << QStringList();
         QTest::newRow("two-byte picture")
             << true << on(kLoadPicturePath, "oversize:2") << 200 << none << QStringList();
-        QTest::newRow("main server refused")
-            << true << u"main"_qs << 0 << QList<bool>{1, 0, 0, 1, 0} << QStringList(2, error(1));
         QTest::newRow("content server refused")
             << true << u"content"_qs << 200 << QList<bool>{0, 1, 1, 0, 1}
             << QStringList(3, error(1));
+        QTest::newRow("cancelled before the refresh")
+            << true << u"cancelled"_qs << 0 << QList<bool>(5, true) << QStringList();
 
         // No picture from today's feeds; notices come from the words and the events.
         QTest::newRow("today's feeds")
@@ -167,24 +167,21 @@ private Q_SLOTS:
         if (const auto fault = ParsePathFault(trouble)) {
             const bool main =
                 !classic || fault->path == kStatusCsvPath || fault->path == kForecastPagePath;
-            GridSim *sim = main ? m_main.get() : m_content.get();
-            sim->setFault(fault->path, fault->fault);
-            // A stalled answer waits for the time-out; let it run out at once.
-            if (fault->fault.stall)
-                connect(sim, &GridSim::requestReceived, this, [this, path = fault->path](auto p) {
-                    if (p == path)
-                        QTimer::singleShot(0, this, [this] { m_timers.advance(10s); });
-                });
+            (main ? m_main : m_content)->setFault(fault->path, fault->fault);
         } else if (trouble == u"tomorrow") {
             const QDateTime pacific = OperatorWallClock(kAfternoon);
             m_now = QDateTime(pacific.date().addDays(1), QTime(0, 10), OperatorTimeZone());
+        } else if (trouble == u"cancelled") {
+            expectedRequests.clear();
         } else if (!trouble.isEmpty()) {
-            (trouble == u"main" ? urls.gridMain : urls.gridContent) = RefusingUrl();
+            urls.gridContent = RefusingUrl();
             expectedRequests.removeIf([&](const QString &r) { return r.startsWith(trouble); });
         }
         QSignalSpy progress(m_channel.get(), &DownloadChannel::progressText);
 
-        QTEST(readAll(data, urls).statusCsvHttpStatus, "statusCsvHttpStatus");
+        const auto cancellation = std::make_shared<RefreshCancellation>();
+        cancellation->cancelled = trouble == u"cancelled";
+        QTEST(readAll(data, urls, cancellation).statusCsvHttpStatus, "statusCsvHttpStatus");
 
         QCOMPARE(m_requests, expectedRequests);
         QTEST(SameParts(data, before), "kept");
@@ -203,33 +200,6 @@ private Q_SLOTS:
             QVERIFY2(request.userAgent.startsWith("Voltwise/2."), request.userAgent.constData());
             QCOMPARE(request.accept == "application/json", path == kFlexAlertEventsPath);
         }
-    }
-
-    // Cancelled while the download of `at` runs (-1: before): nothing after it is requested.
-    void cancellationStopsBetweenDownloads_data()
-    {
-        QTest::addColumn<int>("at");
-        QTest::newRow("before the refresh") << -1;
-        for (int i = 0; i < kRefreshOrder.size(); ++i)
-            QTest::newRow(qPrintable(kRefreshOrder[i])) << i;
-    }
-
-    void cancellationStopsBetweenDownloads()
-    {
-        QFETCH(int, at);
-        const auto cancellation = std::make_shared<RefreshCancellation>();
-        cancellation->cancelled = at < 0;
-        const auto cancelAt = [&](const QString &path) {
-            if (at >= 0 && kRefreshOrder[at].endsWith(u' ' + path))
-                cancellation->cancelled = true;
-        };
-        connect(m_main.get(), &GridSim::requestReceived, this, cancelAt);
-        connect(m_content.get(), &GridSim::requestReceived, this, cancelAt);
-        GridData data;
-
-        readAll(data, servers(), cancellation);
-
-        QCOMPARE(m_requests, kRefreshOrder.mid(0, at + 1));
     }
 
     // Every resource stalled, each download waiting out its own time-out:
