@@ -108,20 +108,21 @@ private Q_SLOTS:
         };
         const auto error = [](int code, QStringView path = {}, const char *why = "") {
             const QString text = u"Error #%1: "_qs.arg(code);
-            return path.isEmpty() ? text
-                                  : text + path.toString() + u": "_qs + QString::fromLatin1(why);
+            return text + (path.isEmpty() ? QString() : path.toString() + u": "_qs) +
+                   QString::fromLatin1(why);
         };
         const QList<bool> none{0, 0, 0, 0, 0}, status{1, 0, 0, 0, 0};
         QTest::newRow("no fault") << true << QString() << 200 << none << QStringList();
         QTest::newRow("status file 503")
-            << true << on(kStatusCsvPath, "status:503") << 503 << status << QStringList{error(503)};
+            << true << on(kStatusCsvPath, "status:503") << 503 << status
+            << QStringList{error(503, {}, "Service Unavailable")};
         QTest::newRow("one-byte picture") << true << on(kLoadPicturePath, "oversize:1") << 200
                                           << QList<bool>{0, 1, 0, 0, 0} << QStringList();
         QTest::newRow("two-byte picture")
             << true << on(kLoadPicturePath, "oversize:2") << 200 << none << QStringList();
         QTest::newRow("content server refused")
             << true << u"content"_qs << 200 << QList<bool>{0, 1, 1, 0, 1}
-            << QStringList(3, error(1));
+            << QStringList(3, error(1, {}, "Connection refused"));
         QTest::newRow("cancelled before the refresh")
             << true << u"cancelled"_qs << 0 << QList<bool>(5, true) << QStringList();
 
