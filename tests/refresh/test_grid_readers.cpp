@@ -135,7 +135,7 @@ private Q_SLOTS:
         QTest::newRow("demand file as HTML")
             << false << on(kDemandPath, "html") << 200 << QList<bool>{0, 1, 1, 0, 0}
             << QStringList{error(200, kDemandPath, "HTML page instead of CSV")};
-        QTest::newRow("Flex Alert service empty")
+        QTest::newRow("Flex Alert service empty from the first")
             << false << on(kFlexAlertEventsPath, "empty") << 200
             << QList<bool>{0, 1, 0, 1, 0} // notices: the new words
             << QStringList{error(200, kFlexAlertEventsPath)};
@@ -157,15 +157,27 @@ private Q_SLOTS:
         };
         if (classic)
             advance();
+        // The Flex Alert service fails from the first refresh: until it has
+        // answered, nothing is known of the notices, not "no notices".
+        const auto fault = ParsePathFault(trouble);
+        const bool flexAlerts = fault && fault->path == kFlexAlertEventsPath;
+        if (flexAlerts)
+            m_main->setFault(fault->path, fault->fault);
         GridData data;
         QCOMPARE(readAll(data, servers(classic)).statusCsvHttpStatus, 200);
+        if (flexAlerts) {
+            QCOMPARE(data.Notices.NoticesText + data.ForecastsText, QString());
+            // What the change alert compares still follows the operator's words.
+            QCOMPARE(data.Notices.StatusTableText,
+                     u"Grid status: "_qs + data.OperatorStatus.join(u", "_qs));
+        }
         const GridData before = data;
         for (int i = 0; i < 3; ++i)
             advance();
         m_requests.clear();
         ServerUrls urls = servers(classic);
         QStringList expectedRequests = classic ? kRefreshOrder : kFeedOrder;
-        if (const auto fault = ParsePathFault(trouble)) {
+        if (fault) {
             const bool main =
                 !classic || fault->path == kStatusCsvPath || fault->path == kForecastPagePath;
             (main ? m_main : m_content)->setFault(fault->path, fault->fault);
@@ -234,30 +246,6 @@ private Q_SLOTS:
         QCOMPARE(QCoro::waitFor(std::move(refresh)).statusCsvHttpStatus, 0);
         QCOMPARE(SameParts(data, GridData()), QList<bool>(5, true));
         QCOMPARE(Errors(progress).size(), classic ? kRefreshOrder.size() : kFeedOrder.size());
-    }
-
-    // Until the Flex Alert service has answered, nothing is known of the
-    // notices: a failed first answer leaves them blank, not "no notices".
-    void currentFeedsFlexAlertsFailFirst_data()
-    {
-        QTest::addColumn<QString>("fault");
-        for (const char *fault : {"status:500", "html", "oversize", "binary"})
-            QTest::newRow(fault) << QString::fromLatin1(fault);
-    }
-
-    void currentFeedsFlexAlertsFailFirst()
-    {
-        QFETCH(QString, fault);
-        m_main->advance(); // a Flex Alert
-        m_main->setFault(kFlexAlertEventsPath, *ParseFault(fault));
-        GridData data;
-        QCOMPARE(readAll(data, servers(false)).statusCsvHttpStatus, 200);
-        QVERIFY(!data.OperatorStatus.isEmpty());
-        QCOMPARE(data.Notices.NoticesText, QString());
-        QCOMPARE(data.ForecastsText, QString());
-        // What the change alert compares still follows the operator's words.
-        QCOMPARE(data.Notices.StatusTableText,
-                 u"Grid status: "_qs + data.OperatorStatus.join(u", "_qs));
     }
 };
 
