@@ -85,16 +85,17 @@ private Q_SLOTS:
         QVERIFY(m_sim);
     }
 
-    // The operator's data reads the same in every locale of the user (the
-    // day and month of 10 September can swap, "27,014" can be a decimal);
-    // what the user sees is in the user's locale.
+    // Two refreshes, the notice reported the last one's (raised as the monitor
+    // decides: test_grid_monitor). The operator's data reads the same in every
+    // locale of the user (the day and month of 10 September can swap, "27,014"
+    // can be a decimal); what the user sees is in the user's locale.
     void jsonOutput_data()
     {
         QTest::addColumn<QDateTime>("clock");
         QTest::addColumn<QString>("timeZone");
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("shownDate");
-        QTest::addColumn<QString>("condition"); // past the first: a step of the walk
+        QTest::addColumn<QString>("condition"); // past the first: a step between
 
         const QDateTime september(QDate(2024, 9, 10), QTime(14, 32, 10), Qt::UTC);
         for (const auto &[locale, date] :
@@ -118,13 +119,15 @@ private Q_SLOTS:
         const bool step = condition != u"System Normal";
         m_sim->setClock([clock] { return clock; });
         m_sim->setScenario(ScenarioKind::Walk);
-        if (step)
-            m_sim->advance();
-        const GridSnapshot s = m_sim->snapshot();
+        m_sim->setAdvanceEveryRefreshes(step ? 1 : 0);
 
         QFETCH(QString, timeZone);
-        const ToolRun result = run({u"--json"_qs, u"--server"_qs, server()}, timeZone, locale);
+        const ToolRun result =
+            run({u"--json"_qs, u"--server"_qs, server(), u"--refreshes=2"_qs}, timeZone, locale);
         QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.err, QByteArray());
+        QCOMPARE(m_sim->requestCount(kStatusCsvPath), 2);
+        const GridSnapshot s = m_sim->snapshot();
         const QJsonObject json = result.json();
         const QJsonObject status = json[u"gridStatus"].toObject();
         const auto wallClock = [](const QDateTime &time) {
@@ -142,6 +145,7 @@ private Q_SLOTS:
         QCOMPARE(json[u"conditions"][2].toString(), u' ' + load);
         QCOMPARE(json[u"statusText"].toString(), condition);
         QCOMPARE(json[u"trayTip"].toString(), condition + u": "_qs + load);
+        QCOMPARE(json[u"noticeHeader"].toString(), step ? condition + u": "_qs + load : QString());
         QCOMPARE(json[u"published"][u"CurrentLoad"].toString(), QString::number(s.actualDemand));
         QCOMPARE(u"Updated: "_qs + json[u"published"][u"UpdateTime"].toString(), updated);
         // The chart's time is the Conditions tab's.
@@ -151,73 +155,6 @@ private Q_SLOTS:
                  ReadNoticesPage(Page(*m_sim, kStatusPagePath), {}).NoticesText);
         // The outlook has hours still to come.
         QVERIFY(json[u"outlook"][23][2].isNull());
-    }
-
-    // Exit status 0 when the status file (or today's summary) came back with
-    // HTTP status 200, 1 otherwise. The notice reported is the last
-    // refresh's, raised as the monitor decides (test_grid_monitor). Today's
-    // feeds over the settings' classic ones: the operator's own words.
-    void refreshes_data()
-    {
-        QTest::addColumn<QString>("arguments"); // besides --json --server
-        QTest::addColumn<QString>("trouble");   // PATH=FAULT, or "refused"
-        QTest::addColumn<bool>("walk");         // a step before each refresh but the first
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("header"); // null: none raised
-
-        const QString two = u"--refreshes 2"_qs, csv = kStatusCsvPath.toString();
-        QTest::newRow("one refresh") << QString() << QString() << false << 0 << u"System Normal"_qs;
-        QTest::newRow("two refreshes, no change") << two << QString() << false << 0 << QString();
-        QTest::newRow("two refreshes, a step between")
-            << two << QString() << true << 0 << u"Alert Notice"_qs;
-        QTest::newRow("status file 404")
-            << QString() << csv + u"=status:404"_qs << false << 1 << QString();
-        QTest::newRow("server refused") << QString() << u"refused"_qs << false << 1 << QString();
-        QTest::newRow("today's feeds, a step between")
-            << two + u" --feeds current"_qs << QString() << true << 0 << u"Alert Notice"_qs;
-    }
-
-    void refreshes()
-    {
-        QFETCH(QString, arguments);
-        QFETCH(QString, trouble);
-        QFETCH(bool, walk);
-        QFETCH(int, exitCode);
-        QFETCH(QString, header);
-        // The tool reads by the real clock: a summary of another day is refused.
-        const QDateTime now = QDateTime::currentDateTime();
-        m_sim->setClock([now] { return now; });
-        m_sim->setScenario(walk ? ScenarioKind::Walk : ScenarioKind::Normal);
-        m_sim->setAdvanceEveryRefreshes(walk ? 1 : 0);
-        if (const auto fault = ParsePathFault(trouble))
-            m_sim->setFault(fault->path, fault->fault);
-        const QString url = trouble == u"refused" ? RefusingUrl().toString() : server();
-        const bool feeds = arguments.contains(u"current");
-        const int refreshes = arguments.contains(u'2') ? 2 : 1;
-
-        const ToolRun result = run(QStringList{u"--json"_qs, u"--server"_qs, url} +
-                                   arguments.split(u' ', Qt::SkipEmptyParts));
-
-        QCOMPARE(result.exitCode, exitCode);
-        if (exitCode == 0)
-            QCOMPARE(result.err, QByteArray());
-        const QJsonObject json = result.json();
-        QVERIFY(!json.isEmpty());
-        if (trouble.isEmpty()) {
-            QCOMPARE(m_sim->requestCount(kStatusCsvPath), feeds ? 0 : refreshes);
-            QCOMPARE(m_sim->requestCount(kStatsPath), feeds ? refreshes : 0);
-        }
-        if (exitCode == 1) // no demand known yet: the chart's design header
-            QCOMPARE(json[u"chartHeader"].toArray(),
-                     (QJsonArray{u"Current Load: Unknown"_qs, u"Updated: Not Updated"_qs}));
-        const GridSnapshot s = feeds ? m_sim->currentSnapshot() : m_sim->snapshot();
-        QCOMPARE(json[u"noticeHeader"].toString(),
-                 header.isNull() ? QString() : header + u": "_qs + Megawatts(s.actualDemand));
-        const QStringList words = feeds ? OperatorWordsOf(s.level) : QStringList();
-        QCOMPARE(json[u"operatorStatus"].toArray().toVariantList(), QVariant(words).toList());
-        QCOMPARE(
-            json[u"statusTableText"].toString().startsWith(u"Grid status: "_qs + words.value(0)),
-            feeds);
     }
 
     // Exit status 2, one line on standard error, nothing requested.
@@ -250,10 +187,13 @@ private Q_SLOTS:
     }
 
     // GridMain serves the status file and the forecast page, GridContent the
-    // rest; --server goes over both. Without --json, a summary in plain text.
-    void serversFromSettingsAndSummary()
+    // rest; --server goes over both, --feeds over the settings' feeds. Exit
+    // status 1 when the status file (or today's summary) did not come back with
+    // HTTP status 200. Without --json, a summary in plain text.
+    void serversFeedsAndSummary()
     {
-        const std::unique_ptr<GridSim> content = StartSim();
+        // The tool reads by the real clock: a summary of another day is refused.
+        const std::unique_ptr<GridSim> content = StartSim(QDateTime::currentDateTime());
         const std::unique_ptr<GridSim> other = StartSim();
         QVERIFY(content && other);
         QVERIFY(WriteBytes(settingsFile(),
@@ -266,6 +206,9 @@ private Q_SLOTS:
 
         QCOMPARE(run({}).exitCode, 0);
         const ToolRun result = run({u"--server"_qs, other->baseUrl().toString()});
+        const QString feeds = u"--feeds=current"_qs, json = u"--json"_qs, server = u"--server"_qs;
+        const ToolRun current = run({json, feeds, server, content->baseUrl().toString()});
+        const ToolRun refused = run({json, server, RefusingUrl().toString()});
 
         QCOMPARE(result.exitCode, 0);
         const QString text = QString::fromUtf8(result.out);
@@ -275,12 +218,23 @@ private Q_SLOTS:
               u"\nCurrent Load Reductions: None Required\n"_qs,
               notices.replace(u"\r\n"_qs, u"\n"_qs), forecasts.replace(u"\r\n"_qs, u"\n"_qs)})
             QVERIFY2(text.contains(part), qPrintable(part));
-
         // Which resource goes to which server: test_grid_readers.
         QVERIFY(m_sim->requestCount(kStatusCsvPath) == 1 && !content->requestCount(kStatusCsvPath));
         QVERIFY(content->requestCount(kStatusPagePath) == 1 &&
                 !m_sim->requestCount(kStatusPagePath));
         QCOMPARE(other->requestCount(kStatusPagePath), 1);
+
+        QCOMPARE(current.exitCode, 0);
+        QCOMPARE(content->requestCount(kStatsPath), 1);
+        const QStringList words = OperatorWordsOf(content->currentSnapshot().level);
+        QCOMPARE(current.json()[u"operatorStatus"].toArray().toVariantList(),
+                 QVariant(words).toList());
+        QVERIFY(current.json()[u"statusTableText"].toString().startsWith(u"Grid status: "_qs +
+                                                                         words[0]));
+        QCOMPARE(refused.exitCode, 1);
+        // No demand known yet: the chart's design header.
+        QCOMPARE(refused.json()[u"chartHeader"].toArray(),
+                 (QJsonArray{u"Current Load: Unknown"_qs, u"Updated: Not Updated"_qs}));
     }
 
     // --check-update: the outcome, the settings file left as it was (an

@@ -138,11 +138,7 @@ private Q_SLOTS:
             u"  one<b>two</b>  three <i>x"_qs, u"  onetwothree x"_qs);
         add("strip: lone lt ends the text", StripTags, u"x < y"_qs, u"x "_qs);
         add("strip: unclosed tag", StripTags, u"keep<a href"_qs, u"keep"_qs);
-        add("strip: inner line breaks kept", StripTags, u"<pre>\r\nline 1\r\nline 2</pre>"_qs,
-            u"line 1\r\nline 2"_qs);
-        add("trim: number between breaks", TrimLineBreaks, u"\r\n31456\r\n"_qs, u"31456"_qs);
         add("trim: blanks exposed late stay", TrimLineBreaks, u" \r\n x \r\n "_qs, u" x "_qs);
-        add("cut: nul inside", CutAtNul, QString(u"Tr\0ue"_qs), u"Tr"_qs);
     }
 
     void helpers()

@@ -133,12 +133,12 @@ private Q_SLOTS:
 
     // Steps in turn: "r" a refresh on request, "t" a minute tick; before it
     // "+" a step of the walk, "!" the status file missing (the level
-    // unknown), "q" the chime off, "2" an interval of 2, "x" automatic checks
-    // off, each from then on. Each step announces ("A"), announces without
-    // the chime ("a"), refreshes without announcing ("-") or not at all (".").
-    // Ticks refresh at the first, then as the counter decides (its rules:
-    // test_status_csv_reader) on the settings read at each tick; a refresh on
-    // request keeps the count.
+    // unknown), "q" the chime off, a digit the interval, "x" automatic checks
+    // off, "o" on, each from then on. Each step announces ("A"), announces
+    // without the chime ("a"), refreshes without announcing ("-") or not at
+    // all ("."). Ticks refresh at the first, then every interval (below 1: 1)
+    // on the settings read at each tick; the count runs on while checks are
+    // off and through a change of interval, and a refresh on request keeps it.
     void steps_data()
     {
         QTest::addColumn<QString>("steps");
@@ -148,8 +148,10 @@ private Q_SLOTS:
         QTest::newRow("held back while the level is unknown") << u"!r !r r r"_qs << u"--A-"_qs;
         QTest::newRow("chime off") << u"qr +r"_qs << u"aa"_qs;
         QTest::newRow("ticks, a refresh on request") << u"t r t t t t t t"_qs << u"A-..-..-"_qs;
-        QTest::newRow("ticks, interval 2") << u"t 2t t t t t t"_qs << u"A.-.-.-"_qs;
-        QTest::newRow("ticks, automatic checks off") << u"t xt t t t t t"_qs << u"A......"_qs;
+        QTest::newRow("ticks, interval 0") << u"0t t t"_qs << u"A--"_qs;
+        QTest::newRow("ticks, interval 3 to 2") << u"3t t 2t t t t t t"_qs << u"A...-.-."_qs;
+        QTest::newRow("ticks, automatic checks off, then on")
+            << u"r xt t ot t t t t"_qs << u"A...-..-"_qs;
     }
 
     void steps()
@@ -162,9 +164,10 @@ private Q_SLOTS:
                 m_sim->advance();
             m_sim->setFault(kStatusCsvPath, step.contains(u'!') ? Fault{.status = 404} : Fault{});
             m_settings.PlaySound = m_settings.PlaySound && !step.contains(u'q');
-            m_settings.AutoCheck = m_settings.AutoCheck && !step.contains(u'x');
-            if (step.contains(u'2'))
-                m_settings.UpdateInterval = 2;
+            m_settings.AutoCheck =
+                (m_settings.AutoCheck && !step.contains(u'x')) || step[0] == u'o';
+            if (step[0].isDigit())
+                m_settings.UpdateInterval = step[0].digitValue();
             const int requests = m_sim->requestCount(kStatusCsvPath);
             const qsizetype notices = m_notices.size();
             const bool tick = step.endsWith(u't');

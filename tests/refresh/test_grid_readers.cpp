@@ -92,11 +92,13 @@ private Q_SLOTS:
 
     // After a first refresh the operator moves on three steps: a failed or
     // refused download, an error status or a refused body keeps its part
-    // alone, and the status bar says why.
+    // alone, and the status bar says why. A refresh cancelled before it starts
+    // asks for nothing (cancelled during a download: test_grid_monitor's stop).
     void secondRefresh_data()
     {
         QTest::addColumn<bool>("classic");
-        QTest::addColumn<QString>("trouble"); // PATH=FAULT, a refused server, or "tomorrow"
+        QTest::addColumn<QString>(
+            "trouble"); // PATH=FAULT, "content" refused, "cancelled", "tomorrow"
         QTest::addColumn<int>("statusCsvHttpStatus");
         QTest::addColumn<QList<bool>>("kept");
         QTest::addColumn<QStringList>("errors"); // each the start of one "Error #" message
@@ -106,24 +108,23 @@ private Q_SLOTS:
         };
         const auto error = [](int code, QStringView path = {}, const char *why = "") {
             const QString text = u"Error #%1: "_qs.arg(code);
-            return path.isEmpty() ? text
-                                  : text + path.toString() + u": "_qs + QString::fromLatin1(why);
+            return text + (path.isEmpty() ? QString() : path.toString() + u": "_qs) +
+                   QString::fromLatin1(why);
         };
         const QList<bool> none{0, 0, 0, 0, 0}, status{1, 0, 0, 0, 0};
         QTest::newRow("no fault") << true << QString() << 200 << none << QStringList();
         QTest::newRow("status file 503")
-            << true << on(kStatusCsvPath, "status:503") << 503 << status << QStringList{error(503)};
-        QTest::newRow("status file stalled")
-            << true << on(kStatusCsvPath, "stall") << 0 << status << QStringList{error(4)};
+            << true << on(kStatusCsvPath, "status:503") << 503 << status
+            << QStringList{error(503, {}, "Service Unavailable")};
         QTest::newRow("one-byte picture") << true << on(kLoadPicturePath, "oversize:1") << 200
                                           << QList<bool>{0, 1, 0, 0, 0} << QStringList();
         QTest::newRow("two-byte picture")
             << true << on(kLoadPicturePath, "oversize:2") << 200 << none << QStringList();
-        QTest::newRow("main server refused")
-            << true << u"main"_qs << 0 << QList<bool>{1, 0, 0, 1, 0} << QStringList(2, error(1));
         QTest::newRow("content server refused")
             << true << u"content"_qs << 200 << QList<bool>{0, 1, 1, 0, 1}
-            << QStringList(3, error(1));
+            << QStringList(3, error(1, {}, "Connection refused"));
+        QTest::newRow("cancelled before the refresh")
+            << true << u"cancelled"_qs << 0 << QList<bool>(5, true) << QStringList();
 
         // No picture from today's feeds; notices come from the words and the events.
         QTest::newRow("today's feeds")
@@ -134,7 +135,7 @@ private Q_SLOTS:
         QTest::newRow("demand file as HTML")
             << false << on(kDemandPath, "html") << 200 << QList<bool>{0, 1, 1, 0, 0}
             << QStringList{error(200, kDemandPath, "HTML page instead of CSV")};
-        QTest::newRow("Flex Alert service empty")
+        QTest::newRow("Flex Alert service empty from the first")
             << false << on(kFlexAlertEventsPath, "empty") << 200
             << QList<bool>{0, 1, 0, 1, 0} // notices: the new words
             << QStringList{error(200, kFlexAlertEventsPath)};
@@ -156,35 +157,44 @@ private Q_SLOTS:
         };
         if (classic)
             advance();
+        // The Flex Alert service fails from the first refresh: until it has
+        // answered, nothing is known of the notices, not "no notices".
+        const auto fault = ParsePathFault(trouble);
+        const bool flexAlerts = fault && fault->path == kFlexAlertEventsPath;
+        if (flexAlerts)
+            m_main->setFault(fault->path, fault->fault);
         GridData data;
         QCOMPARE(readAll(data, servers(classic)).statusCsvHttpStatus, 200);
+        if (flexAlerts) {
+            QCOMPARE(data.Notices.NoticesText + data.ForecastsText, QString());
+            // What the change alert compares still follows the operator's words.
+            QCOMPARE(data.Notices.StatusTableText,
+                     u"Grid status: "_qs + data.OperatorStatus.join(u", "_qs));
+        }
         const GridData before = data;
         for (int i = 0; i < 3; ++i)
             advance();
         m_requests.clear();
         ServerUrls urls = servers(classic);
         QStringList expectedRequests = classic ? kRefreshOrder : kFeedOrder;
-        if (const auto fault = ParsePathFault(trouble)) {
+        if (fault) {
             const bool main =
                 !classic || fault->path == kStatusCsvPath || fault->path == kForecastPagePath;
-            GridSim *sim = main ? m_main.get() : m_content.get();
-            sim->setFault(fault->path, fault->fault);
-            // A stalled answer waits for the time-out; let it run out at once.
-            if (fault->fault.stall)
-                connect(sim, &GridSim::requestReceived, this, [this, path = fault->path](auto p) {
-                    if (p == path)
-                        QTimer::singleShot(0, this, [this] { m_timers.advance(10s); });
-                });
+            (main ? m_main : m_content)->setFault(fault->path, fault->fault);
         } else if (trouble == u"tomorrow") {
             const QDateTime pacific = OperatorWallClock(kAfternoon);
             m_now = QDateTime(pacific.date().addDays(1), QTime(0, 10), OperatorTimeZone());
+        } else if (trouble == u"cancelled") {
+            expectedRequests.clear();
         } else if (!trouble.isEmpty()) {
-            (trouble == u"main" ? urls.gridMain : urls.gridContent) = RefusingUrl();
+            urls.gridContent = RefusingUrl();
             expectedRequests.removeIf([&](const QString &r) { return r.startsWith(trouble); });
         }
         QSignalSpy progress(m_channel.get(), &DownloadChannel::progressText);
 
-        QTEST(readAll(data, urls).statusCsvHttpStatus, "statusCsvHttpStatus");
+        const auto cancellation = std::make_shared<RefreshCancellation>();
+        cancellation->cancelled = trouble == u"cancelled";
+        QTEST(readAll(data, urls, cancellation).statusCsvHttpStatus, "statusCsvHttpStatus");
 
         QCOMPARE(m_requests, expectedRequests);
         QTEST(SameParts(data, before), "kept");
@@ -203,33 +213,6 @@ private Q_SLOTS:
             QVERIFY2(request.userAgent.startsWith("Voltwise/2."), request.userAgent.constData());
             QCOMPARE(request.accept == "application/json", path == kFlexAlertEventsPath);
         }
-    }
-
-    // Cancelled while the download of `at` runs (-1: before): nothing after it is requested.
-    void cancellationStopsBetweenDownloads_data()
-    {
-        QTest::addColumn<int>("at");
-        QTest::newRow("before the refresh") << -1;
-        for (int i = 0; i < kRefreshOrder.size(); ++i)
-            QTest::newRow(qPrintable(kRefreshOrder[i])) << i;
-    }
-
-    void cancellationStopsBetweenDownloads()
-    {
-        QFETCH(int, at);
-        const auto cancellation = std::make_shared<RefreshCancellation>();
-        cancellation->cancelled = at < 0;
-        const auto cancelAt = [&](const QString &path) {
-            if (at >= 0 && kRefreshOrder[at].endsWith(u' ' + path))
-                cancellation->cancelled = true;
-        };
-        connect(m_main.get(), &GridSim::requestReceived, this, cancelAt);
-        connect(m_content.get(), &GridSim::requestReceived, this, cancelAt);
-        GridData data;
-
-        readAll(data, servers(), cancellation);
-
-        QCOMPARE(m_requests, kRefreshOrder.mid(0, at + 1));
     }
 
     // Every resource stalled, each download waiting out its own time-out:
@@ -263,30 +246,6 @@ private Q_SLOTS:
         QCOMPARE(QCoro::waitFor(std::move(refresh)).statusCsvHttpStatus, 0);
         QCOMPARE(SameParts(data, GridData()), QList<bool>(5, true));
         QCOMPARE(Errors(progress).size(), classic ? kRefreshOrder.size() : kFeedOrder.size());
-    }
-
-    // Until the Flex Alert service has answered, nothing is known of the
-    // notices: a failed first answer leaves them blank, not "no notices".
-    void currentFeedsFlexAlertsFailFirst_data()
-    {
-        QTest::addColumn<QString>("fault");
-        for (const char *fault : {"status:500", "html", "oversize", "binary"})
-            QTest::newRow(fault) << QString::fromLatin1(fault);
-    }
-
-    void currentFeedsFlexAlertsFailFirst()
-    {
-        QFETCH(QString, fault);
-        m_main->advance(); // a Flex Alert
-        m_main->setFault(kFlexAlertEventsPath, *ParseFault(fault));
-        GridData data;
-        QCOMPARE(readAll(data, servers(false)).statusCsvHttpStatus, 200);
-        QVERIFY(!data.OperatorStatus.isEmpty());
-        QCOMPARE(data.Notices.NoticesText, QString());
-        QCOMPARE(data.ForecastsText, QString());
-        // What the change alert compares still follows the operator's words.
-        QCOMPARE(data.Notices.StatusTableText,
-                 u"Grid status: "_qs + data.OperatorStatus.join(u", "_qs));
     }
 };
 

@@ -1,5 +1,4 @@
-// The classic status file read, and the minute counter that decides when.
-#include "refresh/minute_counter.h"
+// The classic status file read.
 #include "refresh/status_csv_reader.h"
 
 #include <QTest>
@@ -98,24 +97,18 @@ private Q_SLOTS:
     void reads_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<GridStatus>("previous");
         QTest::addColumn<GridStatus>("expected");
 
-        const GridStatus none;
         const GridStatus old = Old();
         const auto row = [&](const char *name, const QString &text, QStringView changes) {
-            QTest::newRow(name) << text << old << With(old, changes);
+            QTest::newRow(name) << text << With(old, changes);
         };
-        QString crlf = kFullFile;
-        crlf.replace(u"\n"_qs, u"\r\n"_qs);
 
         row("full file", kFullFile, kFullFileChanges);
-        row("CRLF line ends", crlf, kFullFileChanges);
-        QTest::newRow("empty text leaves level unknown") << QString() << none << none;
+        row("empty text keeps everything", QString(), {});
 
-        // The operator's conventions whatever the user's locale.
-        row("date is month first", u"ACTUAL DEMAND,,3/4/2001 14:25"_qs,
-            u"ActualDemandTime=2001-03-04T14:25");
+        // The operator's conventions whatever the user's locale (CRLF line
+        // ends and month-first dates: the simulator's file in test_status_tool).
         row("comma splits a decimal comma", u"PEAK DEMAND TODAY,32100,5"_qs,
             u"PeakDemandToday=32100");
 
@@ -163,39 +156,11 @@ private Q_SLOTS:
     void reads()
     {
         QFETCH(QString, text);
-        QFETCH(GridStatus, previous);
         QFETCH(GridStatus, expected);
-        const GridStatus actual = ReadStatusCsv(text, previous);
+        const GridStatus actual = ReadStatusCsv(text, Old());
         for (const auto &[name, member] : Fields())
             QVERIFY2(std::visit([&](auto m) { return actual.*m == expected.*m; }, member),
                      qPrintable(name));
-    }
-
-    void refreshTicks_data()
-    {
-        QTest::addColumn<QList<int>>("intervals"); // UpdateInterval per tick; negative: off
-        QTest::addColumn<QList<int>>("refreshAt"); // 1-based tick numbers
-
-        QTest::newRow("below 1 acts as 1") << QList<int>{0, 0, 0} << QList<int>{1, 2, 3};
-        // The counter runs on while off; back on, the next zero tick refreshes.
-        QTest::newRow("off then on keeps counting")
-            << QList<int>{-3, -3, 3, 3, 3, 3, 3} << QList<int>{4, 7};
-        // A new interval takes effect at the next tick with the counter kept.
-        QTest::newRow("interval change keeps counter")
-            << QList<int>{3, 3, 2, 2, 2, 2, 2, 2} << QList<int>{1, 5, 7};
-    }
-
-    void refreshTicks()
-    {
-        QFETCH(QList<int>, intervals);
-        MinuteCounter counter;
-        QList<int> refreshed;
-        for (int i = 0; i < intervals.size(); ++i) {
-            if (counter.shouldRefresh(intervals[i] >= 0))
-                refreshed.append(i + 1);
-            counter.advance(std::abs(intervals[i]));
-        }
-        QTEST(refreshed, "refreshAt");
     }
 };
 
