@@ -137,6 +137,13 @@ private Q_SLOTS:
         panel = std::make_unique<FakeWatcher>(m_bus->connect(), true);
         QTRY_COMPARE(panel->items, QStringList{service});
         QTRY_VERIFY(tray.isPresent());
+        // Its host at once, as swaybar's: the host's signal overtakes the answer about the watcher.
+        panel.reset();
+        QTRY_VERIFY(!tray.isPresent());
+        panel = std::make_unique<FakeWatcher>(m_bus->connect(), false);
+        panel->registerHost();
+        QTRY_COMPARE(panel->items, QStringList{service});
+        QTRY_VERIFY(tray.isPresent());
 
         // What the panel reads of the item.
         QDBusConnection reader = m_bus->connect();

@@ -25,12 +25,13 @@ StatusNotifierHostWatch::StatusNotifierHostWatch(QDBusConnection bus, QObject *p
         new QDBusServiceWatcher(Watcher(), m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(owner, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString &, const QString &, const QString &newOwner) {
+                // A new watcher knows no items yet, whoever owned the name before.
+                m_watcherPresent = false;
                 if (!newOwner.isEmpty()) {
                     ask();
                     return;
                 }
                 ++m_question;
-                m_watcherPresent = false;
                 setHost(false);
                 settle();
             });
@@ -74,7 +75,12 @@ QCoro::Task<> StatusNotifierHostWatch::ask()
 void StatusNotifierHostWatch::hostRegistered()
 {
     ++m_question; // what the watcher says now outdates any answer on the way
-    m_watcherPresent = true;
+    // Panels such as swaybar register their host the moment their watcher is
+    // up, so this signal can overtake the answer that the watcher is there.
+    if (!m_watcherPresent) {
+        m_watcherPresent = true;
+        Q_EMIT watcherAppeared();
+    }
     setHost(true);
     settle();
 }
