@@ -11,7 +11,6 @@
 #include "ui/gui/main_menus.h"
 #include "ui/gui/status_strip.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -27,7 +26,6 @@ namespace {
 constexpr double kClientWidthTwips = 4875;
 constexpr double kDetailsHeightTwips = 7500;
 constexpr double kShortHeightTwips = 2400;
-constexpr qreal kSmallestMenuPoints = 6.0;
 } // namespace
 
 ClientArea::ClientArea(QMainWindow *window, AppSettings &settings, const MainMenus &menus,
@@ -87,14 +85,7 @@ void ClientArea::fitToFont()
         return;
     // Longer menu titles, as in Spanish, take a smaller font rather than
     // hiding the last menus behind the bar's extension button.
-    QMenuBar *menus = m_window->menuBar();
-    QFont font = QApplication::font(menus);
-    menus->setFont(font);
-    while (menus->sizeHint().width() > m_window->width() &&
-           font.pointSizeF() > kSmallestMenuPoints) {
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-        menus->setFont(font);
-    }
+    ShrinkFontToWidth(m_window->menuBar(), m_window->width());
     m_heights = FitFaceToFont(m_face);
     applyDetailsHeight();
 }

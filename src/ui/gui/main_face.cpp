@@ -92,19 +92,25 @@ namespace {
 const QRect kDetailsRow = TwipsRect(60, 1140, 4755, 300);
 const QRect kTabsRow = TwipsRect(60, 1440, 4755, 330);
 const QRect kPanels = TwipsRect(135, 1770, 4590, 4575);
-constexpr qreal kSmallestTabPoints = 6.0;
+// Below this, captions are no longer read at a glance.
+constexpr qreal kSmallestCaptionPoints = 6.0;
 
 } // namespace
+
+void ShrinkFontToWidth(QWidget *widget, int width)
+{
+    QFont font = QApplication::font(widget);
+    widget->setFont(font);
+    while (widget->sizeHint().width() > width && font.pointSizeF() > kSmallestCaptionPoints) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+        widget->setFont(font);
+    }
+}
 
 FaceHeights FitFaceToFont(const MainFace &face)
 {
     QTabBar *tabs = face.tabMain;
-    QFont font = QApplication::font(tabs);
-    tabs->setFont(font);
-    while (tabs->sizeHint().width() > kTabsRow.width() && font.pointSizeF() > kSmallestTabPoints) {
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-        tabs->setFont(font);
-    }
+    ShrinkFontToWidth(tabs, kTabsRow.width());
 
     QCheckBox *details = face.chkDetails;
     const QSize switchSize = details->sizeHint();

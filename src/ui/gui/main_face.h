@@ -50,6 +50,10 @@ struct FaceHeights
 };
 FaceHeights FitFaceToFont(const MainFace &face);
 
+// The desktop's font for the widget, made smaller until its size hint fits
+// the width (down to a floor where it stops).
+void ShrinkFontToWidth(QWidget *widget, int width);
+
 // Shows what a refresh produced on the face; the tray and the window's
 // icon are the window's.
 void ShowOnFace(const MainFace &face, const StatusPresentation &p, const GridData &data);
